@@ -1,0 +1,153 @@
+// The main window Catmux as a model: every control with its design-time value,
+// the menus, the timers, the help window and the window-level variables.
+//
+// The model holds no logic: the bridge and the window's handlers read and write
+// it, the Qt window shows it. It exists exactly once for the whole run.
+// Threading: the program's one thread only.
+#pragma once
+
+#include <array>
+#include <string>
+#include <vector>
+
+#include "model/controls.h"
+#include "model/window_state.h"
+
+namespace vantorel::model {
+
+// Outer window sizes (twips) switched by the Expand/Collapse menu.
+inline constexpr int kCollapsedWidth = 4935;
+inline constexpr int kCollapsedHeight = 5130;
+inline constexpr int kExpandedWidth = 10965;
+inline constexpr int kExpandedHeight = 7995;
+// Client area at load (twips): shows the collapsed layout.
+inline constexpr int kClientWidthAtLoad = 4530;
+inline constexpr int kClientHeightAtLoad = 4365;
+inline constexpr int kTwipsPerPixel = 15;
+
+// "COM1" to "COM20".
+std::vector<std::string> ComPortItems();
+
+// The help window: a text and a Close button, shown without blocking the main window.
+class HelpFormModel {
+ public:
+  HelpFormModel();
+  HelpFormModel(const HelpFormModel&) = delete;
+  HelpFormModel& operator=(const HelpFormModel&) = delete;
+
+  std::string title = "Help";
+  Geometry clientArea{0, 0, 6045, 3930};
+  TextBox Text1;
+  Button Command1;
+
+  [[nodiscard]] bool Loaded() const { return loaded_; }
+  // Loads the window if needed and shows it.
+  void Show();
+  // Closes and forgets the window.
+  void Unload();
+  Signal<> changed;
+
+ private:
+  bool loaded_ = false;
+};
+
+class CatmuxModel {
+ public:
+  CatmuxModel();
+  CatmuxModel(const CatmuxModel&) = delete;
+  CatmuxModel& operator=(const CatmuxModel&) = delete;
+
+  std::string title = "Vantorel - Catmux";
+
+  // Outer size of the window in twips; changed by the Expand/Collapse menu.
+  [[nodiscard]] int Width() const { return width_; }
+  [[nodiscard]] int Height() const { return height_; }
+  void SetWidth(int twips);
+  void SetHeight(int twips);
+  Signal<> sizeChanged;
+
+  // Port section (visible in the collapsed window).
+  Label Label1;
+  ComboBox Soft1Com;
+  Label Label3;
+  ComboBox RadioCom;
+  Label Label4;
+  ComboBox Baud;
+  Label Label5;
+  ComboBox DataBits;
+  Label Label6;
+  ComboBox Parity;
+  Label Label7;
+  ComboBox StopBits;
+  Button Command1;  // Start
+  Button Command2;  // Stop
+  Button Command4;  // Close
+  PictureBox Picture1;
+
+  // Expanded part.
+  std::array<OptionButton, 2> Option1;
+  Label Label8;
+  TextBox App1Name;
+  Label Label9;
+  TextBox App2Name;
+  Label Label11;
+  TextBox Text7;
+  Label Label10;
+  TextBox Text4;
+  Button Command9;  // Send to Rigdesk
+  Button Command6;  // Send to Radio
+  TextBox Text5;
+  Button Command7;  // Clear
+  TextBox Text6;
+  TextBox Text1;
+  TextBox Text2;
+  TextBox Text3;
+  CheckBox Check1;
+  CheckBox PWROn;
+  CheckBox Check2;
+  CheckBox MonitorTX;
+  TextBox ShutDwn;
+  Shape Shape1;
+  Shape Shape2;
+
+  // Background panels.
+  Shape Shape3;
+  Shape Shape4;
+  Shape Shape5;
+
+  // Hidden controls: never shown, but they steer the logic.
+  Label Label2;
+  ComboBox Soft2Com;
+  CheckBox Ignore1;
+  CheckBox Ignore1Out;
+  CheckBox Ignore2;
+  CheckBox Ignore2Out;
+  CheckBox KenwoodCB;
+  CheckBox HexX;
+  CheckBox Check3;
+  Button Command3;  // Test
+  Button Command5;  // Reset
+
+  // Menus, in menu-bar order; Exit is the one item of File.
+  Menu File;
+  Menu Exit;
+  Menu EXP;
+  Menu Abt;
+  Menu Hlp;
+
+  Timer Timer1;
+  Timer Timer2;
+
+  HelpFormModel HlpForm;
+
+  WindowState vars;
+
+  // Every control, for views and tests that walk them all.
+  [[nodiscard]] std::vector<Control*> Controls();
+
+ private:
+  int width_ = kCollapsedWidth;
+  int height_ = kCollapsedHeight;
+};
+
+}  // namespace vantorel::model
