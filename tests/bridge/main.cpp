@@ -1,0 +1,11 @@
+// The bridge tests run inside a Qt application object so the real serial
+// layer can deliver its events.
+#include <QCoreApplication>
+
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  QCoreApplication app(argc, argv);
+  return RUN_ALL_TESTS();
+}
