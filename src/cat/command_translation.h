@@ -18,13 +18,13 @@ namespace vantorel::cat {
 // What the command translation reads and writes outside itself. The references
 // point at the window-level state owned by the program.
 struct CommandContext {
-  std::string& soft1Buf;    // App 1's text not yet cut into commands (Soft1Buf)
-  bool& shape1Visible;      // Shape1 shown: App 1 has selected VFO B
-  bool& txOn;               // TXOn: the transmit supervision is armed
-  std::int16_t& txTime;     // TXTime: seconds counted while armed
-  bool ignore2 = true;      // Ignore2 ticked: App 2 not in use
-  bool pwrOn = true;        // PWROn ticked: the radio may be switched on and off remotely
-  bool monitorTX = true;    // MonitorTX ticked: "MX1;" arms the supervision
+  std::string& soft1Buf;  // App 1's text not yet cut into commands (Soft1Buf)
+  bool& shape1Visible;    // Shape1 shown: App 1 has selected VFO B
+  bool& txOn;             // TXOn: the transmit supervision is armed
+  std::int16_t& txTime;   // TXTime: seconds counted while armed
+  bool ignore2 = true;    // Ignore2 ticked: App 2 not in use
+  bool pwrOn = true;      // PWROn ticked: the radio may be switched on and off remotely
+  bool monitorTX = true;  // MonitorTX ticked: "MX1;" arms the supervision
   CatPorts& ports;
 };
 

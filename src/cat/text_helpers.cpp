@@ -13,29 +13,12 @@ bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n'; }
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
-// The number is rebuilt without blanks in a small buffer and handed to
-// from_chars, which ignores the locale (the window toolkit may switch the C
-// locale to one with a decimal comma).
-class NumberText {
- public:
-  void Add(char c) {
-    if (size_ < kCapacity) {
-      buffer_[size_++] = c;
-    } else {
-      truncated_ = true;
-    }
-  }
-  [[nodiscard]] std::size_t Size() const { return size_; }
-  [[nodiscard]] bool Truncated() const { return truncated_; }
-  [[nodiscard]] const char* Begin() const { return buffer_; }
-  [[nodiscard]] const char* End() const { return buffer_ + size_; }
+// More significant digits than a double can tell apart; the rest only count
+// for the size of the number.
+constexpr std::size_t kMaxSignificant = 40;
 
- private:
-  static constexpr std::size_t kCapacity = 512;
-  char buffer_[kCapacity] = {};
-  std::size_t size_ = 0;
-  bool truncated_ = false;
-};
+// Past any double's range; keeps the exponent arithmetic from overflowing.
+constexpr long long kExponentLimit = 1'000'000;
 
 }  // namespace
 
@@ -47,49 +30,47 @@ double LeadingNumber(std::string_view text) {
     }
   };
 
-  bool negative = false;
   skipBlanks();
+  bool negative = false;
   if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
     negative = text[i] == '-';
     ++i;
   }
 
-  // Mantissa: digits with at most one decimal point. Leading zeros are left out
-  // so that a long run of them cannot crowd the buffer.
-  NumberText number;
-  bool anyDigit = false;
+  // The number is rebuilt as 0.<significant digits> times ten to `exponent` in
+  // a small buffer and handed to from_chars, which ignores the locale (the
+  // window toolkit may switch the C locale to one with a decimal comma).
+  char buffer[kMaxSignificant + 32] = {'0', '.'};
+  std::size_t significant = 0;
+  long long exponent = 0;
   bool seenPoint = false;
-  bool seenNonZero = false;
-  long long magnitude = 0;  // decimal places before the point, for the range test
   for (skipBlanks(); i < text.size(); ++i, skipBlanks()) {
     const char c = text[i];
     if (IsDigit(c)) {
-      anyDigit = true;
-      if (c != '0' || seenNonZero || seenPoint) {
-        number.Add(c);
+      if (c == '0' && significant == 0) {
+        if (seenPoint && exponent > -kExponentLimit) {
+          --exponent;  // a zero right after the point
+        }
+        continue;
       }
-      if (c != '0') {
-        seenNonZero = true;
+      if (significant < kMaxSignificant) {
+        buffer[2 + significant++] = c;
       }
-      if (!seenPoint && seenNonZero) {
-        ++magnitude;
-      } else if (seenPoint && !seenNonZero) {
-        --magnitude;
+      if (!seenPoint && exponent < kExponentLimit) {
+        ++exponent;
       }
     } else if (c == '.' && !seenPoint) {
       seenPoint = true;
-      number.Add('.');
     } else {
       break;
     }
   }
-  if (!anyDigit || !seenNonZero) {
-    return 0.0;  // no number, or only zeros: the exponent cannot change that
+  if (significant == 0) {
+    return 0.0;  // no number, or only zeros: an exponent cannot change that
   }
 
   // Exponent: E or D (the old double-precision letter), optional sign, digits.
   // Without a digit after it the letter does not belong to the number.
-  long long exponent = 0;
   if (i < text.size() && (text[i] == 'E' || text[i] == 'e' || text[i] == 'D' || text[i] == 'd')) {
     std::size_t j = i + 1;
     const auto skipBlanksAt = [&] {
@@ -104,45 +85,25 @@ double LeadingNumber(std::string_view text) {
       ++j;
     }
     skipBlanksAt();
-    if (j < text.size() && IsDigit(text[j])) {
-      constexpr long long kSaturated = 1'000'000;  // far past any double
-      for (; j < text.size() && IsDigit(text[j]); ++j, skipBlanksAt()) {
-        if (exponent < kSaturated) {
-          exponent = exponent * 10 + (text[j] - '0');
-        }
-      }
-      if (exponentNegative) {
-        exponent = -exponent;
+    long long written = 0;
+    for (; j < text.size() && IsDigit(text[j]); ++j, skipBlanksAt()) {
+      if (written < kExponentLimit) {
+        written = written * 10 + (text[j] - '0');
       }
     }
+    exponent += exponentNegative ? -written : written;
   }
 
-  // Digits beyond the buffer cannot change a double; past the point they are
-  // simply dropped, before it they still count for the size of the number.
-  if (number.Truncated() && !seenPoint) {
-    exponent += magnitude - static_cast<long long>(number.Size());
-    magnitude = static_cast<long long>(number.Size());
-  }
-
-  NumberText full;
-  for (const char* p = number.Begin(); p != number.End(); ++p) {
-    full.Add(*p);
-  }
-  if (exponent != 0) {
-    full.Add('e');
-    for (const char c : std::to_string(exponent)) {
-      full.Add(c);
-    }
-  }
+  char* end = buffer + 2 + significant;
+  *end++ = 'e';
+  end = std::to_chars(end, buffer + sizeof buffer, exponent).ptr;
 
   double value = 0.0;
-  const auto [end, error] =
-      std::from_chars(full.Begin(), full.End(), value, std::chars_format::general);
-  (void)end;
-  if (error == std::errc::result_out_of_range) {
-    // Out of a double's range: too large reads as infinity, too small as zero.
-    value = magnitude + exponent > 0 ? std::numeric_limits<double>::infinity() : 0.0;
-  } else if (error != std::errc{}) {
+  const auto result = std::from_chars(buffer, end, value, std::chars_format::general);
+  if (result.ec == std::errc::result_out_of_range) {
+    // Beyond a double: too large reads as infinity, too small as zero.
+    value = exponent > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+  } else if (result.ec != std::errc{}) {
     value = 0.0;
   }
   return negative ? -value : value;

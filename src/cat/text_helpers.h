@@ -13,7 +13,9 @@ namespace vantorel::cat {
 // The leading decimal number of a group of characters: blanks are skipped, an
 // optional sign, digits, a fraction and an exponent are read, and reading stops
 // at the first character that cannot continue the number ("015;" reads 15).
-// No number at all gives 0.
+// No number at all gives 0. Blanks inside the number are skipped too ("1 80"
+// reads 180), "E" or "D" starts an exponent, and a number beyond a double's
+// range reads as infinity with its sign. Independent of the C locale.
 double LeadingNumber(std::string_view text);
 
 // A double brought to the nearest integer, exact halves to the even neighbour

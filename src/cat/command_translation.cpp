@@ -1,0 +1,378 @@
+#include "cat/command_translation.h"
+
+#include <exception>
+#include <string_view>
+
+#include "cat/command_tables.h"
+#include "cat/message_text.h"
+#include "cat/text_helpers.h"
+
+namespace vantorel::cat {
+namespace {
+
+using commands::Effect;
+using commands::ParameterFamily;
+using commands::Scaling;
+
+// App 1's pending text longer than this is dropped: a remote-control program
+// that floods the port is better resynchronised than answered late.
+constexpr std::size_t kPendingTextLimit = 10;
+
+// A command is cut to this length before its parameter is read.
+constexpr std::size_t kMaxCommandLength = 255;
+
+// Longest message the last table can match; longer ones need no upper-case copy.
+constexpr std::size_t kLongestFinalRow = 6;
+
+// One call of ChangeInput: the message being rewritten, the outside state and
+// the parameter number, which lives for the call only.
+class CommandPass {
+ public:
+  CommandPass(std::string& message, CommandContext& ctx, bool& cwKeyMode)
+      : message_(message), ctx_(ctx), cwKeyMode_(cwKeyMode) {}
+
+  void Run() {
+    // Stage 1: rewrites in a fixed order, each on what the earlier ones left.
+    LimitPendingText();
+    SwapToVfoB();
+    Split("FT3", "FT1;QS;");  // split on: transmit on VFO B
+    BreakIn();
+    Split("FT2", "FR0;FT0;");  // split off: both on VFO A
+    ReplaceWholeMessage();
+    Tuner();
+    Clarifier();
+    ReceiveOnlyRead();
+    for (const ParameterFamily& family : commands::kParameterFamilies) {
+      Parameter(family);
+    }
+    // Stage 2: power.
+    PowerOnSuppression();
+    if (PowerStatusRead()) {
+      return;
+    }
+    // Stage 3.
+    IfShift();
+    Width();
+    Frequency("FA");
+    Frequency("FB");
+    // Stage 4.
+    FinalTable();
+  }
+
+ private:
+  // A closed port is skipped; a refused write is skipped too, so one bad write
+  // never costs App 1 the rest of its command.
+  void Send(CatPort port, std::string_view text) {
+    try {
+      if (ctx_.ports.IsOpen(port)) {
+        ctx_.ports.Write(port, text);
+      }
+    } catch (const std::exception&) {
+    }
+  }
+  void Echo(std::string_view text) { Send(CatPort::App1, text); }
+
+  [[nodiscard]] bool StartsWith(std::string_view letters) const {
+    return std::string_view(message_).starts_with(letters);
+  }
+
+  // Drops what stands before position `first` (from 1) and keeps at most
+  // kMaxCommandLength characters.
+  void CutFrom(std::size_t first) {
+    message_.erase(0, first - 1);
+    if (message_.size() > kMaxCommandLength) {
+      message_.resize(kMaxCommandLength);
+    }
+  }
+
+  // The parameter number from characters `first` to `last`. A number that does
+  // not fit 16 bits (only possible with an exponent, such as 1E9) is not taken:
+  // the parameter keeps what it held.
+  void ReadParameter(std::size_t first, std::size_t last) {
+    if (const auto value = ToInt16(LeadingNumber(Mid(message_, first, last - first + 1)))) {
+      parameter_ = *value;
+    }
+  }
+
+  [[nodiscard]] std::string ParameterText(std::size_t minWidth) const {
+    return ZeroFill(DecimalText(parameter_), minWidth);
+  }
+
+  // The quotient of a 16-bit number by a divisor of at least 1 always fits.
+  void DivideParameter(double divisor) {
+    parameter_ = static_cast<std::int16_t>(NearestEven(parameter_ / divisor));
+  }
+
+  // Step 1.
+  void LimitPendingText() {
+    if (ctx_.soft1Buf.size() > kPendingTextLimit) {
+      ctx_.soft1Buf.clear();
+    }
+  }
+
+  // Step 2. While App 1 works on VFO B its frequency commands name VFO A; the
+  // echo must name VFO B so App 1's display follows.
+  void SwapToVfoB() {
+    if (!ctx_.shape1Visible) {
+      return;
+    }
+    for (auto p = message_.find("FA"); p != std::string::npos; p = message_.find("FA", p + 2)) {
+      message_[p + 1] = 'B';
+    }
+  }
+
+  // Steps 3 and 5.
+  void Split(std::string_view command, std::string_view radio) {
+    if (Contains(message_, command)) {
+      message_ = radio;
+    }
+  }
+
+  // Step 4. In CW the radio's break-in is its VOX setting.
+  void BreakIn() {
+    if (!StartsWith("BI")) {
+      return;
+    }
+    CutFrom(1);
+    if (Mid(message_, 3, 1) == ";") {
+      return;  // a read
+    }
+    ReadParameter(3, 6);
+    if (cwKeyMode_) {
+      message_ = "VX" + ParameterText(1) + ";";
+    }
+  }
+
+  // Step 6.
+  void ReplaceWholeMessage() {
+    for (const auto& row : commands::kWholeMessageReplacements) {
+      if (message_ == row.message) {
+        message_ = row.radio;
+      }
+    }
+  }
+
+  // Step 7. The radio's tuner command carries the state twice; App 1's "2"
+  // (start tuning) is the radio's tune-and-on.
+  void Tuner() {
+    if (!StartsWith("AC")) {
+      return;
+    }
+    CutFrom(1);
+    if (Mid(message_, 3, 1) == ";") {
+      return;
+    }
+    ReadParameter(3, 6);
+    if (parameter_ == 2) {
+      message_ = "AC111;";
+    } else {
+      const std::string digits = ParameterText(1);
+      message_ = "AC" + digits + digits + "0;";
+    }
+  }
+
+  // Step 8. The radio takes no offset with RU/RD; the following IF; lets App 1
+  // see the new clarifier offset.
+  void Clarifier() {
+    if (StartsWith("RU")) {
+      message_ = "RU;IF;";
+    }
+    if (StartsWith("RD")) {
+      message_ = "RD;IF;";
+    }
+  }
+
+  // Step 9. The radio has no receive-only read; App 1 is answered here and the
+  // radio is asked for its S-meter instead.
+  void ReceiveOnlyRead() {
+    if (Contains(message_, "RO;")) {
+      Echo("RO;");
+      message_ = "SM;";
+    }
+  }
+
+  // Step 10, one family.
+  void Parameter(const ParameterFamily& family) {
+    const auto p = message_.find(family.letters);
+    if (p == std::string::npos) {
+      return;
+    }
+    if (std::string_view(message_).substr(p + 2) == ";") {
+      return;  // a read: the letters directly followed by ";"
+    }
+    CutFrom(p + 1);
+    ReadParameter(family.first, family.last);
+    switch (family.scaling) {
+      case Scaling::kNone:
+        break;
+      case Scaling::kDivideAbove25:
+        if (parameter_ > 25) {
+          DivideParameter(family.divisor);
+        }
+        break;
+      case Scaling::kDivide:
+        DivideParameter(family.divisor);
+        break;
+      case Scaling::kDivideIfPositive:
+        if (parameter_ > 0) {
+          DivideParameter(family.divisor);
+        } else {
+          parameter_ = 0;
+        }
+        break;
+      case Scaling::kAgc:
+      case Scaling::kAttenuator:
+        break;
+    }
+    std::string digits = ParameterText(family.minWidth);
+    if (family.scaling == Scaling::kAgc) {
+      // App 1 counts fast, mid, slow, auto as 1 to 4; the radio knows two speeds:
+      // fast and mid become its 2, slow and auto its 1.
+      if (digits == "1") {
+        digits = "2";
+      }
+      if (digits == "3") {
+        digits = "1";
+      }
+      if (digits == "4") {
+        digits = "1";
+      }
+    } else if (family.scaling == Scaling::kAttenuator) {
+      digits = digits == "0" ? "00" : "01";
+    }
+    message_.assign(family.radioLetters).append(digits).append(family.tail);
+  }
+
+  // Step 11. With remote power control on, App 1 may not switch the radio on;
+  // the operator does that at the station.
+  void PowerOnSuppression() {
+    if (ctx_.pwrOn && Contains(message_, "PS1;")) {
+      message_.clear();
+    }
+  }
+
+  // Step 12. The power read is answered here; the radio is asked for its
+  // S-meter, which keeps the answer traffic flowing. Ends the call.
+  bool PowerStatusRead() {
+    if (!Contains(message_, "PS;")) {
+      return false;
+    }
+    if (!ctx_.pwrOn) {
+      Echo("PS1;");
+    }
+    message_ = "SM;";
+    return true;
+  }
+
+  // Step 13. The sign in the 4th character is not read: the radio's slope
+  // setting has no direction.
+  void IfShift() {
+    if (!StartsWith("IS")) {
+      return;
+    }
+    ReadParameter(5, 8);
+    if (parameter_ > 0) {
+      parameter_ = static_cast<std::int16_t>(parameter_ / 50);
+    }
+    message_ = "SL0" + DecimalText(parameter_) + ";";
+  }
+
+  // Step 14. App 1's selector digit after SH is dropped.
+  void Width() {
+    if (StartsWith("SH")) {
+      message_ = "SH" + std::string(Right(message_, 3));
+    }
+  }
+
+  // Steps 15 and 16. The radio always receives an 11-digit VFO A frequency;
+  // App 1 first gets its own command back, in its own form.
+  void Frequency(std::string_view letters) {
+    if (!Contains(message_, ";")) {
+      return;
+    }
+    const auto last = message_.rfind(letters);
+    if (last == std::string::npos) {
+      return;
+    }
+    if (message_.back() != ';') {
+      return;
+    }
+    message_.erase(0, last);
+    if (ctx_.ignore2) {
+      Echo(message_);
+    }
+    message_ = "FA000" + std::string(Mid(message_, 3, 9));
+  }
+
+  // Steps 17 to 27: one table on the upper-cased message.
+  void FinalTable() {
+    if (message_.size() > kLongestFinalRow) {
+      return;
+    }
+    std::string upper;
+    UpperInto(message_, upper);
+    for (const auto& row : commands::kFinalRows) {
+      if (upper != row.message) {
+        continue;
+      }
+      if (!row.effectLast) {
+        Apply(row.effect);
+      }
+      if (!row.radio.empty()) {
+        message_ = row.radio;
+      }
+      if (!row.toRadio.empty()) {
+        Send(CatPort::Radio, row.toRadio);
+      }
+      if (!row.echo.empty()) {
+        Echo(row.echo);
+      }
+      if (row.effectLast) {
+        Apply(row.effect);
+      }
+      return;
+    }
+  }
+
+  void Apply(Effect effect) {
+    switch (effect) {
+      case Effect::kNone:
+        break;
+      case Effect::kCwKeyOn:
+        cwKeyMode_ = true;
+        break;
+      case Effect::kCwKeyOff:
+        cwKeyMode_ = false;
+        break;
+      case Effect::kShowVfoB:
+        ctx_.shape1Visible = true;
+        break;
+      case Effect::kHideVfoB:
+        ctx_.shape1Visible = false;
+        break;
+      case Effect::kKeyDown:
+        if (ctx_.monitorTX) {
+          ctx_.txOn = true;
+        }
+        break;
+      case Effect::kKeyUp:
+        ctx_.txOn = false;
+        ctx_.txTime = 0;
+        break;
+    }
+  }
+
+  std::string& message_;
+  CommandContext& ctx_;
+  bool& cwKeyMode_;
+  std::int16_t parameter_ = 0;
+};
+
+}  // namespace
+
+std::string CommandTranslator::ChangeInput(std::string& oneData, CommandContext& ctx) {
+  CommandPass(oneData, ctx, cwKeyMode_).Run();
+  return oneData;
+}
+
+}  // namespace vantorel::cat
