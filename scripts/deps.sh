@@ -10,6 +10,7 @@ packages=(
   pkg-config
   qt6-base-dev
   qt6-serialport-dev
+  qt6-svg-dev
   libgl-dev
   libxcb1-dev
   libgtest-dev

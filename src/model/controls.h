@@ -99,6 +99,9 @@ class Label : public Captioned {
       : Captioned(std::move(name), std::move(caption), geometry, visible), onPanel_(onPanel) {}
   [[nodiscard]] bool OnPanel() const { return onPanel_; }
 
+  // Pointer movement over the label (hints).
+  std::function<void()> onMouseMove;
+
  private:
   bool onPanel_;
 };
