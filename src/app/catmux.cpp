@@ -1,0 +1,220 @@
+#include "app/catmux.h"
+
+#include <algorithm>
+#include <cctype>
+#include <exception>
+#include <utility>
+
+#include "app/settings_file.h"
+
+namespace vantorel::app {
+
+namespace {
+
+bool IsSeparator(char c) { return c == '\\' || c == '/'; }
+
+// Puts the current folder back when Start leaves, on every way out.
+class FolderRestorer {
+ public:
+  FolderRestorer(Desktop& desktop, std::string folder)
+      : desktop_(desktop), folder_(std::move(folder)) {}
+  ~FolderRestorer() { desktop_.SetCurrentFolder(folder_); }
+  FolderRestorer(const FolderRestorer&) = delete;
+  FolderRestorer& operator=(const FolderRestorer&) = delete;
+
+ private:
+  Desktop& desktop_;
+  std::string folder_;
+};
+
+}  // namespace
+
+std::string ProgramFolder(std::string_view path) {
+  const auto last = std::find_if(path.rbegin(), path.rend(), IsSeparator);
+  if (last == path.rend()) {
+    return {};
+  }
+  const auto length = static_cast<std::size_t>(path.rend() - last - 1);
+  if (length == 0 && path.front() == '/') {
+    return "/";  // a program in the root folder
+  }
+  return std::string(path.substr(0, length));
+}
+
+std::string ProgramFile(const std::string& path, const std::string& startFolder) {
+  const bool hasFolder = std::any_of(path.begin(), path.end(), IsSeparator);
+  if (!hasFolder || IsSeparator(path.front()) || startFolder.empty()) {
+    return path;
+  }
+  // A drive letter ("C:\...") is a full path where it means anything.
+  if (path.size() > 1 && path[1] == ':') {
+    return path;
+  }
+  return IsSeparator(startFolder.back()) ? startFolder + path : startFolder + "/" + path;
+}
+
+bool NamesRigdesk(std::string_view path) {
+  constexpr std::string_view kWord = "rigdesk";
+  const auto found =
+      std::search(path.begin(), path.end(), kWord.begin(), kWord.end(),
+                  [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; });
+  return found != path.end();
+}
+
+Catmux::Catmux(model::CatmuxModel& model, bridge::Bridge& bridge, Desktop& desktop,
+               model::EventLoop& loop, model::MessageBoxes& boxes)
+    : model_(model),
+      bridge_(bridge),
+      desktop_(desktop),
+      loop_(loop),
+      boxes_(boxes),
+      startFolder_(desktop.CurrentFolder()) {
+  model_.Command1.onClick = [this] { Guarded(&Catmux::Command1_Click); };
+  model_.Command2.onClick = [this] { Guarded(&Catmux::Command2_Click); };
+  model_.Command4.onClick = [this] { Guarded(&Catmux::Command4_Click); };
+  model_.Exit.onClick = [this] { Guarded(&Catmux::Exit_Click); };
+}
+
+Catmux::~Catmux() {
+  model_.Command1.onClick = nullptr;
+  model_.Command2.onClick = nullptr;
+  model_.Command4.onClick = nullptr;
+  model_.Exit.onClick = nullptr;
+}
+
+void Catmux::Guarded(void (Catmux::*handler)()) {
+  try {
+    (this->*handler)();
+  } catch (const std::exception& e) {
+    boxes_.MsgBox(e.what());
+  }
+}
+
+std::filesystem::path Catmux::SettingsPath() const {
+  return std::filesystem::path(startFolder_) / kSettingsFileName;
+}
+
+void Catmux::Form_Load() {
+  // Without "TEST.TXT" App 1's capture has no file until it is first started;
+  // the settings are still loaded, or the next unload would overwrite the
+  // user's file with the design-time values.
+  if (!bridge_.CreateTestFile()) {
+    boxes_.MsgBox("TEST.TXT could not be created in " + startFolder_);
+  }
+  const std::filesystem::path file = SettingsPath();
+  const SettingsLoadResult loaded = LoadSettings(model_, file);
+  if (loaded.outcome == SettingsLoad::Unreadable) {
+    boxes_.MsgBox(file.string() + " could not be read: " + loaded.reason);
+    return;
+  }
+  if (loaded.outcome == SettingsLoad::Complete) {
+    Guarded(&Catmux::Command1_Click);
+  }
+}
+
+void Catmux::Form_Unload() {
+  model_.HlpForm.Unload();
+  const std::filesystem::path file = SettingsPath();
+  if (const auto problem = SaveSettings(model_, file)) {
+    boxes_.MsgBox(file.string() + " could not be written: " + *problem);
+  }
+}
+
+void Catmux::Command1_Click() {
+  const std::string startFolder = desktop_.CurrentFolder();
+  const FolderRestorer restorer(desktop_, startFolder);
+
+  bridge_.InitPorts();
+  model_.Parity.SetEnabled(false);
+  model_.DataBits.SetEnabled(false);
+  model_.StopBits.SetEnabled(false);
+  model_.Baud.SetEnabled(false);
+  model_.Timer2.SetEnabled(true);
+
+  const std::string app1 = model_.App1Name.Text();
+  const std::string app2 = model_.App2Name.Text();
+  const std::string folder1 = ProgramFolder(app1);
+  const std::string folder2 = ProgramFolder(app2);
+  const bool useApp1 = model_.Option1[0].Value() && !app1.empty();
+  const bool useApp2 = model_.Option1[1].Value() && !app2.empty();
+
+  // A bare program name has no folder to look in: it is not tested here, and
+  // its start finds it (or reports it) by the system's search path.
+  if (useApp1 && !folder1.empty() && !desktop_.FileExists(app1)) {
+    boxes_.MsgBox(app1 + " not found");
+    return;
+  }
+  if (useApp2 && !folder2.empty() && !desktop_.FileExists(app2)) {
+    boxes_.MsgBox(app2 + " not found");
+    return;
+  }
+
+  // Rigdesk's main window is titled "Rigdesk"; other programs are found by
+  // the title beginning the user typed under "Heading".
+  if (useApp1) {
+    HandleProgram(app1, folder1, "Rigdesk", startFolder);
+  }
+  loop_.Wait(kStartPause);
+  if (useApp2) {
+    HandleProgram(app2, folder2, "Rigdesk -", startFolder);
+  }
+}
+
+void Catmux::HandleProgram(const std::string& path, const std::string& folder,
+                           const std::string& rigdeskTitle, const std::string& startFolder) {
+  const std::string file = ProgramFile(path, startFolder);
+  // The started program inherits its own folder as its current folder. A bare
+  // name has none: the current folder stays as it is.
+  if (!folder.empty()) {
+    desktop_.SetCurrentFolder(folder);
+  }
+  const std::string title = NamesRigdesk(path) ? rigdeskTitle : model_.Text7.Text();
+  if (desktop_.ActivateWindow(title, file)) {
+    return;
+  }
+  if (const auto problem = desktop_.StartProgram(file, desktop_.CurrentFolder())) {
+    boxes_.MsgBox(path + " could not be started: " + *problem);
+  }
+}
+
+void Catmux::StopPorts() {
+  bridge::Ports& ports = bridge_.ports();
+  if (ports.MSComm2.PortOpen()) {
+    ports.MSComm2.PortOpen(false);
+    model_.Soft2Com.SetEnabled(true);
+  }
+  if (ports.MSComm1.PortOpen()) {
+    ports.MSComm1.PortOpen(false);
+    model_.Soft1Com.SetEnabled(true);
+  }
+  if (ports.MSComm3.PortOpen()) {
+    ports.MSComm3.PortOpen(false);
+    model_.RadioCom.SetEnabled(true);
+  }
+  model_.Parity.SetEnabled(true);
+  model_.DataBits.SetEnabled(true);
+  model_.StopBits.SetEnabled(true);
+  model_.Baud.SetEnabled(true);
+}
+
+void Catmux::Command2_Click() { StopPorts(); }
+
+void Catmux::Command4_Click() {
+  // Let App 1, App 2 and the radio receive what is still queued for them, in
+  // that order; a closed port holds nothing.
+  bridge::Ports& ports = bridge_.ports();
+  for (bridge::SerialPort* port : {&ports.MSComm1, &ports.MSComm2, &ports.MSComm3}) {
+    model::WaitWhile(
+        loop_, [port] { return port->PortOpen() && port->OutBufferCount() > 0; }, kDrainLimit);
+  }
+  StopPorts();
+  Form_Unload();
+  desktop_.EndProgram();
+}
+
+void Catmux::Exit_Click() {
+  Form_Unload();
+  desktop_.EndProgram();
+}
+
+}  // namespace vantorel::app

@@ -1,0 +1,91 @@
+// The main window's handlers for loading, unloading, Start, Stop, Close and
+// Exit: the bridge's work begins and ends here.
+//
+// Start opens the ports and then brings the chosen station program (App 1 or
+// App 2 in the expanded window) to the front, starting it when it is not
+// running. Stop closes the ports. Close lets the ports finish sending, closes
+// them, saves the settings and ends the program; Exit saves and ends at once.
+//
+// Threading: the program's one thread. Start's pause and Close's waits let
+// other handlers run in their middle (a second Start included).
+#pragma once
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "app/desktop.h"
+#include "bridge/bridge.h"
+#include "model/catmux_model.h"
+#include "model/platform.h"
+
+namespace vantorel::app {
+
+// Start's pause after bringing program 1 forward: gives a freshly started
+// program time to open its own port before the user carries on.
+inline constexpr std::chrono::milliseconds kStartPause{2000};
+
+// How long Close lets each port send what it still holds. A full transmit
+// queue (2400 characters) drains in 5 s at 4800 baud; a port that nobody
+// reads (a virtual port pair without its other program) never drains, and
+// the program must still close.
+inline constexpr std::chrono::milliseconds kDrainLimit{5000};
+
+// The folder part of a program path: the text before its last separator.
+// Both "\" and "/" separate (Windows paths from a settings file, Linux paths
+// like /usr/bin/wsjtx). "C:\Logbench.exe" gives "C:", "/wsjtx" gives "/", and
+// a bare name without any separator gives "".
+std::string ProgramFolder(std::string_view path);
+
+// The program file to activate or start: a relative path with a folder part
+// is taken from `startFolder`, because Start changes the current folder to
+// the program's folder before it starts the program.
+std::string ProgramFile(const std::string& path, const std::string& startFolder);
+
+// Whether the path names the Rigdesk program (any mix of case).
+bool NamesRigdesk(std::string_view path);
+
+class Catmux {
+ public:
+  // Attaches Start, Stop, Close and Exit to the model. The current folder at
+  // this moment is the folder the settings file lives in.
+  Catmux(model::CatmuxModel& model, bridge::Bridge& bridge, Desktop& desktop,
+         model::EventLoop& loop, model::MessageBoxes& boxes);
+  ~Catmux();
+  Catmux(const Catmux&) = delete;
+  Catmux& operator=(const Catmux&) = delete;
+
+  // Creates "TEST.TXT", reads the settings file and, when it is complete,
+  // presses Start.
+  void Form_Load();
+  // Closes the help window and writes the settings file.
+  void Form_Unload();
+
+  void Command1_Click();  // Start
+  void Command2_Click();  // Stop
+  void Command4_Click();  // Close
+  void Exit_Click();
+
+  // Where the settings file is read and written: the folder the program was
+  // started in, whatever Start is doing with the current folder meanwhile.
+  [[nodiscard]] std::filesystem::path SettingsPath() const;
+
+ private:
+  // Brings the program's window forward or starts the program.
+  void HandleProgram(const std::string& path, const std::string& folder,
+                     const std::string& rigdeskTitle, const std::string& startFolder);
+  // Closes the open ports and enables their boxes and the line settings.
+  void StopPorts();
+  // Runs a handler; a failure ends it and is shown once.
+  void Guarded(void (Catmux::*handler)());
+
+  model::CatmuxModel& model_;
+  bridge::Bridge& bridge_;
+  Desktop& desktop_;
+  model::EventLoop& loop_;
+  model::MessageBoxes& boxes_;
+  std::string startFolder_;
+};
+
+}  // namespace vantorel::app
