@@ -1,0 +1,90 @@
+#include "bridge/bridge.h"
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "bridge/capture.h"
+#include "bridge/port_setup.h"
+#include "bridge/receive.h"
+#include "bridge/serial_cat_ports.h"
+#include "supervision/transmit_supervision.h"
+
+namespace vantorel::bridge {
+
+struct Bridge::Impl {
+  Impl(model::CatmuxModel& model, const Ports& ports, model::EventLoop& loop,
+       model::MessageBoxes& boxes)
+      : catPorts(ports.MSComm1, ports.MSComm3),
+        capture(model.Check3, boxes),
+        receiver(model, ports, loop, boxes, capture, catPorts) {}
+
+  SerialCatPorts catPorts;
+  Capture capture;
+  Receiver receiver;
+};
+
+Bridge::Bridge(model::CatmuxModel& model, Ports ports, model::EventLoop& loop,
+               model::MessageBoxes& boxes)
+    : model_(model),
+      ports_(ports),
+      loop_(loop),
+      boxes_(boxes),
+      impl_(std::make_unique<Impl>(model, ports_, loop, boxes)) {
+  model_.Command3.onClick = [this] { Command3_Click(); };
+  model_.Command5.onClick = [this] { Command5_Click(); };
+  model_.Command6.onClick = [this] { Command6_Click(); };
+  model_.Command7.onClick = [this] { Command7_Click(); };
+  model_.Command9.onClick = [this] { Command9_Click(); };
+  model_.Ignore2.onClick = [this] { Ignore2_Click(); };
+  model_.Check3.onClick = [this] { Check3_Click(); };
+  model_.Timer2.onTimer = [this] { Timer2_Timer(); };
+  ports_.MSComm1.OnComm([this] { MSComm1_OnComm(); });
+  ports_.MSComm2.OnComm([this] { MSComm2_OnComm(); });
+  ports_.MSComm3.OnComm([this] { MSComm3_OnComm(); });
+}
+
+Bridge::~Bridge() {
+  // The model and the ports may outlive the bridge: leave no handler that
+  // points at it.
+  model_.Command3.onClick = nullptr;
+  model_.Command5.onClick = nullptr;
+  model_.Command6.onClick = nullptr;
+  model_.Command7.onClick = nullptr;
+  model_.Command9.onClick = nullptr;
+  model_.Ignore2.onClick = nullptr;
+  model_.Check3.onClick = nullptr;
+  model_.Timer2.onTimer = nullptr;
+  ports_.MSComm1.OnComm(nullptr);
+  ports_.MSComm2.OnComm(nullptr);
+  ports_.MSComm3.OnComm(nullptr);
+}
+
+void Bridge::InitPorts() { bridge::InitPorts(model_, ports_, boxes_); }
+
+bool Bridge::CreateTestFile() { return impl_->capture.CreateTestFile(); }
+
+void Bridge::MSComm1_OnComm() { impl_->receiver.MSComm1_OnComm(); }
+void Bridge::MSComm2_OnComm() { impl_->receiver.MSComm2_OnComm(); }
+void Bridge::MSComm3_OnComm() { impl_->receiver.MSComm3_OnComm(); }
+void Bridge::GetData1() { impl_->receiver.GetData1(); }
+void Bridge::GetData2() { impl_->receiver.GetData2(); }
+void Bridge::GetData3() { impl_->receiver.GetData3(); }
+
+void Bridge::Check3_Click() { impl_->capture.Check3_Click(); }
+
+void Bridge::Timer2_Timer() {
+  supervision::SupervisionContext ctx{model_.vars.TXOn, model_.vars.TXTime, model_.ShutDwn.Text(),
+                                      impl_->catPorts};
+  const supervision::TickResult result = supervision::Timer2_Timer(ctx);
+  // The writes that went through stand; each distinct refusal is shown once.
+  std::vector<std::string> shown;
+  for (const std::string& failure : result.failures) {
+    if (std::find(shown.begin(), shown.end(), failure) == shown.end()) {
+      shown.push_back(failure);
+      boxes_.MsgBox("error " + failure);
+    }
+  }
+}
+
+}  // namespace vantorel::bridge
