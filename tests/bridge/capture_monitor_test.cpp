@@ -1,0 +1,180 @@
+// The capture files, written to real files in a temporary folder, and the
+// traffic monitor.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include <unistd.h>
+
+#include "bridge/monitor.h"
+#include "bridge_fixture.h"
+
+namespace vantorel::testing {
+namespace {
+
+namespace fs = std::filesystem;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+// Runs each test in a fresh temporary folder, where the program keeps its files.
+class Capture : public BridgeFixture {
+ protected:
+  Capture() {
+    folder_ = fs::temp_directory_path() /
+              ("vantorel-capture-" + std::to_string(::getpid()) + "-" +
+               ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(folder_);
+    fs::create_directories(folder_);
+    fs::current_path(folder_);
+  }
+  ~Capture() override {
+    fs::current_path(previous_);
+    fs::remove_all(folder_);
+  }
+
+  static std::string Contents(const char* name) {
+    std::ifstream in(name, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  }
+
+  void StartCapture() {
+    model.Check3.SetValue(1);
+    boxes.shown.clear();
+  }
+
+ private:
+  fs::path previous_ = fs::current_path();
+  fs::path folder_;
+};
+
+TEST_F(Capture, TestFileIsCreatedEmptyAndGetsNothingWhileTheCaptureIsOff) {
+  { std::ofstream("TEST.TXT") << "earlier"; }
+  ASSERT_TRUE(bridge.CreateTestFile());
+  app1.Receive("AB;");
+  radio.Receive("FA00014251300;");
+  EXPECT_TRUE(fs::exists("TEST.TXT"));
+  EXPECT_EQ(Contents("TEST.TXT"), "");
+  EXPECT_FALSE(fs::exists("TESTIN.TXT"));
+}
+
+TEST_F(Capture, TestFileThatCannotBeCreatedIsReportedToTheCaller) {
+  fs::create_directory("TEST.TXT");
+  EXPECT_FALSE(bridge.CreateTestFile());
+}
+
+TEST_F(Capture, StartingWritesOneLinePerBlockFromEachSide) {
+  bridge.CreateTestFile();
+  model.Check3.SetValue(1);
+  EXPECT_THAT(boxes.shown, ElementsAre("TESTIN.TXT and TESTOUT.TXT have been opened"));
+  app1.Receive("FA14251300;");
+  radio.Receive("FA00014251300;IF");
+  radio.RaiseOnComm();  // the partial "IF" is given up: not captured
+  radio.Receive("");    // an empty radio read: an empty line
+  EXPECT_EQ(Contents("TESTIN.TXT"), "FA14251300;\r\n");
+  EXPECT_EQ(Contents("TESTOUT.TXT"), "FA00014251300;\r\n\r\n");
+  EXPECT_EQ(Contents("TEST.TXT"), "");
+}
+
+TEST_F(Capture, BlocksAreCapturedBeforeAnyRoutingTest) {
+  StartCapture();
+  model.vars.Soft2Waiting = true;
+  app1.Receive("AB;");  // dropped
+  model.Check2.SetValue(1);
+  app1.Receive("TX;");  // passed untranslated
+  radio.Receive("FA00014251300;");
+  EXPECT_EQ(Contents("TESTIN.TXT"), "AB;\r\nTX;\r\n");
+  EXPECT_EQ(Contents("TESTOUT.TXT"), "FA00014251300;\r\n");
+}
+
+TEST_F(Capture, StoppingClosesAndStartingAgainBeginsAnew) {
+  StartCapture();
+  app1.Receive("AB;");
+  model.Check3.SetValue(0);
+  EXPECT_THAT(boxes.shown, ElementsAre("Files Closed"));
+  app1.Receive("ZZ;");
+  EXPECT_EQ(Contents("TESTIN.TXT"), "AB;\r\n");
+  model.Check3.SetValue(1);
+  EXPECT_EQ(Contents("TESTIN.TXT"), "");
+  EXPECT_EQ(Contents("TESTOUT.TXT"), "");
+}
+
+TEST_F(Capture, AFileThatCannotBeCreatedIsReportedAndSaveDataUnticked) {
+  fs::create_directory("TESTOUT.TXT");
+  model.Check3.SetValue(1);
+  ASSERT_EQ(boxes.shown.size(), 1u);
+  EXPECT_THAT(boxes.shown[0], ::testing::StartsWith("Unable to create TESTOUT.TXT: "));
+  EXPECT_THAT(boxes.shown[0], ::testing::EndsWith(". Save Data is off."));
+  EXPECT_EQ(model.Check3.Value(), 0);
+  app1.Receive("AB;");
+  EXPECT_EQ(Contents("TESTIN.TXT"), "") << "no half capture";
+}
+
+TEST_F(Capture, AFailedWriteIsReportedOnceAndTheTrafficStillFlows) {
+  fs::create_symlink("/dev/full", "TESTIN.TXT");
+  StartCapture();
+  app1.Receive("AB;");
+  app1.Receive("ZZ;");
+  EXPECT_THAT(boxes.shown,
+              ElementsAre("error Unable to write TESTIN.TXT: No space left on device"));
+  EXPECT_EQ(model.Check3.Value(), 0);
+  EXPECT_EQ(radio.Written(), "VV;ZZ;");
+}
+
+// --- monitor ------------------------------------------------------------------
+
+TEST(HexForm, TwoUpperCaseDigitsPerByteAndANewLineAfterLineFeed) {
+  EXPECT_EQ(bridge::HexForm("FA;"), "46413B");
+  EXPECT_EQ(bridge::HexForm(std::string("\x00\x0f\xff", 3)), "000FFF");
+  EXPECT_EQ(bridge::HexForm("a\nb"), "610A\r\n62");
+  EXPECT_EQ(bridge::HexForm(""), "");
+}
+
+using Monitor = BridgeFixture;
+
+TEST_F(Monitor, HexFormOnBothPaths) {
+  model.Check1.SetValue(1);
+  model.HexX.SetValue(1);
+  app1.Receive("FA;");
+  model.Check2.SetValue(1);
+  app1.Receive("\n");
+  EXPECT_EQ(model.Text5.Text(), "46413B0A\r\n");
+}
+
+TEST_F(Monitor, TextFormGluesBlocksOnBothPaths) {
+  model.Check1.SetValue(1);
+  app1.Receive("AB;");
+  model.Check2.SetValue(1);
+  app1.Receive("TX;");
+  EXPECT_EQ(model.Text5.Text(), "AB;TX;");
+}
+
+TEST_F(Monitor, MonitorOffLeavesTheBoxAlone) {
+  model.HexX.SetValue(1);
+  app1.Receive("AB;");
+  model.Check2.SetValue(1);
+  app1.Receive("TX;");
+  EXPECT_EQ(model.Text5.Text(), "");
+}
+
+TEST_F(Monitor, TheBoxIsToldOnlyTheNewPiece) {
+  model.Check1.SetValue(1);
+  std::vector<std::string> pieces;
+  model.Text5.appended.Connect([&](std::string_view piece) { pieces.emplace_back(piece); });
+  model.Text5.SetText(std::string(100000, 'x'));
+  app1.Receive("AB;");
+  EXPECT_THAT(pieces, ElementsAre("AB;"));
+}
+
+TEST_F(Monitor, TheRadioBoxGetsNothingNew) {
+  model.Check1.SetValue(1);
+  model.Text6.SetText("kept");
+  radio.Receive("FA00014251300;");
+  EXPECT_EQ(model.Text6.Text(), "kept");
+}
+
+}  // namespace
+}  // namespace vantorel::testing

@@ -1,0 +1,400 @@
+// Receive framing and routing on in-memory ports: every row of the routing
+// table, the pending-answer flags, the re-entry guards, the framing of the
+// radio's text and the bounded waits.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "bridge/receive.h"
+#include "bridge_fixture.h"
+
+namespace vantorel::testing {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+using namespace std::chrono_literals;
+
+class Routing : public BridgeFixture {
+ protected:
+  void Sharing() {
+    model.Ignore2.SetValue(0);
+    Open(app2);
+  }
+};
+
+// --- App 1, translating -----------------------------------------------------
+
+TEST_F(Routing, TranslatingSendsTheKenwoodCommandAndEchoesApp1) {
+  app1.Receive("FA14251300;");
+  // The translation answers App 1 in Yaesu form, the radio gets the Kenwood
+  // form, and App 1 gets its command back once more.
+  EXPECT_THAT(Log(), ElementsAre("app1:FA14251300;", "radio:FA00014251300;", "app1:FA14251300;"));
+  EXPECT_TRUE(model.vars.Soft1Waiting);
+  EXPECT_EQ(model.vars.Soft1Data, "");
+  EXPECT_FALSE(model.vars.InGetData1);
+  EXPECT_EQ(model.Text1.Text(), "") << "longer than 10 characters";
+  EXPECT_THAT(loop.waits, ElementsAre(10ms)) << "the pause before the radio write";
+  EXPECT_THAT(boxes.shown, IsEmpty());
+}
+
+TEST_F(Routing, TextOneShowsAShortBlockAndWithMonitorTheTranslations) {
+  model.Check1.SetValue(1);
+  app1.Receive("AB;");
+  EXPECT_EQ(model.Text1.Text(), "AB;VV;");
+}
+
+TEST_F(Routing, TwoCommandsInOneBlockGoInOrderEachFollowedByItsEcho) {
+  app1.Receive("AB;ZZ;");
+  EXPECT_THAT(Log(), ElementsAre("radio:VV;", "app1:AB;", "radio:ZZ;", "app1:ZZ;"));
+}
+
+TEST_F(Routing, ARestOfTenCharactersIsTranslatedAndOfElevenDropped) {
+  app1.Receive("AB;ZZ;ZZ;ZZ;Y");
+  EXPECT_THAT(radio.Written(), "VV;ZZ;ZZ;ZZ;");
+  EXPECT_EQ(model.vars.Soft1Buf, "Y");
+
+  log->clear();
+  app1.Receive("AB;ZZ;ZZ;ZZ;YY");
+  EXPECT_THAT(Log(), ElementsAre("radio:VV;", "app1:AB;"));
+  EXPECT_EQ(model.vars.Soft1Buf, "");
+}
+
+TEST_F(Routing, ABlockWithoutTerminatorIsOneCommand) {
+  app1.Receive("ZZ");
+  EXPECT_THAT(Log(), ElementsAre("radio:ZZ", "app1:ZZ"));
+}
+
+TEST_F(Routing, ACommandSplitAcrossBlocksIsHandledAsTwoPieces) {
+  app1.Receive("AB;Z");
+  app1.Receive("Z;");
+  EXPECT_THAT(Log(), ElementsAre("radio:VV;", "app1:AB;", "radio:Z;", "app1:Z;"));
+}
+
+TEST_F(Routing, PowerOnIsNeitherSentNorEchoedWhilePowerOnOffIsTicked) {
+  app1.Receive("PS1;");
+  EXPECT_THAT(Log(), IsEmpty());
+  EXPECT_TRUE(model.vars.Soft1Waiting);
+}
+
+TEST_F(Routing, App1TextIsDroppedWhileApp2IsTalkingToTheRadio) {
+  model.Text1.SetText("old");
+  model.vars.Soft2Waiting = true;
+  app1.Receive("AB;");
+  Open(app2);
+  model.vars.Soft2Waiting = false;
+  app2.Arrive("IF;");
+  app1.Receive("AB;");
+  model.vars.Soft2Waiting = false;
+  app2.Receive("");  // read App 2's text away
+  model.Ignore1.SetValue(1);
+  app1.Receive("AB;");
+
+  EXPECT_THAT(Log(), IsEmpty());
+  EXPECT_EQ(model.Text1.Text(), "old");
+  EXPECT_EQ(app1.Pending(), "") << "dropped, not queued";
+  EXPECT_FALSE(model.vars.Soft1Waiting);
+}
+
+TEST_F(Routing, SharingPassesApp1TextUntranslatedWithoutEcho) {
+  Sharing();
+  app1.Receive("FA14251300;");
+  EXPECT_THAT(Log(), ElementsAre("radio:FA14251300;"));
+  EXPECT_TRUE(model.vars.Soft1Waiting);
+}
+
+TEST_F(Routing, PendingFlagIsSetEvenWhenTheRadioPortIsClosed) {
+  radio.PortOpen(false);
+  app1.Receive("AB;");
+  EXPECT_THAT(Log(), IsEmpty());
+  EXPECT_TRUE(model.vars.Soft1Waiting);
+  EXPECT_EQ(model.Text1.Text(), "AB;");
+}
+
+TEST_F(Routing, App2ComingIntoUseDuringTranslationEndsTheLoopWithoutEcho) {
+  When([this] { return radio.Written() == "VV;"; }, [this] { model.Ignore2.SetValue(0); });
+  app1.Receive("AB;ZZ;");
+  EXPECT_THAT(Log(), ElementsAre("radio:VV;"));
+}
+
+// --- App 1, "No Translation" --------------------------------------------------
+
+struct KeyingCase {
+  const char* block;
+  bool txOn;
+};
+
+class NoTranslationKeying : public Routing, public ::testing::WithParamInterface<KeyingCase> {};
+
+TEST_P(NoTranslationKeying, TheLastMatchingTestWins) {
+  model.Check2.SetValue(1);
+  model.MonitorTX.SetValue(0);  // not consulted on this path
+  model.vars.TXOn = !GetParam().txOn;
+  app1.Receive(GetParam().block);
+  EXPECT_EQ(radio.Written(), GetParam().block);
+  EXPECT_EQ(model.vars.TXOn, GetParam().txOn);
+  EXPECT_EQ(app1.Written(), "") << "no echo";
+  EXPECT_FALSE(model.vars.Soft1Waiting);
+}
+
+INSTANTIATE_TEST_SUITE_P(Routing, NoTranslationKeying,
+                         ::testing::Values(KeyingCase{"TX;", true}, KeyingCase{"RX;", false},
+                                           KeyingCase{"MX1;", true}, KeyingCase{"MX0;", false},
+                                           KeyingCase{"TX;RX;", false},
+                                           KeyingCase{"RX;MX1;", false},
+                                           KeyingCase{"MX0;TX;", true}));
+
+TEST_F(Routing, NoTranslationIgnoresTheDropTestAndKeepsTheCount) {
+  model.Check2.SetValue(1);
+  model.vars.Soft2Waiting = true;
+  model.vars.TXTime = 7;
+  app1.Receive("FA14251300;");
+  EXPECT_THAT(Log(), ElementsAre("radio:FA14251300;"));
+  EXPECT_EQ(model.Text1.Text(), "FA14251300;");
+  EXPECT_EQ(model.vars.TXTime, 7);
+  EXPECT_THAT(loop.waits, IsEmpty()) << "no pause on this path";
+}
+
+// --- App 2 ------------------------------------------------------------------
+
+TEST_F(Routing, App2TextGoesToTheRadioAsReceived) {
+  Sharing();
+  app2.Receive("FA00014251300;");
+  EXPECT_THAT(Log(), ElementsAre("radio:FA00014251300;"));
+  EXPECT_EQ(model.Text2.Text(), "FA00014251300;");
+  EXPECT_TRUE(model.vars.Soft2Waiting);
+  EXPECT_EQ(model.vars.Soft2Data, "");
+}
+
+TEST_F(Routing, App2TextHeldWhileApp1WaitsIsForwardedLaterWithNewerText) {
+  Sharing();
+  app1.Receive("IF;");
+  ASSERT_TRUE(model.vars.Soft1Waiting);
+  app2.Receive("FA;");
+  EXPECT_EQ(model.Text2.Text(), "") << "held text is not shown";
+  EXPECT_EQ(model.vars.Soft2Data, "FA;");
+
+  radio.Receive("IF00014251300;");  // the answer clears both flags
+  EXPECT_FALSE(model.vars.Soft1Waiting);
+  log->clear();
+  app2.Receive("FB;");
+  EXPECT_THAT(Log(), ElementsAre("radio:FA;FB;"));
+  EXPECT_EQ(model.Text2.Text(), "FA;FB;");
+}
+
+TEST_F(Routing, App2TextIsHeldWhileApp2IsNotInUseOrApp1HasTextWaiting) {
+  Open(app2);  // open from an earlier run, while Ignore2 is ticked
+  app2.Receive("FA;");
+  EXPECT_THAT(Log(), IsEmpty());
+  model.Ignore2.SetValue(0);
+  app1.Arrive("IF;");
+  app2.Receive("FB;");
+  EXPECT_THAT(Log(), IsEmpty());
+  EXPECT_EQ(model.vars.Soft2Data, "FA;FB;");
+}
+
+TEST_F(Routing, App2TextStaysWhileTheRadioPortIsClosed) {
+  Sharing();
+  radio.PortOpen(false);
+  app2.Receive("FA;");
+  EXPECT_EQ(model.Text2.Text(), "FA;");
+  EXPECT_EQ(model.vars.Soft2Data, "FA;");
+  EXPECT_FALSE(model.vars.Soft2Waiting);
+}
+
+// --- the radio --------------------------------------------------------------
+
+TEST_F(Routing, TranslatingSendsTheYaesuAnswerToApp1AndClearsBothFlags) {
+  model.vars.Soft1Waiting = model.vars.Soft2Waiting = true;
+  radio.Receive("FA00014251300;");
+  EXPECT_THAT(Log(), ElementsAre("app1:FA14251300;"));
+  EXPECT_EQ(model.Text3.Text(), "FA00014251300;");
+  EXPECT_FALSE(model.vars.Soft1Waiting);
+  EXPECT_FALSE(model.vars.Soft2Waiting);
+  EXPECT_FALSE(model.vars.InGetData3);
+}
+
+TEST_F(Routing, ABurstRoutesOneAnswerAndLeavesTheNextQueued) {
+  radio.Receive("FA00014251300;FA0001");
+  EXPECT_THAT(Log(), ElementsAre("app1:FA14251300;"));
+  EXPECT_EQ(radio.Pending(), "FA0001");
+  radio.Receive("4251400;");
+  EXPECT_THAT(Log(), ElementsAre("app1:FA14251300;", "app1:FA14251400;"));
+}
+
+TEST_F(Routing, CharactersArrivingWhileTheAnswerIsReadJoinIt) {
+  When([] { return true; }, [this] { radio.Arrive("14251300;"); });
+  radio.Receive("FA000");
+  EXPECT_THAT(Log(), ElementsAre("app1:FA14251300;"));
+}
+
+TEST_F(Routing, AnAnswerThatNeverCompletesIsGivenUp) {
+  model.vars.Soft1Waiting = true;
+  model.Text3.SetText("old");
+  radio.Receive("FA000142");
+  EXPECT_THAT(Log(), IsEmpty());
+  EXPECT_EQ(model.Text3.Text(), "old");
+  EXPECT_TRUE(model.vars.Soft1Waiting) << "a dropped partial answer routes nothing";
+  EXPECT_FALSE(model.vars.InGetData3);
+  EXPECT_EQ(loop.doEventsCalls, 8) << "the wait for the rest does not yield";
+}
+
+TEST_F(Routing, WithoutKenwoodFramingEverythingWaitingIsOneBlock) {
+  model.KenwoodCB.SetValue(0);
+  Sharing();
+  model.Ignore2Out.SetValue(0);
+  radio.Receive("FA00014251300;FB000");
+  EXPECT_THAT(Log(), ElementsAre("app2:FA00014251300;FB000", "app1:FA00014251300;FB000"));
+  EXPECT_EQ(radio.Pending(), "");
+}
+
+TEST_F(Routing, AnEmptyRadioReadIsRoutedAndClearsBothFlags) {
+  model.Text3.SetText("old");
+  model.vars.Soft1Waiting = model.vars.Soft2Waiting = true;
+  radio.RaiseOnComm();
+  EXPECT_EQ(model.Text3.Text(), "");
+  EXPECT_THAT(Log(), IsEmpty()) << "the answer translation of nothing is nothing";
+  EXPECT_FALSE(model.vars.Soft1Waiting);
+  EXPECT_FALSE(model.vars.Soft2Waiting);
+}
+
+TEST_F(Routing, NoTranslationSendsTheRadioTextToApp1OnlyAndKeepsTheFlags) {
+  model.Check2.SetValue(1);
+  Sharing();
+  model.Ignore2Out.SetValue(0);
+  model.Ignore1Out.SetValue(1);
+  model.vars.Soft1Waiting = true;
+  radio.Receive("FA00014251300;");
+  EXPECT_THAT(Log(), ElementsAre("app1:FA00014251300;"));
+  EXPECT_EQ(model.Text3.Text(), "FA00014251300;");
+  EXPECT_TRUE(model.vars.Soft1Waiting);
+}
+
+TEST_F(Routing, SharingSendsTheRadioTextToBothApplicationsUntranslated) {
+  Sharing();
+  model.Ignore2Out.SetValue(0);
+  radio.Receive("FA00014251300;");
+  EXPECT_THAT(Log(), ElementsAre("app2:FA00014251300;", "app1:FA00014251300;"));
+}
+
+TEST_F(Routing, SharingWithIgnoreToApp2SendsToApp1Only) {
+  Sharing();
+  radio.Receive("FA00014251300;");
+  EXPECT_THAT(Log(), ElementsAre("app1:FA00014251300;"));
+}
+
+TEST_F(Routing, IgnoreToApp1WhileTranslatingSendsNowhereButClearsTheFlags) {
+  model.Ignore1Out.SetValue(1);
+  model.vars.Soft1Waiting = model.vars.Soft2Waiting = true;
+  radio.Receive("FA00014251300;");
+  EXPECT_THAT(Log(), IsEmpty());
+  EXPECT_FALSE(model.vars.Soft1Waiting);
+  EXPECT_FALSE(model.vars.Soft2Waiting);
+}
+
+TEST_F(Routing, OnlyReceiveEventsRunTheReceiveProcedures) {
+  app1.Arrive("AB;");
+  radio.Arrive("FA00014251300;");
+  for (int code : {1, 3, 7, 1001, 1010}) {
+    app1.RaiseOnComm(code);
+    radio.RaiseOnComm(code);
+  }
+  EXPECT_THAT(Log(), IsEmpty());
+  EXPECT_EQ(app1.Pending(), "AB;");
+}
+
+// --- interleaving ---------------------------------------------------------------
+
+TEST_F(Routing, ANestedReceiveEventReturnsAtOnceAndItsCharactersStayQueued) {
+  // During the pause before the radio write, App 1 sends more.
+  When([this] { return !loop.waits.empty(); }, [this] { app1.Receive("ZZ;"); });
+  app1.Receive("AB;");
+  EXPECT_THAT(Log(), ElementsAre("radio:VV;", "app1:AB;"));
+  EXPECT_EQ(app1.Pending(), "ZZ;");
+  EXPECT_FALSE(model.vars.InGetData1);
+  app1.RaiseOnComm();
+  EXPECT_THAT(Log(), ElementsAre("radio:VV;", "app1:AB;", "radio:ZZ;", "app1:ZZ;"));
+}
+
+TEST_F(Routing, ARadioAnswerDuringApp1sPassIsRoutedInItsMiddle) {
+  When([this] { return !loop.waits.empty(); }, [this] { radio.Receive("FA00014251300;"); });
+  app1.Receive("AB;");
+  EXPECT_THAT(Log(), ElementsAre("app1:FA14251300;", "radio:VV;", "app1:AB;"));
+  EXPECT_TRUE(model.vars.Soft1Waiting) << "set at the end of App 1's pass";
+}
+
+// --- bounded waits --------------------------------------------------------------
+
+TEST_F(Routing, AStuckRadioQueueDelaysTheWriteByTheDrainLimitOnly) {
+  radio.outPending = 100;  // nobody reads the radio's end
+  const auto start = loop.Now();
+  app1.Receive("AB;");
+  EXPECT_THAT(Log(), ElementsAre("radio:VV;", "app1:AB;"));
+  const auto waited = loop.Now() - start;
+  EXPECT_GE(waited, bridge::kDrainLimit);
+  EXPECT_LT(waited, bridge::kDrainLimit + 100ms);
+}
+
+TEST_F(Routing, TheRadioWriteFollowsAsSoonAsTheQueueEmpties) {
+  radio.outPending = 100;
+  When([this] { return loop.doEventsCalls > 20; }, [this] { radio.outPending = 0; });
+  const auto start = loop.Now();
+  app1.Receive("AB;");
+  EXPECT_THAT(radio.Written(), "VV;");
+  EXPECT_LT(loop.Now() - start, 100ms);
+}
+
+TEST_F(Routing, AStuckApplicationQueueDoesNotHangTheRadioPath) {
+  Sharing();
+  model.Ignore2Out.SetValue(0);
+  app1.holdOutput = true;
+  app2.holdOutput = true;
+  for (int i = 0; i < 3; ++i) {
+    radio.Receive("FA00014251300;");
+  }
+  EXPECT_EQ(app1.Written(), "FA00014251300;FA00014251300;FA00014251300;");
+  EXPECT_EQ(app2.Written(), app1.Written());
+  EXPECT_LT(loop.Now() - model::Clock::time_point{}, 5 * 2 * bridge::kDrainLimit);
+}
+
+// --- failures -------------------------------------------------------------------
+
+TEST_F(Routing, ARefusedWriteEndsThePassWithItsDescription) {
+  radio.failOutput = "Device I/O error";
+  app1.Receive("AB;");
+  EXPECT_THAT(boxes.shown, ElementsAre("error Device I/O error"));
+  EXPECT_FALSE(model.vars.InGetData1);
+  EXPECT_FALSE(model.vars.Soft1Waiting) << "the pass ended before the flag";
+
+  radio.failOutput.reset();
+  app1.Receive("AB;");
+  EXPECT_EQ(radio.Written(), "VV;");
+}
+
+TEST_F(Routing, AnAnswerOverflowIsReportedAndTheNextAnswerGoesThrough) {
+  model.vars.Soft1Waiting = true;
+  radio.Receive("ML1E9;");
+  EXPECT_THAT(boxes.shown, ElementsAre("error Overflow"));
+  EXPECT_FALSE(model.vars.InGetData3);
+  EXPECT_TRUE(model.vars.Soft1Waiting);
+  radio.Receive("FA00014251300;");
+  EXPECT_EQ(app1.Written(), "FA14251300;");
+}
+
+TEST_F(Routing, AFailingEventCodeIsReportedNotThrown) {
+  struct ThrowingPort : FakeSerialPort {
+    using FakeSerialPort::FakeSerialPort;
+    [[nodiscard]] int CommEvent() const override { throw bridge::SerialError("Port gone"); }
+  };
+  ThrowingPort broken{"radio", log};
+  model::CatmuxModel otherModel;
+  bridge::Bridge other{otherModel, {app1, app2, broken}, loop, boxes};
+  EXPECT_NO_THROW(broken.RaiseOnComm());
+  EXPECT_THAT(boxes.shown, ElementsAre("error Port gone"));
+}
+
+}  // namespace
+}  // namespace vantorel::testing
