@@ -8,6 +8,8 @@
 #include <cstddef>
 #include <string_view>
 
+#include "cat/message_text.h"
+
 namespace vantorel::cat::answers {
 
 enum class ValueRule {
@@ -94,5 +96,21 @@ inline constexpr auto kWholeAnswers = std::to_array<AnswerRow>({
     {"DS1;", "FL007007;SH;SL;RX;AI1;"},
     {"DS0;", "FL005002;SH;SL;RX;AI1;"},
 });
+
+// Longest answer the whole-answer table can match; longer ones need no upper-case copy.
+inline constexpr std::size_t kLongestWholeAnswer = 5;
+
+constexpr bool AnswersFit() {
+  for (const auto& row : kWholeAnswers) {
+    if (row.text.empty() || row.text.size() > kLongestWholeAnswer) {
+      return false;
+    }
+  }
+  return true;
+}
+static_assert(AnswersFit());
+
+inline constexpr TableIndex kWholeAnswerIndex(kWholeAnswers, &AnswerRow::text);
+static_assert(kWholeAnswerIndex.KeysUnique());
 
 }  // namespace vantorel::cat::answers

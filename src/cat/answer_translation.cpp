@@ -1,6 +1,7 @@
 #include "cat/answer_translation.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdint>
 #include <string_view>
@@ -21,9 +22,6 @@ constexpr std::size_t kMaxAnswerLength = 255;
 // S-meter and meter readings: the radio's 0..30 scale to App 1's 0..255.
 constexpr double kMeterScale = 8.1;
 
-// Longest answer the whole-answer table can match.
-constexpr std::size_t kLongestWholeAnswer = 5;
-
 // The layout of the radio's IF status answer and of the one App 1 expects.
 constexpr std::size_t kIfFrequencyEnd = 13;  // "IF" and the 11 frequency digits
 constexpr std::size_t kIfAfterMemory = 19;   // the offset, after the memory-channel digits
@@ -31,6 +29,9 @@ constexpr std::size_t kIfModePosition = 30;  // the radio's mode digit
 constexpr std::size_t kIfModeTarget = 21;    // where App 1 reads the mode
 constexpr std::size_t kIfKeptLength = 22;
 constexpr std::string_view kIfPadding = "      ;";  // App 1's fields the radio has no value for
+
+// App 1's frequency answer: "FA", eight digits, ";".
+constexpr std::size_t kFaLength = 11;
 
 // A value field as a 16-bit number; a field that does not fit (1E9) is an
 // error the receive path reports.
@@ -58,16 +59,17 @@ std::string MeterDigits(std::string_view text) {
 
 // Step 1.
 void SMeter(std::string& text) {
-  if (text.starts_with("SM")) {
-    text = "SM0" + MeterDigits(text) + ";";
+  if (StartsWith(text, "SM")) {
+    const std::string digits = MeterDigits(text);
+    text.assign("SM0").append(digits).append(";");
   }
 }
 
 // Step 2. App 1 reads back both forms of the lock answer.
 void Lock(std::string& text) {
-  if (text == "LK10;") {
+  if (SameText(text, "LK10;")) {
     text = "LK1;LK10;";
-  } else if (text == "LK00;") {
+  } else if (SameText(text, "LK00;")) {
     text = "LK0;LK00;";
   }
 }
@@ -76,15 +78,17 @@ void Lock(std::string& text) {
 // value and then capped, so a large radio value gives App 1 its top level
 // instead of losing the answer.
 void Level(std::string& text, const AnswerFamily& family) {
-  if (!text.starts_with(family.letters)) {
+  if (!StartsWith(text, family.letters)) {
     return;
   }
-  if (text.size() > kMaxAnswerLength) {
-    text.resize(kMaxAnswerLength);
-  }
   if (Mid(text, 3, 1) == ";") {
+    if (text.size() > kMaxAnswerLength) {
+      text.resize(kMaxAnswerLength);
+    }
     return;  // a bare query
   }
+  // The field lies within the first 255 characters, so the cut that comes
+  // first on the air needs no doing here: the text is replaced whole.
   const std::int16_t value = ReadField(Mid(text, 3, family.fieldLength));
   std::int64_t result = value;
   switch (family.rule) {
@@ -105,7 +109,7 @@ void Level(std::string& text, const AnswerFamily& family) {
 
 // Step 4.
 void Meter(std::string& text) {
-  if (!text.starts_with("RM")) {
+  if (!StartsWith(text, "RM")) {
     return;
   }
   char selector = answers::kOtherMeter;
@@ -115,51 +119,57 @@ void Meter(std::string& text) {
       selector = row.app1;
     }
   }
-  text = "RM" + std::string(1, selector) + MeterDigits(text) + ";";
+  const std::string digits = MeterDigits(text);
+  text.assign("RM").append(1, selector).append(digits).append(";");
 }
 
 // Step 5. App 1 gets the rebuilt status answer on its own, then the radio's
 // answer continues unchanged. A status text too short to carry the mode keeps
 // the character it has there; nothing is read past its end.
 void Status(const std::string& text, CatPorts& ports) {
-  if (!text.starts_with("IF")) {
+  if (!StartsWith(text, "IF")) {
     return;
   }
-  std::string rebuilt(Mid(text, 1, kIfFrequencyEnd));
-  rebuilt.append(Mid(text, kIfAfterMemory));
+  // Built in place: the radio polls this answer many times a second.
+  std::array<char, kIfKeptLength + kIfPadding.size()> rebuilt{};
+  std::size_t size = 0;
+  const auto keep = [&](std::string_view part) {
+    for (const char c : part) {
+      if (size < kIfKeptLength) {
+        rebuilt[size++] = c;
+      }
+    }
+  };
+  keep(Mid(text, 1, kIfFrequencyEnd));
+  keep(Mid(text, kIfAfterMemory));
   const std::string_view mode = Mid(text, kIfModePosition, 1);
-  if (rebuilt.size() >= kIfModeTarget && !mode.empty()) {
+  if (size >= kIfModeTarget && !mode.empty()) {
     rebuilt[kIfModeTarget - 1] = mode[0];
   }
-  if (rebuilt.size() > kIfKeptLength) {
-    rebuilt.resize(kIfKeptLength);
+  for (const char c : kIfPadding) {
+    rebuilt[size++] = c;
   }
-  rebuilt.append(kIfPadding);
-  WriteToApp1(ports, rebuilt);
+  WriteToApp1(ports, std::string_view(rebuilt.data(), size));
 }
 
 // Step 6. App 1 takes eight frequency digits, the radio gives eleven.
 void Frequency(std::string& text) {
-  if (text.starts_with("FA") && Contains(text, ";")) {
-    text = "FA" + std::string(Mid(text, 6, 9));
+  if (StartsWith(text, "FA") && Contains(text, ";")) {
+    text.erase(2, 3);  // the three highest digits
+    if (text.size() > kFaLength) {
+      text.resize(kFaLength);
+    }
   }
 }
 
 // Step 7.
 void WholeAnswer(std::string& text, CatPorts& ports) {
-  if (text.size() > kLongestWholeAnswer) {
-    return;
-  }
-  std::string upper;
-  UpperInto(text, upper);
-  for (const auto& row : answers::kWholeAnswers) {
-    if (upper == row.text) {
-      if (!row.alsoWrite.empty()) {
-        WriteToApp1(ports, row.alsoWrite);
-      }
-      text = row.replacement;
-      return;
+  const UpperCopy<answers::kLongestWholeAnswer> upper(text);
+  if (const answers::AnswerRow* row = answers::kWholeAnswerIndex.Find(upper.View())) {
+    if (!row->alsoWrite.empty()) {
+      WriteToApp1(ports, row->alsoWrite);
     }
+    text = row->replacement;
   }
 }
 
@@ -173,20 +183,20 @@ void SuppressTransmit(std::string& text) {
 }  // namespace
 
 std::string Changeoutput(std::string& oneData, CatPorts& ports) {
-  // Worked on a copy, so an answer that fails leaves the caller's text as it was.
-  std::string text = oneData;
-  SMeter(text);
-  Lock(text);
+  // Every step reads its field before it changes the text, and the direct
+  // writes come before any change of a text they apply to, so a call that
+  // throws leaves the caller's text as it was.
+  SMeter(oneData);
+  Lock(oneData);
   for (const AnswerFamily& family : answers::kAnswerFamilies) {
-    Level(text, family);
+    Level(oneData, family);
   }
-  Meter(text);
-  Status(text, ports);
-  Frequency(text);
-  WholeAnswer(text, ports);
-  SuppressTransmit(text);
-  oneData = text;
-  return text;
+  Meter(oneData);
+  Status(oneData, ports);
+  Frequency(oneData);
+  WholeAnswer(oneData, ports);
+  SuppressTransmit(oneData);
+  return oneData;
 }
 
 }  // namespace vantorel::cat

@@ -8,6 +8,8 @@
 #include <cstddef>
 #include <string_view>
 
+#include "cat/message_text.h"
+
 namespace vantorel::cat::commands {
 
 // Whole App 1 messages that stand for one or more radio commands. Compared
@@ -154,5 +156,21 @@ inline constexpr auto kFinalRows = std::to_array<FinalRow>({
     {"KY7;", {}, "MX1;"},
     {"KY9;", {}, "MX0;"},
 });
+
+// Longest message the last table can match; longer ones need no upper-case copy.
+inline constexpr std::size_t kLongestFinalRow = 6;
+
+constexpr bool RowsFit() {
+  for (const auto& row : kFinalRows) {
+    if (row.message.empty() || row.message.size() > kLongestFinalRow) {
+      return false;
+    }
+  }
+  return true;
+}
+static_assert(RowsFit());
+
+inline constexpr TableIndex kFinalRowIndex(kFinalRows, &FinalRow::message);
+static_assert(kFinalRowIndex.KeysUnique());
 
 }  // namespace vantorel::cat::commands

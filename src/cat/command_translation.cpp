@@ -21,9 +21,6 @@ constexpr std::size_t kPendingTextLimit = 10;
 // A command is cut to this length before its parameter is read.
 constexpr std::size_t kMaxCommandLength = 255;
 
-// Longest message the last table can match; longer ones need no upper-case copy.
-constexpr std::size_t kLongestFinalRow = 6;
-
 // One call of ChangeInput: the message being rewritten, the outside state and
 // the parameter number, which lives for the call only.
 class CommandPass {
@@ -42,9 +39,7 @@ class CommandPass {
     Tuner();
     Clarifier();
     ReceiveOnlyRead();
-    for (const ParameterFamily& family : commands::kParameterFamilies) {
-      Parameter(family);
-    }
+    ParameterFamilies();
     // Stage 2: power.
     PowerOnSuppression();
     if (PowerStatusRead()) {
@@ -73,7 +68,7 @@ class CommandPass {
   void Echo(std::string_view text) { Send(CatPort::App1, text); }
 
   [[nodiscard]] bool StartsWith(std::string_view letters) const {
-    return std::string_view(message_).starts_with(letters);
+    return cat::StartsWith(message_, letters);
   }
 
   // Drops what stands before position `first` (from 1) and keeps at most
@@ -116,7 +111,7 @@ class CommandPass {
     if (!ctx_.shape1Visible) {
       return;
     }
-    for (auto p = message_.find("FA"); p != std::string::npos; p = message_.find("FA", p + 2)) {
+    for (auto p = Find(message_, "FA"); p != kToEnd; p = Find(message_, "FA", p + 2)) {
       message_[p + 1] = 'B';
     }
   }
@@ -146,7 +141,7 @@ class CommandPass {
   // Step 6.
   void ReplaceWholeMessage() {
     for (const auto& row : commands::kWholeMessageReplacements) {
-      if (message_ == row.message) {
+      if (SameText(message_, row.message)) {
         message_ = row.radio;
       }
     }
@@ -191,14 +186,26 @@ class CommandPass {
     }
   }
 
-  // Step 10, one family.
-  void Parameter(const ParameterFamily& family) {
-    const auto p = message_.find(family.letters);
-    if (p == std::string::npos) {
-      return;
+  // Step 10. Most messages hold none of the families' letters; a test of
+  // the capitals present turns those away without a search.
+  void ParameterFamilies() {
+    std::uint32_t present = CapitalLetters(message_);
+    for (const ParameterFamily& family : commands::kParameterFamilies) {
+      const std::uint32_t needed = CapitalLetters(family.letters);
+      if ((present & needed) == needed && Parameter(family)) {
+        present = CapitalLetters(message_);
+      }
     }
-    if (std::string_view(message_).substr(p + 2) == ";") {
-      return;  // a read: the letters directly followed by ";"
+  }
+
+  // Step 10, one family; true when it rewrote the message.
+  bool Parameter(const ParameterFamily& family) {
+    const auto p = Find(message_, family.letters);
+    if (p == kToEnd) {
+      return false;
+    }
+    if (SameText(std::string_view(message_).substr(p + 2), ";")) {
+      return false;  // a read: the letters directly followed by ";"
     }
     CutFrom(p + 1);
     ReadParameter(family.first, family.last);
@@ -238,9 +245,10 @@ class CommandPass {
         digits = "1";
       }
     } else if (family.scaling == Scaling::kAttenuator) {
-      digits = digits == "0" ? "00" : "01";
+      digits = SameText(digits, "0") ? "00" : "01";
     }
     message_.assign(family.radioLetters).append(digits).append(family.tail);
+    return true;
   }
 
   // Step 11. With remote power control on, App 1 may not switch the radio on;
@@ -290,8 +298,8 @@ class CommandPass {
     if (!Contains(message_, ";")) {
       return;
     }
-    const auto last = message_.rfind(letters);
-    if (last == std::string::npos) {
+    const auto last = FindLast(message_, letters);
+    if (last == kToEnd) {
       return;
     }
     if (message_.back() != ';') {
@@ -306,31 +314,25 @@ class CommandPass {
 
   // Steps 17 to 27: one table on the upper-cased message.
   void FinalTable() {
-    if (message_.size() > kLongestFinalRow) {
+    const UpperCopy<commands::kLongestFinalRow> upper(message_);
+    const commands::FinalRow* row = commands::kFinalRowIndex.Find(upper.View());
+    if (row == nullptr) {
       return;
     }
-    std::string upper;
-    UpperInto(message_, upper);
-    for (const auto& row : commands::kFinalRows) {
-      if (upper != row.message) {
-        continue;
-      }
-      if (!row.effectLast) {
-        Apply(row.effect);
-      }
-      if (!row.radio.empty()) {
-        message_ = row.radio;
-      }
-      if (!row.toRadio.empty()) {
-        Send(CatPort::Radio, row.toRadio);
-      }
-      if (!row.echo.empty()) {
-        Echo(row.echo);
-      }
-      if (row.effectLast) {
-        Apply(row.effect);
-      }
-      return;
+    if (!row->effectLast) {
+      Apply(row->effect);
+    }
+    if (!row->radio.empty()) {
+      message_ = row->radio;
+    }
+    if (!row->toRadio.empty()) {
+      Send(CatPort::Radio, row->toRadio);
+    }
+    if (!row->echo.empty()) {
+      Echo(row->echo);
+    }
+    if (row->effectLast) {
+      Apply(row->effect);
     }
   }
 

@@ -3,10 +3,12 @@
 // characters of a command, and a piece past the end is simply empty.
 #pragma once
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 
 namespace vantorel::cat {
 
@@ -26,20 +28,162 @@ constexpr std::string_view Right(std::string_view text, std::size_t count) {
   return count >= text.size() ? text : text.substr(text.size() - count);
 }
 
-constexpr bool Contains(std::string_view text, std::string_view part) {
-  return text.find(part) != std::string_view::npos;
-}
+// The searches and comparisons below run on every message, dozens of times,
+// on texts of a few characters and with needles of two to four: a plain loop
+// the compiler can inline beats a call into the C library here.
 
-// The upper-cased copy used by the whole-message tables. Only ASCII letters
-// change: App 1 and the radio speak ASCII, and the result must not depend on
-// the C locale.
-inline void UpperInto(std::string_view text, std::string& out) {
-  out.assign(text);
-  for (char& c : out) {
-    if (c >= 'a' && c <= 'z') {
-      c = static_cast<char>(c - 'a' + 'A');
+constexpr bool SameText(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) {
+    return false;
+  }
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (a[i] != b[i]) {
+      return false;
     }
   }
+  return true;
+}
+
+// `count` characters from position `at` (from 0); the caller has checked that
+// they are there.
+constexpr std::string_view Slice(std::string_view text, std::size_t at, std::size_t count) {
+  return {text.data() + at, count};
+}
+
+constexpr bool StartsWith(std::string_view text, std::string_view prefix) {
+  return text.size() >= prefix.size() && SameText(Slice(text, 0, prefix.size()), prefix);
+}
+
+// Position (from 0) of the first `part` at or after `from`, or kToEnd.
+constexpr std::size_t Find(std::string_view text, std::string_view part, std::size_t from = 0) {
+  if (part.size() > text.size()) {
+    return kToEnd;
+  }
+  for (std::size_t i = from; i <= text.size() - part.size(); ++i) {
+    if (text[i] == part[0] && SameText(Slice(text, i, part.size()), part)) {
+      return i;
+    }
+  }
+  return kToEnd;
+}
+
+// Position (from 0) of the last `part`, or kToEnd.
+constexpr std::size_t FindLast(std::string_view text, std::string_view part) {
+  if (part.size() > text.size()) {
+    return kToEnd;
+  }
+  for (std::size_t i = text.size() - part.size() + 1; i-- > 0;) {
+    if (text[i] == part[0] && SameText(Slice(text, i, part.size()), part)) {
+      return i;
+    }
+  }
+  return kToEnd;
+}
+
+constexpr bool Contains(std::string_view text, std::string_view part) {
+  return Find(text, part) != kToEnd;
+}
+
+// Lexicographic order of two texts, byte by byte.
+constexpr bool TextLess(std::string_view a, std::string_view b) {
+  const std::size_t common = a.size() < b.size() ? a.size() : b.size();
+  for (std::size_t i = 0; i < common; ++i) {
+    if (a[i] != b[i]) {
+      return static_cast<unsigned char>(a[i]) < static_cast<unsigned char>(b[i]);
+    }
+  }
+  return a.size() < b.size();
+}
+
+// A whole-message table keeps its rows in the order a reader expects (bands,
+// then modes, ...); this index lists them by key, worked out when compiling,
+// so that a message is looked up by halving instead of row by row. Keys must
+// be unique.
+template <class Row, std::size_t N>
+class TableIndex {
+ public:
+  constexpr TableIndex(const std::array<Row, N>& rows, std::string_view Row::*key) : rows_(&rows) {
+    for (std::size_t i = 0; i < N; ++i) {
+      keys_[i] = rows[i].*key;
+      rowOf_[i] = i;
+    }
+    for (std::size_t i = 1; i < N; ++i) {  // insertion sort: fine at compile time
+      for (std::size_t j = i; j > 0 && TextLess(keys_[j], keys_[j - 1]); --j) {
+        std::swap(keys_[j], keys_[j - 1]);
+        std::swap(rowOf_[j], rowOf_[j - 1]);
+      }
+    }
+  }
+
+  [[nodiscard]] constexpr bool KeysUnique() const {
+    for (std::size_t i = 1; i < N; ++i) {
+      if (SameText(keys_[i], keys_[i - 1])) {
+        return false;
+      }
+    }
+    return true;
+  }
+
+  // The row whose key equals `text`, or nullptr.
+  [[nodiscard]] constexpr const Row* Find(std::string_view text) const {
+    std::size_t low = 0;
+    std::size_t high = N;
+    while (low < high) {
+      const std::size_t middle = low + (high - low) / 2;
+      if (TextLess(keys_[middle], text)) {
+        low = middle + 1;
+      } else {
+        high = middle;
+      }
+    }
+    if (low < N && SameText(keys_[low], text)) {
+      return &(*rows_)[rowOf_[low]];
+    }
+    return nullptr;
+  }
+
+ private:
+  const std::array<Row, N>* rows_;
+  std::array<std::string_view, N> keys_{};
+  std::array<std::size_t, N> rowOf_{};
+};
+
+constexpr char UpperAscii(char c) {
+  return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;
+}
+
+// The upper-cased copy of a short text, for the whole-message tables. Only
+// ASCII letters change: App 1 and the radio speak ASCII, and the result must
+// not depend on the C locale. Texts longer than N cannot match a table row and
+// give an empty copy.
+template <std::size_t N>
+class UpperCopy {
+ public:
+  explicit constexpr UpperCopy(std::string_view text) {
+    if (text.size() <= N) {
+      size_ = text.size();
+      for (std::size_t i = 0; i < size_; ++i) {
+        buffer_[i] = UpperAscii(text[i]);
+      }
+    }
+  }
+  [[nodiscard]] constexpr std::string_view View() const { return {buffer_, size_}; }
+
+ private:
+  char buffer_[N] = {};
+  std::size_t size_ = 0;
+};
+
+// Which capital letters occur in a text, one bit each: a cheap first test
+// before searching the text for a command's letters.
+constexpr std::uint32_t CapitalLetters(std::string_view text) {
+  std::uint32_t letters = 0;
+  for (const char c : text) {
+    if (c >= 'A' && c <= 'Z') {
+      letters |= std::uint32_t{1} << (c - 'A');
+    }
+  }
+  return letters;
 }
 
 // A number as it is written into a message: plain decimal, a minus sign in

@@ -20,6 +20,13 @@ constexpr std::size_t kMaxSignificant = 40;
 // Past any double's range; keeps the exponent arithmetic from overflowing.
 constexpr long long kExponentLimit = 1'000'000;
 
+// Integers of up to 15 digits and powers of ten up to 1E22 are exact doubles.
+constexpr std::size_t kExactDigits = 15;
+constexpr long long kExactPower = 22;
+constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                   1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                   1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
 }  // namespace
 
 double LeadingNumber(std::string_view text) {
@@ -42,6 +49,7 @@ double LeadingNumber(std::string_view text) {
   // window toolkit may switch the C locale to one with a decimal comma).
   char buffer[kMaxSignificant + 32] = {'0', '.'};
   std::size_t significant = 0;
+  std::uint64_t mantissa = 0;  // the significant digits while there are few
   long long exponent = 0;
   bool seenPoint = false;
   for (skipBlanks(); i < text.size(); ++i, skipBlanks()) {
@@ -55,6 +63,7 @@ double LeadingNumber(std::string_view text) {
       }
       if (significant < kMaxSignificant) {
         buffer[2 + significant++] = c;
+        mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
       }
       if (!seenPoint && exponent < kExponentLimit) {
         ++exponent;
@@ -92,6 +101,16 @@ double LeadingNumber(std::string_view text) {
       }
     }
     exponent += exponentNegative ? -written : written;
+  }
+
+  // Few digits and a small power of ten: one exact multiplication or division
+  // gives the correctly rounded value, as from_chars would, only faster.
+  const long long shift = exponent - static_cast<long long>(significant);
+  if (significant <= kExactDigits && shift >= -kExactPower && shift <= kExactPower) {
+    const double magnitude = static_cast<double>(mantissa);
+    const double value =
+        shift >= 0 ? magnitude * kPowersOfTen[shift] : magnitude / kPowersOfTen[-shift];
+    return negative ? -value : value;
   }
 
   char* end = buffer + 2 + significant;

@@ -450,15 +450,5 @@ TEST_F(ChangeInputTest, RefusedWritesAreSkippedAndTheRestGoesOn) {
   EXPECT_TRUE(translator.CWKeyMode());
 }
 
-TEST(CommandTables, FinalRowsAreUniqueAndAtMostSixCharacters) {
-  const auto& rows = commands::kFinalRows;
-  for (std::size_t i = 0; i < rows.size(); ++i) {
-    EXPECT_LE(rows[i].message.size(), 6U) << rows[i].message;
-    for (std::size_t j = i + 1; j < rows.size(); ++j) {
-      EXPECT_NE(rows[i].message, rows[j].message);
-    }
-  }
-}
-
 }  // namespace
 }  // namespace vantorel::cat
