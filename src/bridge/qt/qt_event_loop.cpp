@@ -1,0 +1,28 @@
+#include "bridge/qt/qt_event_loop.h"
+
+#include <QCoreApplication>
+#include <QEventLoop>
+#include <QTimer>
+
+namespace vantorel::bridge {
+
+void QtEventLoop::DoEvents() { QCoreApplication::processEvents(); }
+
+void QtEventLoop::Wait(std::chrono::milliseconds duration) {
+  const auto deadline = Now() + duration;
+  // The guard timer only wakes the loop; the monotonic clock decides when the
+  // wait is over. It is started again for what remains, because a handler run
+  // in the middle may have consumed its tick in a nested wait of its own.
+  QTimer guard;
+  guard.setSingleShot(true);
+  guard.setTimerType(Qt::PreciseTimer);
+  for (auto now = Now(); now < deadline; now = Now()) {
+    const auto remaining = std::chrono::ceil<std::chrono::milliseconds>(deadline - now);
+    guard.start(remaining);
+    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+  }
+}
+
+model::Clock::time_point QtEventLoop::Now() const { return model::Clock::now(); }
+
+}  // namespace vantorel::bridge

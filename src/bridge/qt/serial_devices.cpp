@@ -1,0 +1,15 @@
+#include "bridge/qt/serial_devices.h"
+
+#include <QSerialPortInfo>
+
+namespace vantorel::bridge {
+
+std::vector<std::string> SerialDeviceNames() {
+  std::vector<std::string> names;
+  for (const QSerialPortInfo& info : QSerialPortInfo::availablePorts()) {
+    names.push_back(info.systemLocation().toStdString());
+  }
+  return names;
+}
+
+}  // namespace vantorel::bridge
