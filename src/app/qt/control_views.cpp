@@ -1,0 +1,493 @@
+#include "app/qt/control_views.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScrollBar>
+#include <QStringList>
+#include <QTextCursor>
+#include <algorithm>
+#include <cmath>
+#include <exception>
+#include <functional>
+#include <limits>
+#include <utility>
+
+#include "model/catmux_model.h"
+
+namespace vantorel::app {
+namespace {
+
+// White on the dark-grey panels; dark on a light strip elsewhere.
+const QColor kPanelText(255, 255, 255);
+const QColor kStripBackground(233, 236, 239);
+const QColor kStripText(33, 37, 41);
+// The layout was drawn for small dialog type; larger type would not fit the
+// labels beside their boxes.
+constexpr qreal kControlPointSize = 8.5;
+
+// Visibility, enabled state and hint follow the model.
+void BindCommon(model::Control& control, QWidget* widget) {
+  widget->setObjectName(ToQString(control.Name()));
+  widget->setGeometry(TwipsToPixels(control.Position()));
+  auto sync = [&control, w = QPointer<QWidget>(widget)] {
+    if (!w) {
+      return;
+    }
+    if (w->isHidden() == control.Visible()) {
+      w->setVisible(control.Visible());
+    }
+    if (w->isEnabled() != control.Enabled()) {
+      w->setEnabled(control.Enabled());
+    }
+    const QString tip = ToQString(control.ToolTipText());
+    if (w->toolTip() != tip) {
+      w->setToolTip(tip);
+    }
+  };
+  sync();
+  control.changed.Connect(sync);
+}
+
+// A caption drawn in a font wider than the one the layout was drawn for must
+// not be cut off: the widget grows to the right, its place stays.
+void FitWidthToText(QWidget* widget) {
+  const int needed = widget->sizeHint().width();
+  if (needed > widget->width()) {
+    widget->resize(needed, widget->height());
+  }
+}
+
+// Check box rows are 16 pixels apart; a box lower than a line of text would
+// cut its caption.
+void FitHeightToText(QWidget* widget) {
+  const int needed = widget->fontMetrics().height() + 2;
+  if (needed > widget->height()) {
+    widget->resize(widget->width(), needed);
+  }
+}
+
+// Tells the model about pointer movement over a widget (the hint handlers).
+class MouseMoveForwarder : public QObject {
+ public:
+  MouseMoveForwarder(QWidget* widget, std::string name, std::function<void()>& hook)
+      : QObject(widget), name_(std::move(name)), hook_(hook) {
+    widget->setMouseTracking(true);
+    widget->installEventFilter(this);
+  }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::MouseMove && hook_) {
+      ForwardToModel(name_, hook_);
+    }
+    return QObject::eventFilter(watched, event);
+  }
+
+ private:
+  std::string name_;
+  std::function<void()>& hook_;
+};
+
+void SetPanelText(QWidget* widget) {
+  QPalette palette = widget->palette();
+  palette.setColor(QPalette::WindowText, kPanelText);
+  palette.setColor(QPalette::ButtonText, kPanelText);
+  palette.setColor(QPalette::Disabled, QPalette::WindowText, kPanelText.darker(160));
+  widget->setPalette(palette);
+}
+
+Qt::CheckState CheckStateOf(int value) {
+  switch (value) {
+    case 1:
+      return Qt::Checked;
+    case 2:
+      return Qt::PartiallyChecked;
+    default:
+      return Qt::Unchecked;
+  }
+}
+
+class ShapeWidget : public QWidget {
+ public:
+  ShapeWidget(const model::Shape& shape, QWidget* parent) : QWidget(parent), shape_(shape) {
+    // Shapes are drawings: clicks and pointer movement go to what lies below.
+    setAttribute(Qt::WA_TransparentForMouseEvents);
+  }
+
+ protected:
+  void paintEvent(QPaintEvent* /*event*/) override {
+    QPainter painter(this);
+    const model::Rgb fill = shape_.Fill();
+    const QColor colour(fill.r, fill.g, fill.b);
+    if (shape_.Kind() == model::ShapeKind::Rectangle) {
+      painter.fillRect(rect(), colour);
+      return;
+    }
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(colour.darker(150), 1.0));
+    painter.setBrush(colour);
+    painter.drawEllipse(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5));
+  }
+
+ private:
+  const model::Shape& shape_;
+};
+
+// The small click target in the header: drawn as a row of tiny signal lamps.
+class PictureBoxWidget : public QWidget {
+ public:
+  PictureBoxWidget(model::PictureBox& picture, QWidget* parent)
+      : QWidget(parent), picture_(picture) {}
+
+ protected:
+  void paintEvent(QPaintEvent* /*event*/) override {
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    const QRectF frame = QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5);
+    painter.setPen(QColor(8, 20, 28));
+    painter.setBrush(QColor(14, 32, 44));
+    painter.drawRoundedRect(frame, 2, 2);
+    constexpr int kLamps = 5;
+    const qreal step = frame.width() / kLamps;
+    const qreal size = std::min(step, frame.height()) * 0.55;
+    for (int i = 0; i < kLamps; ++i) {
+      const QPointF centre(frame.left() + step * (i + 0.5), frame.center().y());
+      const QColor lamp = i < 3 ? QColor(96, 220, 140) : QColor(60, 96, 80);
+      painter.setPen(Qt::NoPen);
+      painter.setBrush(lamp);
+      painter.drawEllipse(centre, size / 2, size / 2);
+    }
+  }
+
+  // A click is a press and a release over the control.
+  void mouseReleaseEvent(QMouseEvent* event) override {
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) {
+      ForwardToModel(picture_.Name(), [this] {
+        if (picture_.onClick) {
+          picture_.onClick();
+        }
+      });
+    }
+  }
+
+ private:
+  model::PictureBox& picture_;
+};
+
+// Keeps a multi-line box and its model text in step. Appends go in as pieces
+// at the end of the document: the cost follows the piece, not what the box
+// already holds (the monitor boxes grow for hours).
+class PlainTextBinding : public QObject {
+ public:
+  PlainTextBinding(model::TextBox& box, QPlainTextEdit* edit)
+      : QObject(edit), box_(box), edit_(edit) {
+    QObject::connect(edit, &QPlainTextEdit::textChanged, this, [this] { FromWidget(); });
+  }
+
+  void Replace() {
+    if (fromWidget_) {
+      return;
+    }
+    const std::string& text = box_.Text();
+    pendingCr_ = false;
+    const QString shown = ToDisplayText(text, pendingCr_);
+    updating_ = true;
+    edit_->setPlainText(shown);
+    updating_ = false;
+  }
+
+  void Append(std::string_view piece) {
+    const QString shown = ToDisplayText(piece, pendingCr_);
+    if (shown.isEmpty()) {
+      return;
+    }
+    QScrollBar* bar = edit_->verticalScrollBar();
+    const bool followEnd = bar->value() == bar->maximum();
+    updating_ = true;
+    QTextCursor end(edit_->document());
+    end.movePosition(QTextCursor::End);
+    end.insertText(shown);
+    updating_ = false;
+    if (followEnd) {
+      bar->setValue(bar->maximum());
+    }
+  }
+
+ private:
+  // The user typed: the model gets the whole text with the line ends a
+  // multi-line box has always used (CR LF).
+  void FromWidget() {
+    if (updating_) {
+      return;
+    }
+    QString text = edit_->toPlainText();
+    text.replace(QLatin1Char('\n'), QLatin1String("\r\n"));
+    fromWidget_ = true;
+    ForwardToModel(box_.Name(), [this, &text] { box_.SetText(ToStdString(text)); });
+    fromWidget_ = false;
+    pendingCr_ = !box_.Text().empty() && box_.Text().back() == '\r';
+  }
+
+  model::TextBox& box_;
+  QPlainTextEdit* edit_;  // our parent
+  bool updating_ = false;
+  bool fromWidget_ = false;
+  bool pendingCr_ = false;
+};
+
+QWidget* MakeSingleLine(model::TextBox& box, QWidget* parent, bool readOnly) {
+  auto* edit = new QLineEdit(parent);
+  edit->setReadOnly(readOnly);
+  // The model decides the length; a long path must not be cut short.
+  edit->setMaxLength(std::numeric_limits<int>::max());
+  edit->setText(ToQString(box.Text()));
+  edit->setCursorPosition(0);
+  QObject::connect(edit, &QLineEdit::textEdited, edit, [&box](const QString& text) {
+    ForwardToModel(box.Name(), [&box, &text] { box.SetText(ToStdString(text)); });
+  });
+  auto sync = [&box, e = QPointer<QLineEdit>(edit)] {
+    if (!e) {
+      return;
+    }
+    const QString text = ToQString(box.Text());
+    if (e->text() != text) {
+      e->setText(text);
+      // A path is read from its start, as a text box shows it at first.
+      e->setCursorPosition(0);
+    }
+  };
+  box.replaced.Connect(sync);
+  // Single-line boxes hold a message or two: showing the whole text is cheap.
+  box.appended.Connect([sync](std::string_view /*piece*/) { sync(); });
+  return edit;
+}
+
+QWidget* MakeMultiLine(model::TextBox& box, QWidget* parent, bool readOnly) {
+  auto* edit = new QPlainTextEdit(parent);
+  edit->setReadOnly(readOnly);
+  edit->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+  edit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+  edit->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+  // An undo history of every monitor line would only grow.
+  edit->setUndoRedoEnabled(false);
+  auto* binding = new PlainTextBinding(box, edit);
+  binding->Replace();
+  box.replaced.Connect([b = QPointer<PlainTextBinding>(binding)] {
+    if (b) {
+      b->Replace();
+    }
+  });
+  box.appended.Connect([b = QPointer<PlainTextBinding>(binding)](std::string_view piece) {
+    if (b) {
+      b->Append(piece);
+    }
+  });
+  return edit;
+}
+
+}  // namespace
+
+void ForwardToModel(const std::string& control, const std::function<void()>& action) {
+  // Nothing may cross Qt's signal machinery: that would end the program.
+  try {
+    action();
+  } catch (const std::exception& e) {
+    qCritical("%s: %s", control.c_str(), e.what());
+  }
+}
+
+QString CaptionText(const std::string& caption) {
+  return ToQString(caption).replace(QLatin1Char('&'), QLatin1String("&&"));
+}
+
+QFont ControlFont() {
+  QFont font = QApplication::font();
+  font.setPointSizeF(kControlPointSize);
+  return font;
+}
+
+QString ToQString(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+std::string ToStdString(const QString& text) { return text.toStdString(); }
+
+int TwipsToPixels(int twips) {
+  return static_cast<int>(std::lround(static_cast<double>(twips) / model::kTwipsPerPixel));
+}
+
+QRect TwipsToPixels(const model::Geometry& geometry) {
+  return {TwipsToPixels(geometry.left), TwipsToPixels(geometry.top), TwipsToPixels(geometry.width),
+          TwipsToPixels(geometry.height)};
+}
+
+QString ToDisplayText(std::string_view text, bool& pendingCr) {
+  QString shown = ToQString(text);
+  QString out;
+  out.reserve(shown.size());
+  for (const QChar c : shown) {
+    if (c == QLatin1Char('\r')) {
+      out += QLatin1Char('\n');
+      pendingCr = true;
+      continue;
+    }
+    if (c == QLatin1Char('\n') && pendingCr) {
+      pendingCr = false;
+      continue;
+    }
+    pendingCr = false;
+    out += c;
+  }
+  return out;
+}
+
+QLabel* MakeLabel(model::Label& label, QWidget* parent) {
+  auto* widget = new QLabel(ToQString(label.Caption()), parent);
+  widget->setTextFormat(Qt::PlainText);
+  widget->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+  BindCommon(label, widget);
+  if (label.OnPanel()) {
+    SetPanelText(widget);
+  } else {
+    QPalette palette = widget->palette();
+    palette.setColor(QPalette::Window, kStripBackground);
+    palette.setColor(QPalette::WindowText, kStripText);
+    widget->setPalette(palette);
+    widget->setAutoFillBackground(true);
+    widget->setContentsMargins(4, 1, 4, 1);
+  }
+  FitWidthToText(widget);
+  new MouseMoveForwarder(widget, label.Name(), label.onMouseMove);
+  return widget;
+}
+
+QComboBox* MakeComboBox(model::ComboBox& combo, QWidget* parent) {
+  auto* widget = new QComboBox(parent);
+  widget->setEditable(true);
+  // The list only offers choices: typed text is not added to it, and is not
+  // completed into something the user did not type.
+  widget->setInsertPolicy(QComboBox::NoInsert);
+  widget->setCompleter(nullptr);
+  BindCommon(combo, widget);
+  auto sync = [&combo, w = QPointer<QComboBox>(widget)] {
+    if (!w) {
+      return;
+    }
+    QStringList items;
+    for (const std::string& item : combo.Items()) {
+      items << ToQString(item);
+    }
+    const QString text = ToQString(combo.Text());
+    bool itemsDiffer = items.size() != w->count();
+    for (int i = 0; !itemsDiffer && i < items.size(); ++i) {
+      itemsDiffer = w->itemText(i) != items[i];
+    }
+    if (itemsDiffer) {
+      const QSignalBlocker blocker(w);
+      w->clear();
+      w->addItems(items);
+      w->setCurrentIndex(-1);
+      w->setEditText(text);
+    }
+    if (w->currentText() != text) {
+      w->setEditText(text);
+    }
+  };
+  sync();
+  combo.changed.Connect(sync);
+  // Typing and choosing from the list both end here.
+  QObject::connect(widget, &QComboBox::editTextChanged, widget, [&combo](const QString& text) {
+    ForwardToModel(combo.Name(), [&combo, &text] { combo.SetText(ToStdString(text)); });
+  });
+  return widget;
+}
+
+QPushButton* MakeButton(model::Button& button, QWidget* parent) {
+  auto* widget = new QPushButton(CaptionText(button.Caption()), parent);
+  widget->setAutoDefault(false);
+  BindCommon(button, widget);
+  QObject::connect(widget, &QPushButton::clicked, widget,
+                   [&button] { ForwardToModel(button.Name(), [&button] { button.Click(); }); });
+  return widget;
+}
+
+QCheckBox* MakeCheckBox(model::CheckBox& box, QWidget* parent) {
+  auto* widget = new QCheckBox(CaptionText(box.Caption()), parent);
+  BindCommon(box, widget);
+  if (box.OnPanel()) {
+    SetPanelText(widget);
+  }
+  FitWidthToText(widget);
+  FitHeightToText(widget);
+  auto sync = [&box, w = QPointer<QCheckBox>(widget)] {
+    if (w && w->checkState() != CheckStateOf(box.Value())) {
+      w->setCheckState(CheckStateOf(box.Value()));
+    }
+  };
+  sync();
+  box.changed.Connect(sync);
+  // A click ticks a clear or greyed box and clears a ticked one; the model's
+  // Click handler runs, then the widget shows whatever the model holds.
+  QObject::connect(widget, &QCheckBox::clicked, widget, [&box, sync] {
+    ForwardToModel(box.Name(), [&box] { box.SetValue(box.Value() == 1 ? 0 : 1); });
+    sync();
+  });
+  new MouseMoveForwarder(widget, box.Name(), box.onMouseMove);
+  return widget;
+}
+
+QRadioButton* MakeOptionButton(model::OptionButton& option, QWidget* parent) {
+  auto* widget = new QRadioButton(parent);
+  // The model keeps the group; it may also leave every button clear, which
+  // Qt's own exclusive groups cannot show.
+  widget->setAutoExclusive(false);
+  BindCommon(option, widget);
+  // The style's round button may be larger than the layout's spot for it: it
+  // keeps its centre and is not clipped.
+  QRect place(QPoint(), widget->sizeHint().expandedTo(widget->size()));
+  place.moveCenter(widget->geometry().center());
+  widget->setGeometry(place);
+  auto sync = [&option, w = QPointer<QRadioButton>(widget)] {
+    if (w && w->isChecked() != option.Value()) {
+      w->setChecked(option.Value());
+    }
+  };
+  sync();
+  option.changed.Connect(sync);
+  QObject::connect(widget, &QRadioButton::clicked, widget, [&option, sync] {
+    ForwardToModel(option.Name(), [&option] { option.SetValue(true); });
+    sync();
+  });
+  return widget;
+}
+
+QWidget* MakeTextBox(model::TextBox& box, QWidget* parent, bool readOnly) {
+  QWidget* widget = box.MultiLine() ? MakeMultiLine(box, parent, readOnly)
+                                    : MakeSingleLine(box, parent, readOnly);
+  BindCommon(box, widget);
+  return widget;
+}
+
+QWidget* MakeShape(model::Shape& shape, QWidget* parent) {
+  auto* widget = new ShapeWidget(shape, parent);
+  BindCommon(shape, widget);
+  return widget;
+}
+
+QWidget* MakePictureBox(model::PictureBox& picture, QWidget* parent) {
+  auto* widget = new PictureBoxWidget(picture, parent);
+  BindCommon(picture, widget);
+  return widget;
+}
+
+}  // namespace vantorel::app

@@ -1,0 +1,127 @@
+#include "app/window_extras.h"
+
+#include <array>
+#include <string>
+#include <string_view>
+
+namespace vantorel::app {
+namespace {
+
+constexpr std::string_view kExpandCaption = "Expand";
+constexpr std::string_view kCollapseCaption = "Collapse";
+
+// The first line is what users of the original tool know to look for; the
+// second says what this program is.
+constexpr std::string_view kAboutText =
+    "Catmux version 1.1\n"
+    "Vantorel: lets a program that speaks Yaesu FT-950 CAT run a Kenwood transceiver, "
+    "and shares the radio's CAT port with a second program.";
+
+// The set-up steps as users have always read them, spelling and spacing
+// included (the third step really ends in two blanks).
+constexpr std::array<std::string_view, 8> kHelpParagraphs{
+    "The program will convert the Rigdesk output to Kenwood Format so that you can remotely "
+    "operate your Kenwood using the Rigdesk emulation. Select FT-950 in the Rigdesk emulation.",
+    "Here's a list of steps to get the program running:",
+    "1) Setup a pair of linked virtual serial ports. I used com0com to do this (free on the "
+    "internet) Port 10 and port 11.  ",
+    "2)In Rigdesk enter port 10 as the output port.",
+    "3)In the program enter 11 as 'App 1 Com Port' and enter the actual port that is attached "
+    "to your rig in 'Radio Com Port'",
+    "4)Enter the baud rate that your rig is set for as well as Data Bits, Parity, and Stop Bits.",
+    "5)Click the start button. Rigdesk should now be talking to your Kenwood rig.",
+    "NOTE:If your rig can be turned on and off remotely you should check the checkbox "
+    "'Power On/Off'",
+};
+constexpr std::string_view kParagraphBreak = "\r\n\r\n";
+
+constexpr std::string_view kCheck2Hint =
+    "Check this box if the source and destination are both FT-950's";
+constexpr std::string_view kMonitorTXHint =
+    "Check this box if you want to monitor transmit and shut down the system if XT is greater "
+    "than specified";
+constexpr std::string_view kPWROnHint =
+    "Check this box if the rig you are controlling can be truned on and off remotely";
+constexpr std::string_view kLabel11Hint =
+    "Enter the first few characters of the title that is on the title bar of the program";
+
+std::string HelpText() {
+  std::string text;
+  for (std::size_t i = 0; i < kHelpParagraphs.size(); ++i) {
+    if (i > 0) {
+      text += kParagraphBreak;
+    }
+    text += kHelpParagraphs[i];
+  }
+  return text;
+}
+
+}  // namespace
+
+WindowExtras::WindowExtras(model::CatmuxModel& model, model::MessageBoxes& messages,
+                           Desktop& desktop)
+    : model_(model), messages_(messages), desktop_(desktop) {
+  model_.EXP.onClick = [this] { EXP_Click(); };
+  model_.Abt.onClick = [this] { Abt_Click(); };
+  model_.Hlp.onClick = [this] { Hlp_Click(); };
+  model_.HlpForm.Command1.onClick = [this] { HlpForm_Command1_Click(); };
+  model_.Picture1.onClick = [this] { Picture1_Click(); };
+  model_.Check2.onMouseMove = [this] { Check2_MouseMove(); };
+  model_.Label11.onMouseMove = [this] { Label11_MouseMove(); };
+  model_.MonitorTX.onMouseMove = [this] { MonitorTX_MouseMove(); };
+  model_.PWROn.onMouseMove = [this] { PWROn_MouseMove(); };
+}
+
+WindowExtras::~WindowExtras() {
+  // The model may outlive us: leave no hook that points at a dead object.
+  model_.EXP.onClick = nullptr;
+  model_.Abt.onClick = nullptr;
+  model_.Hlp.onClick = nullptr;
+  model_.HlpForm.Command1.onClick = nullptr;
+  model_.Picture1.onClick = nullptr;
+  model_.Check2.onMouseMove = nullptr;
+  model_.Label11.onMouseMove = nullptr;
+  model_.MonitorTX.onMouseMove = nullptr;
+  model_.PWROn.onMouseMove = nullptr;
+}
+
+// The menu caption is the only record of whether the window is expanded.
+void WindowExtras::EXP_Click() {
+  if (model_.EXP.Caption() == kExpandCaption) {
+    model_.EXP.SetCaption(std::string(kCollapseCaption));
+    model_.SetWidth(model::kExpandedWidth);
+    model_.SetHeight(model::kExpandedHeight);
+  } else {
+    model_.EXP.SetCaption(std::string(kExpandCaption));
+    model_.SetHeight(model::kCollapsedHeight);
+    model_.SetWidth(model::kCollapsedWidth);
+  }
+}
+
+void WindowExtras::Abt_Click() { messages_.MsgBox(std::string(kAboutText)); }
+
+// Help chosen again while the window is open shows the same window with the
+// text set anew, never a second window.
+void WindowExtras::Hlp_Click() {
+  std::string text = HelpText();
+  model_.HlpForm.Show();
+  model_.HlpForm.Text1.SetText(std::move(text));
+}
+
+void WindowExtras::HlpForm_Command1_Click() { model_.HlpForm.Unload(); }
+
+// The folder where the settings and capture files are read and written.
+void WindowExtras::Picture1_Click() { messages_.MsgBox(desktop_.CurrentFolder()); }
+
+// A control has no hint until the pointer first moves over it.
+void WindowExtras::Check2_MouseMove() { model_.Check2.SetToolTipText(std::string(kCheck2Hint)); }
+
+void WindowExtras::Label11_MouseMove() { model_.Label11.SetToolTipText(std::string(kLabel11Hint)); }
+
+void WindowExtras::MonitorTX_MouseMove() {
+  model_.MonitorTX.SetToolTipText(std::string(kMonitorTXHint));
+}
+
+void WindowExtras::PWROn_MouseMove() { model_.PWROn.SetToolTipText(std::string(kPWROnHint)); }
+
+}  // namespace vantorel::app
