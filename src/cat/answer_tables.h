@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <string_view>
 
+#include "cat/band_table.h"
 #include "cat/message_text.h"
 
 namespace vantorel::cat::answers {
@@ -59,8 +60,9 @@ inline constexpr auto kMeterSelectors = std::to_array<MeterSelector>({
     {'6', '1'},
 });
 
-// Whole answers App 1 receives in another form, compared upper-cased. Where
-// `alsoWrite` is set, App 1 first receives that text on its own.
+// Whole answers App 1 receives in another form, compared upper-cased after
+// the band rows (band_table.h). Where `alsoWrite` is set, App 1 first
+// receives that text on its own.
 struct AnswerRow {
   std::string_view text;
   std::string_view replacement;
@@ -68,15 +70,6 @@ struct AnswerRow {
 };
 
 inline constexpr auto kWholeAnswers = std::to_array<AnswerRow>({
-    {"BS00;", "FA00001800000;"},
-    {"BS01;", "FA00003500000;"},
-    {"BS03;", "FA00007000000;"},
-    {"BS04;", "FA00010000000;"},
-    {"BS05;", "FA00014000000;"},
-    {"BS06;", "FA00018000000;"},
-    {"BS07;", "FA00021000000;"},
-    {"BS08;", "FA00024500000;"},
-    {"BS09;", "FA00028000000;"},
     // Mode: App 1 expects a 0 before the mode digit.
     {"MD1;", "MD01;"},
     {"MD2;", "MD02;"},
@@ -100,17 +93,10 @@ inline constexpr auto kWholeAnswers = std::to_array<AnswerRow>({
 // Longest answer the whole-answer table can match; longer ones need no upper-case copy.
 inline constexpr std::size_t kLongestWholeAnswer = 5;
 
-constexpr bool AnswersFit() {
-  for (const auto& row : kWholeAnswers) {
-    if (row.text.empty() || row.text.size() > kLongestWholeAnswer) {
-      return false;
-    }
-  }
-  return true;
-}
-static_assert(AnswersFit());
-
 inline constexpr TableIndex kWholeAnswerIndex(kWholeAnswers, &AnswerRow::text);
-static_assert(kWholeAnswerIndex.KeysUnique());
+static_assert(kWholeAnswerIndex.KeysUnique() && kWholeAnswerIndex.KeysWithin(kLongestWholeAnswer));
+
+// The band rows are looked up first; no row here may shadow one.
+static_assert(NoKeyIn(kBandIndex, kWholeAnswers, &AnswerRow::text));
 
 }  // namespace vantorel::cat::answers

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "cat/answer_tables.h"
+#include "cat/band_table.h"
 #include "cat/message_text.h"
 #include "cat/text_helpers.h"
 
@@ -165,6 +166,10 @@ void Frequency(std::string& text) {
 // Step 7.
 void WholeAnswer(std::string& text, CatPorts& ports) {
   const UpperCopy<answers::kLongestWholeAnswer> upper(text);
+  if (const BandBottom* band = kBandIndex.Find(upper.View())) {
+    text = band->frequency;  // stays eleven digits: the frequency step has run
+    return;
+  }
   if (const answers::AnswerRow* row = answers::kWholeAnswerIndex.Find(upper.View())) {
     if (!row->alsoWrite.empty()) {
       WriteToApp1(ports, row->alsoWrite);

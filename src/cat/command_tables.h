@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <string_view>
 
+#include "cat/band_table.h"
 #include "cat/message_text.h"
 
 namespace vantorel::cat::commands {
@@ -85,10 +86,10 @@ enum class Effect {
   kKeyUp,    // disarm it and reset its count
 };
 
-// Rows compared with the upper-cased whole message; the first equal row ends
-// the translation. An empty `radio` leaves the message as it is. The effect
-// comes before the writes unless `effectLast`; the radio write comes before
-// the echo to App 1.
+// Rows compared with the upper-cased whole message after the band rows
+// (band_table.h); the first equal row ends the translation. An empty `radio` leaves the message as
+// it is. The effect comes before the writes unless `effectLast`; the radio write comes before the
+// echo to App 1.
 struct FinalRow {
   std::string_view message;
   std::string_view radio;
@@ -99,16 +100,6 @@ struct FinalRow {
 };
 
 inline constexpr auto kFinalRows = std::to_array<FinalRow>({
-    // Band select: VFO A to the bottom of the band. App 1 has no 2 (60 m).
-    {"BS00;", "FA00001800000;"},
-    {"BS01;", "FA00003500000;"},
-    {"BS03;", "FA00007000000;"},
-    {"BS04;", "FA00010000000;"},
-    {"BS05;", "FA00014000000;"},
-    {"BS06;", "FA00018000000;"},
-    {"BS07;", "FA00021000000;"},
-    {"BS08;", "FA00024500000;"},
-    {"BS09;", "FA00028000000;"},
     // Mode keys. MK5 is answered as MK6 on purpose; MK3 and MK4 give the same mode.
     {"MK0;", "MD1;", {}, "MK0;", Effect::kCwKeyOff},
     {"MK1;", "MD2;", {}, "MK1;", Effect::kCwKeyOff},
@@ -160,17 +151,10 @@ inline constexpr auto kFinalRows = std::to_array<FinalRow>({
 // Longest message the last table can match; longer ones need no upper-case copy.
 inline constexpr std::size_t kLongestFinalRow = 6;
 
-constexpr bool RowsFit() {
-  for (const auto& row : kFinalRows) {
-    if (row.message.empty() || row.message.size() > kLongestFinalRow) {
-      return false;
-    }
-  }
-  return true;
-}
-static_assert(RowsFit());
-
 inline constexpr TableIndex kFinalRowIndex(kFinalRows, &FinalRow::message);
-static_assert(kFinalRowIndex.KeysUnique());
+static_assert(kFinalRowIndex.KeysUnique() && kFinalRowIndex.KeysWithin(kLongestFinalRow));
+
+// The band rows are looked up first; no row here may shadow one.
+static_assert(NoKeyIn(kBandIndex, kFinalRows, &FinalRow::message));
 
 }  // namespace vantorel::cat::commands

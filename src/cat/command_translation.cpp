@@ -3,6 +3,7 @@
 #include <exception>
 #include <string_view>
 
+#include "cat/band_table.h"
 #include "cat/command_tables.h"
 #include "cat/message_text.h"
 #include "cat/text_helpers.h"
@@ -315,6 +316,10 @@ class CommandPass {
   // Steps 17 to 27: one table on the upper-cased message.
   void FinalTable() {
     const UpperCopy<commands::kLongestFinalRow> upper(message_);
+    if (const BandBottom* band = kBandIndex.Find(upper.View())) {
+      message_ = band->frequency;
+      return;
+    }
     const commands::FinalRow* row = commands::kFinalRowIndex.Find(upper.View());
     if (row == nullptr) {
       return;

@@ -115,6 +115,16 @@ class TableIndex {
     }
   }
 
+  // Every key has between 1 and `longest` characters.
+  [[nodiscard]] constexpr bool KeysWithin(std::size_t longest) const {
+    for (const std::string_view key : keys_) {
+      if (key.empty() || key.size() > longest) {
+        return false;
+      }
+    }
+    return true;
+  }
+
   [[nodiscard]] constexpr bool KeysUnique() const {
     for (std::size_t i = 1; i < N; ++i) {
       if (SameText(keys_[i], keys_[i - 1])) {
@@ -147,6 +157,19 @@ class TableIndex {
   std::array<std::string_view, N> keys_{};
   std::array<std::size_t, N> rowOf_{};
 };
+
+// True when no row's key is found through `index`: two tables looked up one
+// after the other must not share a key.
+template <class Index, class Row, std::size_t N>
+constexpr bool NoKeyIn(const Index& index, const std::array<Row, N>& rows,
+                       std::string_view Row::*key) {
+  for (const Row& row : rows) {
+    if (index.Find(row.*key) != nullptr) {
+      return false;
+    }
+  }
+  return true;
+}
 
 constexpr char UpperAscii(char c) {
   return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c;

@@ -13,6 +13,40 @@ bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\n'; }
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
+// The characters of a number, with the blanks between them passed over.
+class NumberReader {
+ public:
+  explicit NumberReader(std::string_view text) : text_(text) { SkipBlanks(); }
+
+  // The current character; '\0' at the end, which continues no number.
+  [[nodiscard]] char Peek() const { return at_ < text_.size() ? text_[at_] : '\0'; }
+
+  void Next() {
+    ++at_;
+    SkipBlanks();
+  }
+
+  // Takes a "+" or "-" if one stands here; true for "-".
+  bool TakeSign() {
+    const char c = Peek();
+    if (c != '+' && c != '-') {
+      return false;
+    }
+    Next();
+    return c == '-';
+  }
+
+ private:
+  void SkipBlanks() {
+    while (at_ < text_.size() && IsBlank(text_[at_])) {
+      ++at_;
+    }
+  }
+
+  std::string_view text_;
+  std::size_t at_ = 0;
+};
+
 // More significant digits than a double can tell apart; the rest only count
 // for the size of the number.
 constexpr std::size_t kMaxSignificant = 40;
@@ -30,19 +64,8 @@ constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7
 }  // namespace
 
 double LeadingNumber(std::string_view text) {
-  std::size_t i = 0;
-  const auto skipBlanks = [&] {
-    while (i < text.size() && IsBlank(text[i])) {
-      ++i;
-    }
-  };
-
-  skipBlanks();
-  bool negative = false;
-  if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
-    negative = text[i] == '-';
-    ++i;
-  }
+  NumberReader in(text);
+  const bool negative = in.TakeSign();
 
   // The number is rebuilt as 0.<significant digits> times ten to `exponent` in
   // a small buffer and handed to from_chars, which ignores the locale (the
@@ -52,15 +75,14 @@ double LeadingNumber(std::string_view text) {
   std::uint64_t mantissa = 0;  // the significant digits while there are few
   long long exponent = 0;
   bool seenPoint = false;
-  for (skipBlanks(); i < text.size(); ++i, skipBlanks()) {
-    const char c = text[i];
-    if (IsDigit(c)) {
-      if (c == '0' && significant == 0) {
-        if (seenPoint && exponent > -kExponentLimit) {
-          --exponent;  // a zero right after the point
-        }
-        continue;
+  for (char c = in.Peek(); IsDigit(c) || (c == '.' && !seenPoint); in.Next(), c = in.Peek()) {
+    if (c == '.') {
+      seenPoint = true;
+    } else if (c == '0' && significant == 0) {
+      if (seenPoint && exponent > -kExponentLimit) {
+        --exponent;  // a zero right after the point
       }
+    } else {
       if (significant < kMaxSignificant) {
         buffer[2 + significant++] = c;
         mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
@@ -68,10 +90,6 @@ double LeadingNumber(std::string_view text) {
       if (!seenPoint && exponent < kExponentLimit) {
         ++exponent;
       }
-    } else if (c == '.' && !seenPoint) {
-      seenPoint = true;
-    } else {
-      break;
     }
   }
   if (significant == 0) {
@@ -79,25 +97,14 @@ double LeadingNumber(std::string_view text) {
   }
 
   // Exponent: E or D (the old double-precision letter), optional sign, digits.
-  // Without a digit after it the letter does not belong to the number.
-  if (i < text.size() && (text[i] == 'E' || text[i] == 'e' || text[i] == 'D' || text[i] == 'd')) {
-    std::size_t j = i + 1;
-    const auto skipBlanksAt = [&] {
-      while (j < text.size() && IsBlank(text[j])) {
-        ++j;
-      }
-    };
-    skipBlanksAt();
-    bool exponentNegative = false;
-    if (j < text.size() && (text[j] == '+' || text[j] == '-')) {
-      exponentNegative = text[j] == '-';
-      ++j;
-    }
-    skipBlanksAt();
+  // Without a digit after it the letter adds nothing, and reading ends there.
+  if (const char c = in.Peek(); c == 'E' || c == 'e' || c == 'D' || c == 'd') {
+    in.Next();
+    const bool exponentNegative = in.TakeSign();
     long long written = 0;
-    for (; j < text.size() && IsDigit(text[j]); ++j, skipBlanksAt()) {
+    for (char d = in.Peek(); IsDigit(d); in.Next(), d = in.Peek()) {
       if (written < kExponentLimit) {
-        written = written * 10 + (text[j] - '0');
+        written = written * 10 + (d - '0');
       }
     }
     exponent += exponentNegative ? -written : written;

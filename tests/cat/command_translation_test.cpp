@@ -7,13 +7,12 @@
 #include <vector>
 
 #include "cat/command_tables.h"
-#include "recording_ports.h"
+#include "command_state.h"
 
 namespace vantorel::cat {
 namespace {
 
 using testing::PortWrite;
-using testing::RecordingPorts;
 
 PortWrite App1(std::string text) { return {CatPort::App1, std::move(text)}; }
 PortWrite Radio(std::string text) { return {CatPort::Radio, std::move(text)}; }
@@ -26,7 +25,7 @@ struct Row {
   std::vector<PortWrite> writes = {};
 };
 
-class ChangeInputTest : public ::testing::Test {
+class ChangeInputTest : public ::testing::Test, protected testing::CommandState {
  protected:
   std::string Translate(const std::string& message) {
     std::string oneData = message;
@@ -43,14 +42,6 @@ class ChangeInputTest : public ::testing::Test {
       EXPECT_EQ(ports.writes, row.writes) << row.message;
     }
   }
-
-  std::string soft1Buf;
-  bool shape1Visible = false;
-  bool txOn = false;
-  std::int16_t txTime = 0;
-  RecordingPorts ports;
-  CommandContext ctx{soft1Buf, shape1Visible, txOn, txTime, true, true, true, ports};
-  CommandTranslator translator;
 };
 
 // --- Pending text -----------------------------------------------------------

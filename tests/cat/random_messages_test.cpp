@@ -11,12 +11,10 @@
 
 #include "cat/answer_translation.h"
 #include "cat/command_translation.h"
-#include "recording_ports.h"
+#include "command_state.h"
 
 namespace vantorel::cat {
 namespace {
-
-using testing::RecordingPorts;
 
 constexpr std::array<std::string_view, 48> kLetters = {
     "FA", "FB", "FT", "FR", "VS", "BS", "MK", "MD", "RF", "NA", "DS", "AC", "MS", "MX", "KY", "BI",
@@ -102,13 +100,8 @@ class MessageSource {
 TEST(RandomMessages, NeitherTranslationFailsUnexpectedly) {
   constexpr int kMessages = 4000;
   MessageSource source;
-  CommandTranslator translator;
-  std::string soft1Buf;
-  bool shape1Visible = false;
-  bool txOn = false;
-  std::int16_t txTime = 0;
-  RecordingPorts ports;
-  CommandContext ctx{soft1Buf, shape1Visible, txOn, txTime, true, true, true, ports};
+  testing::CommandState state;
+  auto& [soft1Buf, shape1Visible, txOn, txTime, ports, ctx, translator] = state;
   int overflows = 0;
 
   for (int i = 0; i < kMessages; ++i) {
