@@ -1,0 +1,54 @@
+// libFuzzer target for ChangeInput. The first byte sets the ports and option
+// boxes, the second the length of App 1's pending text; the rest is a series
+// of App 1 messages separated by newlines, translated one after another by
+// one translator so that the CW key mode carries over between them.
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "cat/command_translation.h"
+#include "fuzz_ports.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size < 2) {
+    return 0;
+  }
+  const unsigned flags = data[0];
+  const std::size_t pending = data[1] % 16;
+  std::string_view rest(reinterpret_cast<const char*>(data + 2), size - 2);
+
+  vantorel::fuzz::FuzzPorts ports(flags);
+  vantorel::cat::CommandTranslator translator;
+  std::string soft1Buf;
+  bool shape1Visible = (flags & 16) != 0;
+  bool txOn = false;
+  std::int16_t txTime = 5;
+  vantorel::cat::CommandContext ctx{
+      soft1Buf,          shape1Visible,      txOn, txTime, (flags & 32) != 0,
+      (flags & 64) != 0, (flags & 128) != 0, ports};
+
+  while (true) {
+    const auto newline = rest.find('\n');
+    std::string message(rest.substr(0, newline));
+    soft1Buf.assign(pending, ';');
+
+    // Any exception escaping here ends the run as a crash: the command
+    // translation skips its own faults.
+    const std::string result = translator.ChangeInput(message, ctx);
+    if (result != message) {
+      __builtin_trap();
+    }
+    if (soft1Buf.size() != (pending > 10 ? 0 : pending)) {
+      __builtin_trap();
+    }
+    if (txOn && (flags & 128) == 0) {
+      __builtin_trap();  // only a monitored key-down arms the supervision
+    }
+    if (newline == std::string_view::npos) {
+      break;
+    }
+    rest.remove_prefix(newline + 1);
+  }
+  return 0;
+}
