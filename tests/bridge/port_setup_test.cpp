@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <optional>
+#include <ostream>
 #include <string>
 
 #include "fake_platform.h"
@@ -166,6 +167,9 @@ struct FailureCase {
   After radio;
   bool autoInformation;
 };
+
+// Test names and failure output show the case by name.
+void PrintTo(const FailureCase& c, std::ostream* os) { *os << c.name; }
 
 const FailureCase kFailures[] = {
     {"App2OpenFails", 0, "app2", Step::Open, kSoft2Failed, After::Closed, After::Untouched,
