@@ -25,7 +25,7 @@ constexpr double kMeterScale = 8.1;
 
 // The layout of the radio's IF status answer and of the one App 1 expects.
 constexpr std::size_t kIfFrequencyEnd = 13;  // "IF" and the 11 frequency digits
-constexpr std::size_t kIfAfterMemory = 19;   // the offset, after the memory-channel digits
+constexpr std::size_t kIfOffsetStart = 19;   // the clarifier offset; 14 to 18 are dropped
 constexpr std::size_t kIfModePosition = 30;  // the radio's mode digit
 constexpr std::size_t kIfModeTarget = 21;    // where App 1 reads the mode
 constexpr std::size_t kIfKeptLength = 22;
@@ -142,7 +142,7 @@ void Status(const std::string& text, CatPorts& ports) {
     }
   };
   keep(Mid(text, 1, kIfFrequencyEnd));
-  keep(Mid(text, kIfAfterMemory));
+  keep(Mid(text, kIfOffsetStart));
   const std::string_view mode = Mid(text, kIfModePosition, 1);
   if (size >= kIfModeTarget && !mode.empty()) {
     rebuilt[kIfModeTarget - 1] = mode[0];

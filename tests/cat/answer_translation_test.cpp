@@ -133,6 +133,21 @@ TEST_F(ChangeoutputTest, StatusAnswerIsRebuiltForApp1First) {
   EXPECT_EQ(kYaesuStatus.size(), 29U);
 }
 
+// As the radio receive path does it: the translation, then its result in one write.
+TEST_F(ChangeoutputTest, App1HearsDirectWritesBeforeTheReturnedText) {
+  const auto receive = [&](const std::string& radio) {
+    std::string oneData = radio;
+    ports.Write(CatPort::App1, Changeoutput(oneData, ports));
+  };
+  receive("VS1;");
+  receive(kKenwoodStatus);
+  receive("NA01;");
+  receive("TX;");
+  EXPECT_EQ(ports.To(CatPort::App1),
+            (std::vector<std::string>{"VS1;", "FT1;FR1;", kYaesuStatus, kKenwoodStatus, "NA01;",
+                                      "MD7;FL007007;SH;SL;", ""}));
+}
+
 TEST_F(ChangeoutputTest, ShortStatusTextsKeepTheirCharacters) {
   ExpectRows({
       {"IF;", "IF;", {"IF;      ;"}},

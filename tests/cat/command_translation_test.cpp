@@ -385,6 +385,17 @@ TEST_F(ChangeInputTest, KeyDownArmsTheSupervisionOnlyWhenMonitored) {
   EXPECT_FALSE(txOn);
 }
 
+// As App 1's receive path does it: the translation, then its result to the radio.
+TEST_F(ChangeInputTest, RadioHearsDirectWritesBeforeTheCommand) {
+  for (const std::string message : {"MX1;", "KY7;", "MX0;", "KY9;"}) {
+    std::string oneData = message;
+    ports.Write(CatPort::Radio, translator.ChangeInput(oneData, ctx));
+  }
+  EXPECT_EQ(ports.To(CatPort::Radio),
+            (std::vector<std::string>{"TX1;TX;RM;", "MX1;", "MX1;", "KY7;", "RX;", "MX0;", "MX0;",
+                                      "KY9;"}));
+}
+
 TEST_F(ChangeInputTest, KeyerKeysTheRadioWithoutTheSupervision) {
   txTime = 7;
   ExpectRows({{"KY7;", "KY7;", {Radio("MX1;")}}, {"KY9;", "KY9;", {Radio("MX0;")}}});
