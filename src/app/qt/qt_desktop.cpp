@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QString>
 #include <algorithm>
@@ -206,7 +207,10 @@ std::optional<std::string> QtDesktop::StartProgram(const std::string& programFil
   process.setProgram(ToQt(programFile));
   process.setWorkingDirectory(ToQt(workingFolder));
   if (!process.startDetached()) {
-    return process.errorString().toStdString();
+    // "execv: Permission denied": the user needs the reason, not the call.
+    QString reason = process.errorString();
+    reason.remove(QRegularExpression("^execv?p?: "));
+    return reason.toStdString();
   }
   return std::nullopt;
 }

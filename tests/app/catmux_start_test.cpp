@@ -1,0 +1,361 @@
+// Start, Stop, Close and Exit on in-memory ports and a fake desktop: which
+// program is brought forward or started, in which folder, with which pauses
+// and messages; how the ports close.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <string>
+
+#include "catmux_fixture.h"
+
+namespace vantorel::testing {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+using namespace std::chrono_literals;
+
+TEST(ProgramFolderTest, TextBeforeTheLastSeparator) {
+  struct Case {
+    const char* path;
+    const char* folder;
+  };
+  const Case cases[] = {
+      {"C:\\Program Files (x86)\\Logbench\\Logbench.exe", "C:\\Program Files (x86)\\Logbench"},
+      {"C:\\Logbench.exe", "C:"},
+      {"/usr/bin/wsjtx", "/usr/bin"},
+      {"/wsjtx", "/"},
+      {"bin/wsjtx", "bin"},
+      {"D:\\Tools/mixed\\rig.exe", "D:\\Tools/mixed"},
+      {"wsjtx", ""},
+      {"", ""},
+      {"\\rig.exe", ""},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(app::ProgramFolder(c.path), c.folder) << c.path;
+  }
+}
+
+TEST(ProgramFileTest, RelativePathsComeFromTheStartFolder) {
+  EXPECT_EQ(app::ProgramFile("bin/wsjtx", "/home/op"), "/home/op/bin/wsjtx");
+  EXPECT_EQ(app::ProgramFile("bin/wsjtx", "/"), "/bin/wsjtx");
+  EXPECT_EQ(app::ProgramFile("/usr/bin/wsjtx", "/home/op"), "/usr/bin/wsjtx");
+  EXPECT_EQ(app::ProgramFile("C:\\Rig\\rig.exe", "/home/op"), "C:\\Rig\\rig.exe");
+  EXPECT_EQ(app::ProgramFile("wsjtx", "/home/op"), "wsjtx");  // found on the search path
+}
+
+TEST(NamesRigdeskTest, AnyMixOfCase) {
+  EXPECT_TRUE(app::NamesRigdesk("D:\\Tools\\RIGDESK\\x.exe"));
+  EXPECT_TRUE(app::NamesRigdesk("/opt/rigdesk"));
+  EXPECT_TRUE(app::NamesRigdesk("RigDesk.exe"));
+  EXPECT_FALSE(app::NamesRigdesk("/opt/rig-desk"));
+  EXPECT_FALSE(app::NamesRigdesk(""));
+}
+
+class StartTest : public CatmuxFixture {
+ protected:
+  const std::string start = folder.Path().string();
+};
+
+TEST_F(StartTest, MissingProgramIsReportedAfterThePortsOpened) {
+  model.App1Name.SetText("/opt/logbench/Logbench");
+  catmux->Command1_Click();
+
+  EXPECT_THAT(boxes.shown, ElementsAre("/opt/logbench/Logbench not found"));
+  EXPECT_TRUE(app1.PortOpen());
+  EXPECT_TRUE(radio.PortOpen());
+  EXPECT_EQ(radio.Written(), "AI1;");
+  EXPECT_TRUE(model.Timer2.Enabled());
+  EXPECT_FALSE(model.Baud.Enabled());
+  EXPECT_FALSE(model.Parity.Enabled());
+  EXPECT_FALSE(model.DataBits.Enabled());
+  EXPECT_FALSE(model.StopBits.Enabled());
+  EXPECT_THAT(desktop.activations, IsEmpty());
+  EXPECT_THAT(desktop.starts, IsEmpty());
+  EXPECT_THAT(loop.waits, IsEmpty());  // no pause after the message
+  EXPECT_EQ(desktop.folder, start);
+}
+
+TEST_F(StartTest, OnlyTheSelectedProgramIsTested) {
+  model.App1Name.SetText("/opt/logbench/Logbench");  // missing, but not selected
+  model.App2Name.SetText("/opt/rigdesk/Rigdesk");
+  desktop.files = {"/opt/rigdesk/Rigdesk"};
+  model.Option1[1].SetValue(true);
+  std::size_t activationsAtPause = 99;
+  loop.Schedule([&] { activationsAtPause = desktop.activations.size(); });
+
+  catmux->Command1_Click();
+
+  EXPECT_THAT(boxes.shown, IsEmpty());
+  EXPECT_THAT(loop.waits, ElementsAre(app::kStartPause));
+  EXPECT_EQ(activationsAtPause, 0U);  // program 2 comes after the pause
+  ASSERT_EQ(desktop.activations.size(), 1U);
+  EXPECT_EQ(desktop.activations[0].title, "Rigdesk -");
+  EXPECT_EQ(desktop.activations[0].folder, "/opt/rigdesk");
+  ASSERT_EQ(desktop.starts.size(), 1U);
+  EXPECT_EQ(desktop.starts[0].programFile, "/opt/rigdesk/Rigdesk");
+  EXPECT_EQ(desktop.starts[0].workingFolder, "/opt/rigdesk");
+  EXPECT_EQ(desktop.folder, start);
+}
+
+TEST_F(StartTest, ProgramOneIsHandledBeforeThePause) {
+  model.App1Name.SetText("/opt/logbench/Logbench");
+  desktop.files = {"/opt/logbench/Logbench"};
+  std::size_t activationsAtPause = 99;
+  std::string folderAtPause;
+  loop.Schedule([&] {
+    activationsAtPause = desktop.activations.size();
+    folderAtPause = desktop.folder;
+  });
+
+  catmux->Command1_Click();
+
+  EXPECT_EQ(activationsAtPause, 1U);
+  EXPECT_EQ(folderAtPause, "/opt/logbench");
+  ASSERT_EQ(desktop.activations.size(), 1U);
+  EXPECT_EQ(desktop.activations[0].title, "FT-950");  // Text7
+  ASSERT_EQ(desktop.starts.size(), 1U);
+  EXPECT_EQ(desktop.starts[0].workingFolder, "/opt/logbench");
+  EXPECT_EQ(desktop.folder, start);
+}
+
+TEST_F(StartTest, RigdeskIsFoundByItsOwnTitleNotByTheHeading) {
+  struct Case {
+    const char* path;
+    int option;
+    const char* title;
+  };
+  const Case cases[] = {
+      {"D:\\Tools\\RIGDESK\\rigdesk.exe", 0, "Rigdesk"},
+      {"/opt/RigDesk/run", 0, "Rigdesk"},
+      {"/opt/rigdesk/run", 1, "Rigdesk -"},
+      {"/opt/logbench/run", 0, "Heading text"},
+      {"/opt/logbench/run", 1, "Heading text"},
+  };
+  model.Text7.SetText("Heading text");
+  for (const Case& c : cases) {
+    desktop.activations.clear();
+    desktop.files = {c.path};
+    model.App1Name.SetText(c.path);
+    model.App2Name.SetText(c.path);
+    model.Option1[static_cast<std::size_t>(c.option)].SetValue(true);
+    catmux->Command1_Click();
+    ASSERT_EQ(desktop.activations.size(), 1U) << c.path;
+    EXPECT_EQ(desktop.activations[0].title, c.title) << c.path << " option " << c.option;
+  }
+}
+
+TEST_F(StartTest, RunningProgramIsBroughtForwardNotStartedAgain) {
+  model.App1Name.SetText("/opt/logbench/Logbench");
+  desktop.files = {"/opt/logbench/Logbench"};
+  desktop.windowTitles = {"FT-950 CAT control"};
+
+  catmux->Command1_Click();
+  catmux->Command1_Click();
+
+  EXPECT_EQ(desktop.activations.size(), 2U);
+  EXPECT_THAT(desktop.starts, IsEmpty());
+  EXPECT_EQ(desktop.folder, start);
+}
+
+TEST_F(StartTest, EmptyPathStillPauses) {
+  model.App1Name.SetText("");
+  catmux->Command1_Click();
+
+  EXPECT_THAT(boxes.shown, IsEmpty());
+  EXPECT_THAT(desktop.activations, IsEmpty());
+  EXPECT_THAT(desktop.starts, IsEmpty());
+  EXPECT_THAT(loop.waits, ElementsAre(2000ms));
+  EXPECT_THAT(desktop.folderChanges, ElementsAre(start));  // only the way back
+}
+
+TEST_F(StartTest, BareProgramNameKeepsTheFolderAndIsNotTested) {
+  model.App1Name.SetText("wsjtx");  // no such file here: only its start can tell
+  catmux->Command1_Click();
+
+  EXPECT_THAT(boxes.shown, IsEmpty());
+  EXPECT_THAT(desktop.folderChanges, ElementsAre(start));
+  ASSERT_EQ(desktop.activations.size(), 1U);
+  EXPECT_EQ(desktop.activations[0].programFile, "wsjtx");
+  EXPECT_EQ(desktop.activations[0].folder, start);
+  ASSERT_EQ(desktop.starts.size(), 1U);
+  EXPECT_EQ(desktop.starts[0].programFile, "wsjtx");
+  EXPECT_EQ(desktop.starts[0].workingFolder, start);
+  EXPECT_THAT(loop.waits, ElementsAre(2000ms));
+}
+
+TEST_F(StartTest, RelativePathIsStartedFromTheStartFolder) {
+  model.App1Name.SetText("bin/wsjtx");
+  desktop.files = {"bin/wsjtx"};
+  catmux->Command1_Click();
+
+  EXPECT_THAT(boxes.shown, IsEmpty());
+  ASSERT_EQ(desktop.starts.size(), 1U);
+  EXPECT_EQ(desktop.starts[0].programFile, start + "/bin/wsjtx");
+  EXPECT_EQ(desktop.starts[0].workingFolder, "bin");
+  EXPECT_EQ(desktop.activations[0].programFile, start + "/bin/wsjtx");
+}
+
+TEST_F(StartTest, FailedProgramStartIsReportedAndTheFolderRestored) {
+  model.App1Name.SetText("/opt/logbench/notes.txt");
+  desktop.files = {"/opt/logbench/notes.txt"};
+  desktop.startFailure = "Permission denied";
+
+  catmux->Command1_Click();
+
+  EXPECT_THAT(boxes.shown,
+              ElementsAre("/opt/logbench/notes.txt could not be started: Permission denied"));
+  EXPECT_THAT(loop.waits, ElementsAre(2000ms));
+  EXPECT_EQ(desktop.folder, start);
+  EXPECT_TRUE(radio.PortOpen());
+}
+
+TEST_F(StartTest, UnreachableProgramFolderStillRestoresTheFolder) {
+  model.App1Name.SetText("/locked/tool");
+  desktop.files = {"/locked/tool"};
+  desktop.missingFolders = {"/locked"};
+
+  catmux->Command1_Click();
+
+  ASSERT_EQ(desktop.starts.size(), 1U);
+  EXPECT_EQ(desktop.starts[0].workingFolder, start);
+  EXPECT_EQ(desktop.folder, start);
+}
+
+TEST_F(StartTest, StartInsideStartsPauseLeavesTheStartFolder) {
+  model.App1Name.SetText("/opt/logbench/Logbench");
+  desktop.files = {"/opt/logbench/Logbench"};
+  loop.Schedule([&] { catmux->Command1_Click(); });  // the user presses Start again
+
+  catmux->Command1_Click();
+
+  EXPECT_EQ(desktop.activations.size(), 2U);
+  EXPECT_EQ(loop.waits.size(), 2U);
+  EXPECT_EQ(desktop.folder, start);
+}
+
+TEST_F(StartTest, NeitherOptionSelectedOpensThePortsAndPausesOnly) {
+  model.Option1[0].SetValue(false);
+  model.App1Name.SetText("/opt/missing/one");
+  model.App2Name.SetText("/opt/missing/two");
+
+  catmux->Command1_Click();
+
+  EXPECT_THAT(boxes.shown, IsEmpty());
+  EXPECT_THAT(desktop.activations, IsEmpty());
+  EXPECT_THAT(loop.waits, ElementsAre(2000ms));
+  EXPECT_TRUE(app1.PortOpen());
+}
+
+TEST_F(StartTest, StopClosesThePortsAndAgainOnlyEnablesTheLineBoxes) {
+  model.App1Name.SetText("");
+  catmux->Command1_Click();
+  ASSERT_FALSE(model.Soft1Com.Enabled());
+  ASSERT_FALSE(model.RadioCom.Enabled());
+
+  catmux->Command2_Click();
+  EXPECT_FALSE(app1.PortOpen());
+  EXPECT_FALSE(radio.PortOpen());
+  EXPECT_TRUE(model.Soft1Com.Enabled());
+  EXPECT_TRUE(model.RadioCom.Enabled());
+  EXPECT_TRUE(model.Baud.Enabled());
+  EXPECT_TRUE(model.Timer2.Enabled());  // supervision keeps ticking
+
+  // The second Stop finds nothing open: it touches only the line boxes.
+  model.Baud.SetEnabled(false);
+  model.Soft1Com.SetEnabled(false);
+  catmux->Command2_Click();
+  EXPECT_EQ(app1.closeCount, 1);
+  EXPECT_EQ(radio.closeCount, 1);
+  EXPECT_TRUE(model.Baud.Enabled());
+  EXPECT_FALSE(model.Soft1Com.Enabled());
+}
+
+TEST_F(StartTest, StopAlsoClosesAppTwosPort) {
+  model.Ignore2.SetValue(0);
+  model.Soft2Com.SetText("COM12");
+  model.App1Name.SetText("");
+  catmux->Command1_Click();
+  ASSERT_TRUE(app2.PortOpen());
+
+  model.Command2.Click();
+  EXPECT_FALSE(app2.PortOpen());
+  EXPECT_TRUE(model.Soft2Com.Enabled());
+}
+
+class CloseTest : public CatmuxFixture {};
+
+TEST_F(CloseTest, NeverOpenedPortsCloseAtOnce) {
+  model.HlpForm.Show();
+  model.Command4.Click();
+
+  EXPECT_EQ(loop.doEventsCalls, 0);
+  EXPECT_FALSE(model.HlpForm.Loaded());
+  EXPECT_TRUE(std::filesystem::exists(SettingsFile()));
+  EXPECT_EQ(desktop.endCalls, 1);
+  EXPECT_TRUE(model.Baud.Enabled());
+}
+
+TEST_F(CloseTest, WaitsUntilThePortsHaveSentEverything) {
+  model.App1Name.SetText("");
+  catmux->Command1_Click();
+  radio.holdOutput = true;
+  radio.Output("FA00014250000;");
+  const auto before = loop.Now();
+  // The radio takes its last command a few steps into the wait.
+  loop.step = 10ms;
+  loop.Schedule([] {});
+  loop.Schedule([&] { radio.outPending = 0; });
+
+  catmux->Command4_Click();
+
+  EXPECT_LT(loop.Now() - before, 100ms);
+  EXPECT_FALSE(radio.PortOpen());
+  EXPECT_EQ(desktop.endCalls, 1);
+}
+
+TEST_F(CloseTest, PortNobodyReadsDoesNotHoldTheProgram) {
+  model.App1Name.SetText("");
+  catmux->Command1_Click();
+  app1.holdOutput = true;
+  app1.Output("FA14250000;");
+  const auto before = loop.Now();
+
+  catmux->Command4_Click();
+
+  const auto waited = loop.Now() - before;
+  EXPECT_GE(waited, app::kDrainLimit);
+  EXPECT_LT(waited, app::kDrainLimit + 100ms);
+  EXPECT_FALSE(app1.PortOpen());
+  EXPECT_FALSE(radio.PortOpen());
+  EXPECT_TRUE(std::filesystem::exists(SettingsFile()));
+  EXPECT_EQ(desktop.endCalls, 1);
+}
+
+TEST_F(CloseTest, ExitSavesAndEndsWithoutWaitingOrClosing) {
+  model.App1Name.SetText("");
+  catmux->Command1_Click();
+  radio.holdOutput = true;
+  radio.Output("PS0;");
+  const int doEventsBefore = loop.doEventsCalls;
+
+  model.Exit.Click();
+
+  EXPECT_EQ(loop.doEventsCalls, doEventsBefore);
+  EXPECT_TRUE(radio.PortOpen());  // released when the program ends
+  EXPECT_TRUE(std::filesystem::exists(SettingsFile()));
+  EXPECT_EQ(desktop.endCalls, 1);
+}
+
+TEST_F(CloseTest, DestroyedHandlersLeaveTheButtonsHarmless) {
+  catmux.reset();
+  model.Command1.Click();
+  model.Command4.Click();
+  model.Exit.Click();
+  EXPECT_EQ(desktop.endCalls, 0);
+  EXPECT_EQ(app1.openCount, 0);
+}
+
+}  // namespace
+}  // namespace vantorel::testing

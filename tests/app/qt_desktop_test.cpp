@@ -1,0 +1,176 @@
+// The Linux desktop services, the message boxes and the timers on the
+// offscreen platform: real folders, real files, real processes.
+#include "app/qt/qt_desktop.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QMessageBox>
+#include <QProcess>
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/qt/qt_message_boxes.h"
+#include "app/qt/qt_timers.h"
+#include "catmux_fixture.h"
+#include "model/controls.h"
+#include "pty_pair.h"
+
+namespace vantorel::testing {
+namespace {
+
+using ::testing::HasSubstr;
+using namespace std::chrono_literals;
+
+void Pump() { QCoreApplication::processEvents(); }
+
+TEST(ChooseWindowTest, EqualTitleFirstThenBeginning) {
+  const std::vector<app::TopLevelWindow> windows{
+      {1, "FT-950 Log - contest"}, {2, "Rigdesk - FT-950"}, {3, "rigdesk"}, {4, "Terminal"}};
+  EXPECT_EQ(app::ChooseWindow(windows, "Rigdesk"), 3U);  // equal, case aside
+  EXPECT_EQ(app::ChooseWindow(windows, "Rigdesk -"), 2U);
+  EXPECT_EQ(app::ChooseWindow(windows, "ft-950"), 1U);
+  EXPECT_EQ(app::ChooseWindow(windows, "Logbench"), std::nullopt);
+  EXPECT_EQ(app::ChooseWindow(windows, ""), std::nullopt);
+  EXPECT_EQ(app::ChooseWindow(windows, "Terminal window"), std::nullopt);
+}
+
+class QtDesktopTest : public ::testing::Test {
+ protected:
+  // A program of our own in the temporary folder: a copy of `sleep`.
+  std::filesystem::path CopyProgram(const char* name) {
+    const auto path = folder.Path() / name;
+    std::filesystem::copy_file("/bin/sleep", path);
+    return path;
+  }
+
+  TempFolder folder;
+  app::QtDesktop desktop;
+};
+
+TEST_F(QtDesktopTest, CurrentFolderChangesOnlyToExistingFolders) {
+  const std::string start = desktop.CurrentFolder();
+  EXPECT_EQ(start, folder.Path().string());
+  std::filesystem::create_directory(folder.Path() / "tools");
+
+  EXPECT_TRUE(desktop.SetCurrentFolder("tools"));
+  EXPECT_EQ(desktop.CurrentFolder(), (folder.Path() / "tools").string());
+  EXPECT_FALSE(desktop.SetCurrentFolder((folder.Path() / "missing").string()));
+  EXPECT_FALSE(desktop.SetCurrentFolder(""));
+  EXPECT_EQ(desktop.CurrentFolder(), (folder.Path() / "tools").string());
+  EXPECT_TRUE(desktop.SetCurrentFolder(start));
+}
+
+TEST_F(QtDesktopTest, FolderOrNothingCountsAsMissing) {
+  WriteFile(folder.Path() / "rig.exe", "x");
+  std::filesystem::create_directory(folder.Path() / "Rigdesk");
+  EXPECT_TRUE(desktop.FileExists((folder.Path() / "rig.exe").string()));
+  EXPECT_TRUE(desktop.FileExists("rig.exe"));
+  EXPECT_FALSE(desktop.FileExists((folder.Path() / "Rigdesk").string()));
+  EXPECT_FALSE(desktop.FileExists((folder.Path() / "none.exe").string()));
+  EXPECT_FALSE(desktop.FileExists(""));
+}
+
+TEST_F(QtDesktopTest, RunningProgramCountsAsItsWindowWithoutAWindowSystem) {
+  const auto program = CopyProgram("logger");
+  EXPECT_FALSE(desktop.ActivateWindow("Logger", program.string()));
+
+  QProcess running;
+  running.start(QString::fromStdString(program.string()), {"30"});
+  ASSERT_TRUE(running.waitForStarted(5000));
+  EXPECT_TRUE(desktop.ActivateWindow("Logger", program.string()));
+  EXPECT_TRUE(app::ProgramRunning(program.string()));
+  // Another copy of the same program is another program.
+  EXPECT_FALSE(app::ProgramRunning(CopyProgram("logger2").string()));
+  running.kill();
+  running.waitForFinished(5000);
+  EXPECT_FALSE(app::ProgramRunning(program.string()));
+}
+
+TEST_F(QtDesktopTest, BareNameIsLookedUpOnTheSearchPath) {
+  EXPECT_FALSE(app::ProgramRunning("vantorel-no-such-program"));
+  EXPECT_FALSE(app::ProgramRunning(""));
+}
+
+TEST_F(QtDesktopTest, ProgramStartsDetachedInItsFolder) {
+  std::filesystem::create_directory(folder.Path() / "work");
+  const auto program = folder.Path() / "record";
+  WriteFile(program, "#!/bin/sh\npwd > where.txt\n");
+  std::filesystem::permissions(program, std::filesystem::perms::owner_all);
+
+  EXPECT_EQ(desktop.StartProgram(program.string(), (folder.Path() / "work").string()),
+            std::nullopt);
+  const auto marker = folder.Path() / "work" / "where.txt";
+  ASSERT_TRUE(PumpUntil(
+      [&] { return std::filesystem::exists(marker) && !ReadFile(marker).empty(); }, Pump));
+  EXPECT_EQ(ReadFile(marker), (folder.Path() / "work").string() + "\n");
+}
+
+TEST_F(QtDesktopTest, FileThatIsNoProgramGivesAReason) {
+  const auto notes = folder.Path() / "notes.txt";
+  WriteFile(notes, "73");
+  const auto reason = desktop.StartProgram(notes.string(), folder.Path().string());
+  ASSERT_TRUE(reason.has_value());
+  EXPECT_EQ(*reason, "Permission denied");
+  EXPECT_TRUE(desktop.StartProgram("vantorel-no-such-program", folder.Path().string()).has_value());
+}
+
+TEST(QtMessageBoxesTest, ShowsAWindowWithTheTitleAndLogsOneLine) {
+  app::QtMessageBoxes boxes("Vantorel - Catmux");
+  ::testing::internal::CaptureStderr();
+  boxes.MsgBox("COM7 not found");
+  boxes.MsgBox("first\r\nsecond\nthird");
+  const std::string logged = ::testing::internal::GetCapturedStderr();
+
+  // (The offscreen platform adds warnings of its own between them.)
+  EXPECT_THAT(logged, HasSubstr("COM7 not found\n"));
+  EXPECT_THAT(logged, HasSubstr("first second third\n"));
+  EXPECT_EQ(boxes.OpenBoxes(), 2);
+  QMessageBox* shown = nullptr;
+  for (QWidget* w : QApplication::topLevelWidgets()) {
+    if (auto* box = qobject_cast<QMessageBox*>(w);
+        box != nullptr && box->isVisible() && box->text() == "COM7 not found") {
+      shown = box;
+    }
+  }
+  ASSERT_NE(shown, nullptr);
+  EXPECT_EQ(shown->windowTitle(), "Vantorel - Catmux");
+  EXPECT_EQ(shown->windowModality(), Qt::NonModal);
+  EXPECT_EQ(shown->standardButtons(), QMessageBox::Ok);
+
+  shown->button(QMessageBox::Ok)->click();
+  PumpUntil([&] { return boxes.OpenBoxes() == 1; }, Pump, 2s);
+  EXPECT_EQ(boxes.OpenBoxes(), 1);
+}
+
+TEST(QtTimersTest, RealTimersFollowTheModel) {
+  model::Timer fast("Timer1", 5, true);
+  model::Timer slow("Timer2", 1000, false);
+  int ticks = 0;
+  fast.onTimer = [&] { ++ticks; };
+  const app::QtTimers timers{&fast, &slow};
+
+  ASSERT_NE(timers.TimerFor(slow), nullptr);
+  EXPECT_EQ(timers.TimerFor(slow)->interval(), 1000);
+  EXPECT_FALSE(timers.TimerFor(slow)->isActive());
+  slow.SetEnabled(true);
+  EXPECT_TRUE(timers.TimerFor(slow)->isActive());
+
+  EXPECT_TRUE(PumpUntil([&] { return ticks >= 2; }, Pump));
+  fast.SetEnabled(false);
+  EXPECT_FALSE(timers.TimerFor(fast)->isActive());
+}
+
+TEST(QtTimersTest, ModelOutlivesTheTimers) {
+  model::Timer timer("Timer2", 1000, false);
+  { const app::QtTimers timers{&timer}; }
+  timer.SetEnabled(true);  // nothing left to start: no crash
+  SUCCEED();
+}
+
+}  // namespace
+}  // namespace vantorel::testing

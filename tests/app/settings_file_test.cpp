@@ -1,0 +1,381 @@
+// The settings file "Catmux.ini" on real files in a temporary folder: what is
+// written, what loading applies, where it stops, and when Start is pressed.
+#include "app/settings_file.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "app/qt/qt_desktop.h"
+#include "catmux_fixture.h"
+
+namespace vantorel::testing {
+namespace {
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+// A complete file: every line differs from the design-time value.
+std::vector<std::string> FullFile() {
+  return {
+      "COM11",                 // 1 Soft1Com
+      "COM12",                 // 2 Soft2Com (ignored)
+      "COM3",                  // 3 RadioCom
+      "4800",                  // 4 Baud
+      "7",                     // 5 DataBits
+      "Even",                  // 6 Parity
+      "2",                     // 7 StopBits
+      " 1 ",                   // 8 Ignore1
+      " 1 ",                   // 9 Ignore1Out
+      " 0 ",                   // 10 Ignore2 (ignored)
+      " 0 ",                   // 11 Ignore2Out (ignored)
+      " 0 ",                   // 12 KenwoodCB (ignored)
+      "/opt/first/one",        // 13 App1Name
+      "/opt/first/two",        // 14 App2Name
+      " 0 ",                   // 15 PWROn
+      " 0 ",                   // 16 Check2
+      " 0 ",                   // 17 MonitorTX
+      "240",                   // 18 ShutDwn
+      "",                      // 19 App1Name again
+      "/opt/rigdesk/Rigdesk",  // 20 App2Name again
+      "False",                 // 21 Option1(0)
+      "True",                  // 22 Option1(1)
+      "Rigdesk",               // 23 Text7
+  };
+}
+
+class SettingsFileTest : public CatmuxFixture {
+ protected:
+  void Load(const std::vector<std::string>& lines, const std::string& ending = "\r\n") {
+    WriteFile(SettingsFile(), Lines(lines, ending));
+    catmux->Form_Load();
+  }
+  [[nodiscard]] bool StartPressed() const { return radio.openCount > 0; }
+};
+
+TEST_F(SettingsFileTest, DesignTimeValuesAreWrittenAsTwentyThreeLines) {
+  model.Soft1Com.SetText("");
+  model.RadioCom.SetText("");
+  model.Baud.SetText("");
+  model.Parity.SetText("");
+  model.DataBits.SetText("");
+  model.StopBits.SetText("");
+  catmux->Form_Unload();
+
+  EXPECT_EQ(ReadFile(SettingsFile()), Lines({"",
+                                             "",
+                                             "",
+                                             "",
+                                             "",
+                                             "",
+                                             "",
+                                             " 0 ",
+                                             " 0 ",
+                                             " 1 ",
+                                             " 1 ",
+                                             " 1 ",
+                                             "C:\\Program Files (x86)\\Logbench\\Logbench.exe",
+                                             "C:\\Program Files (x86)\\Rigdesk\\Rigdesk.exe",
+                                             " 1 ",
+                                             " 0 ",
+                                             " 1 ",
+                                             "180",
+                                             "C:\\Program Files (x86)\\Logbench\\Logbench.exe",
+                                             "C:\\Program Files (x86)\\Rigdesk\\Rigdesk.exe",
+                                             "True",
+                                             "False",
+                                             "FT-950"}));
+}
+
+TEST_F(SettingsFileTest, LinesLoadingIgnoresAreStillWritten) {
+  model.Soft2Com.SetText("COM12");
+  model.Ignore2.SetValue(0);
+  model.Ignore2Out.SetValue(2);
+  model.KenwoodCB.SetValue(0);
+  const std::vector<std::string> lines = app::SettingsLines(model);
+  ASSERT_EQ(lines.size(), 23U);
+  EXPECT_EQ(lines[1], "COM12");
+  EXPECT_EQ(lines[9], " 0 ");
+  EXPECT_EQ(lines[10], " 2 ");
+  EXPECT_EQ(lines[11], " 0 ");
+}
+
+TEST_F(SettingsFileTest, RoundTripKeepsEveryRestoredControl) {
+  Load(FullFile());
+  ASSERT_TRUE(StartPressed());
+  std::filesystem::remove(SettingsFile());
+  catmux->Form_Unload();
+
+  model::CatmuxModel reloaded;
+  const auto result = app::LoadSettings(reloaded, SettingsFile());
+  EXPECT_EQ(result.outcome, app::SettingsLoad::Complete);
+  EXPECT_EQ(result.linesRead, 23);
+  EXPECT_EQ(app::SettingsLines(reloaded), app::SettingsLines(model));
+  EXPECT_EQ(reloaded.Soft1Com.Text(), "COM11");
+  EXPECT_EQ(reloaded.Parity.Text(), "Even");
+  EXPECT_EQ(reloaded.Ignore1.Value(), 1);
+  EXPECT_EQ(reloaded.PWROn.Value(), 0);
+  EXPECT_EQ(reloaded.ShutDwn.Text(), "240");
+  EXPECT_EQ(reloaded.App1Name.Text(), "");  // line 19 overrides line 13
+  EXPECT_EQ(reloaded.App2Name.Text(), "/opt/rigdesk/Rigdesk");
+  EXPECT_FALSE(reloaded.Option1[0].Value());
+  EXPECT_TRUE(reloaded.Option1[1].Value());
+  EXPECT_EQ(reloaded.Text7.Text(), "Rigdesk");
+  // Not restored: App 2 stays out of use at every start.
+  EXPECT_EQ(reloaded.Soft2Com.Text(), "");
+  EXPECT_EQ(reloaded.Ignore2.Value(), 1);
+  EXPECT_EQ(reloaded.Ignore2Out.Value(), 1);
+}
+
+TEST_F(SettingsFileTest, NoFileKeepsDesignValuesAndEmptiesTheTestFile) {
+  WriteFile(folder.Path() / "TEST.TXT", "old capture");
+  catmux->Form_Load();
+
+  EXPECT_FALSE(StartPressed());
+  EXPECT_EQ(app1.openCount, 0);
+  EXPECT_EQ(model.Text7.Text(), "FT-950");
+  EXPECT_EQ(model.KenwoodCB.Value(), 1);
+  EXPECT_TRUE(model.Option1[0].Value());
+  ASSERT_TRUE(std::filesystem::exists(folder.Path() / "TEST.TXT"));
+  EXPECT_EQ(std::filesystem::file_size(folder.Path() / "TEST.TXT"), 0U);
+  EXPECT_THAT(boxes.shown, IsEmpty());
+}
+
+TEST_F(SettingsFileTest, ShortFileAppliesItsLinesWithoutStart) {
+  std::vector<std::string> lines = FullFile();
+  lines[15] = " 1 ";  // Check2: would clear KenwoodCB in a complete file
+  lines.pop_back();
+  Load(lines);
+
+  EXPECT_EQ(model.Option1[1].Value(), true);  // line 22 applied
+  EXPECT_EQ(model.Text7.Text(), "FT-950");
+  EXPECT_EQ(model.KenwoodCB.Value(), 1);
+  EXPECT_FALSE(StartPressed());
+}
+
+TEST_F(SettingsFileTest, EmptyFileLoadsNothing) {
+  Load({});
+  EXPECT_FALSE(StartPressed());
+  EXPECT_EQ(model.Soft1Com.Text(), "COM11");  // as the fixture set it
+}
+
+TEST_F(SettingsFileTest, NoTranslationClearsKenwoodBeforeStart) {
+  std::vector<std::string> lines = FullFile();
+  lines[15] = " 1 ";
+  lines[20] = "True";  // program 1 with an empty path: Start pauses
+  lines[21] = "False";
+  int kenwoodAtStart = -1;
+  loop.Schedule([&] { kenwoodAtStart = model.KenwoodCB.Value(); });  // Start's pause
+  Load(lines);
+
+  ASSERT_TRUE(StartPressed());
+  EXPECT_EQ(kenwoodAtStart, 0);
+}
+
+TEST_F(SettingsFileTest, TranslatingTicksKenwood) {
+  model.KenwoodCB.SetValue(0);
+  Load(FullFile());
+  EXPECT_EQ(model.KenwoodCB.Value(), 1);
+}
+
+TEST_F(SettingsFileTest, BothOptionsFalseStartHandlesNeitherProgram) {
+  std::vector<std::string> lines = FullFile();
+  lines[20] = "False";
+  lines[21] = "False";
+  Load(lines);
+
+  EXPECT_FALSE(model.Option1[0].Value());
+  EXPECT_FALSE(model.Option1[1].Value());
+  ASSERT_TRUE(StartPressed());
+  EXPECT_THAT(desktop.activations, IsEmpty());
+  EXPECT_THAT(desktop.starts, IsEmpty());
+  EXPECT_EQ(loop.waits.size(), 1U);
+}
+
+TEST_F(SettingsFileTest, TruthLinesAreExact) {
+  struct Case {
+    const char* first;
+    const char* second;
+    bool option0;
+    bool option1;
+  };
+  const Case cases[] = {
+      {"True", "False", true, false},
+      {"True", "True", false, true},
+      {"true", "TRUE", false, false},
+      {"True ", "-1", false, false},
+  };
+  for (const Case& c : cases) {
+    model::CatmuxModel fresh;
+    std::vector<std::string> lines = FullFile();
+    lines[20] = c.first;
+    lines[21] = c.second;
+    WriteFile(SettingsFile(), Lines(lines));
+    app::LoadSettings(fresh, SettingsFile());
+    EXPECT_EQ(fresh.Option1[0].Value(), c.option0) << c.first << "/" << c.second;
+    EXPECT_EQ(fresh.Option1[1].Value(), c.option1) << c.first << "/" << c.second;
+  }
+}
+
+TEST_F(SettingsFileTest, NumberLinesReadTheirLeadingNumber) {
+  struct Case {
+    const char* line;
+    int value;  // -1: refused
+  };
+  const Case cases[] = {
+      {" 1 ", 1}, {"2", 2},    {"Yes", 0},  {"", 0},    {" 1;", 1},  {"0.5", 0},  {"1.5", 2},
+      {"2.5", 2}, {"-0.4", 0}, {" 3 ", -1}, {"-1", -1}, {"2.6", -1}, {"1e9", -1}, {"99999", -1},
+  };
+  for (const Case& c : cases) {
+    model::CatmuxModel fresh;
+    std::vector<std::string> lines = FullFile();
+    lines[7] = c.line;  // Ignore1
+    WriteFile(SettingsFile(), Lines(lines));
+    const auto result = app::LoadSettings(fresh, SettingsFile());
+    if (c.value < 0) {
+      EXPECT_EQ(result.outcome, app::SettingsLoad::Refused) << c.line;
+      EXPECT_EQ(result.linesRead, 8) << c.line;
+      EXPECT_EQ(fresh.Ignore1.Value(), 0) << c.line;
+    } else {
+      EXPECT_EQ(result.outcome, app::SettingsLoad::Complete) << c.line;
+      EXPECT_EQ(fresh.Ignore1.Value(), c.value) << c.line;
+    }
+  }
+}
+
+TEST_F(SettingsFileTest, LettersOnANumberLineGiveZeroAndLoadingGoesOn) {
+  model.Ignore1.SetValue(1);
+  std::vector<std::string> lines = FullFile();
+  lines[7] = "ticked";
+  Load(lines);
+
+  EXPECT_EQ(model.Ignore1.Value(), 0);
+  EXPECT_EQ(model.Text7.Text(), "Rigdesk");
+  EXPECT_TRUE(StartPressed());
+}
+
+TEST_F(SettingsFileTest, RefusedLineStopsLoadingWithEarlierLinesApplied) {
+  std::vector<std::string> lines = FullFile();
+  lines[8] = " 3 ";  // Ignore1Out
+  Load(lines);
+
+  EXPECT_EQ(model.Ignore1.Value(), 1);     // line 8 applied
+  EXPECT_EQ(model.Ignore1Out.Value(), 0);  // refused
+  EXPECT_EQ(model.App1Name.Text(),
+            "C:\\Program Files (x86)\\Logbench\\Logbench.exe");  // not reached
+  EXPECT_FALSE(StartPressed());
+  EXPECT_THAT(boxes.shown, IsEmpty());
+}
+
+TEST_F(SettingsFileTest, LineFeedOnlyFileLoadsLikeCrLf) {
+  Load(FullFile(), "\n");
+  EXPECT_TRUE(StartPressed());
+  model::CatmuxModel fromCrLf;
+  WriteFile(folder.Path() / "crlf.ini", Lines(FullFile()));
+  ASSERT_EQ(app::LoadSettings(fromCrLf, folder.Path() / "crlf.ini").outcome,
+            app::SettingsLoad::Complete);
+  EXPECT_EQ(app::SettingsLines(model), app::SettingsLines(fromCrLf));
+  EXPECT_EQ(model.Soft1Com.Text(), "COM11");  // no CR left on a text
+}
+
+TEST_F(SettingsFileTest, LastLineWithoutLineEndCountsAndExtraLinesAreIgnored) {
+  std::string text = Lines(FullFile());
+  text.resize(text.size() - 2);  // "Rigdesk" without CR LF
+  WriteFile(SettingsFile(), text);
+  model::CatmuxModel fresh;
+  EXPECT_EQ(app::LoadSettings(fresh, SettingsFile()).outcome, app::SettingsLoad::Complete);
+  EXPECT_EQ(fresh.Text7.Text(), "Rigdesk");
+
+  WriteFile(SettingsFile(), Lines(FullFile()) + " 7 \r\nextra\r\n");
+  model::CatmuxModel longer;
+  EXPECT_EQ(app::LoadSettings(longer, SettingsFile()).outcome, app::SettingsLoad::Complete);
+}
+
+TEST_F(SettingsFileTest, LineBreakInATextCannotShiftTheLines) {
+  model.ShutDwn.SetText("18\r\n0");
+  const std::vector<std::string> lines = app::SettingsLines(model);
+  EXPECT_EQ(lines[17], "18  0");
+  catmux->Form_Unload();
+  model::CatmuxModel fresh;
+  EXPECT_EQ(app::LoadSettings(fresh, SettingsFile()).outcome, app::SettingsLoad::Complete);
+  EXPECT_EQ(fresh.Text7.Text(), "FT-950");
+}
+
+TEST_F(SettingsFileTest, UnwritableFileIsReported) {
+  std::filesystem::create_directory(SettingsFile());  // a folder in the file's place
+  model.HlpForm.Show();
+  catmux->Form_Unload();
+
+  EXPECT_FALSE(model.HlpForm.Loaded());
+  EXPECT_THAT(boxes.shown,
+              ElementsAre(SettingsFile().string() + " could not be written: Is a directory"));
+}
+
+TEST_F(SettingsFileTest, UnreadableFileIsReportedAndNothingApplied) {
+  if (geteuid() == 0) {
+    GTEST_SKIP() << "the superuser reads any file";
+  }
+  WriteFile(SettingsFile(), Lines(FullFile()));
+  std::filesystem::permissions(SettingsFile(), std::filesystem::perms::none);
+  catmux->Form_Load();
+
+  EXPECT_THAT(boxes.shown,
+              ElementsAre(SettingsFile().string() + " could not be read: Permission denied"));
+  EXPECT_EQ(model.Text7.Text(), "FT-950");
+  EXPECT_FALSE(StartPressed());
+}
+
+TEST_F(SettingsFileTest, TestFileThatCannotBeCreatedDoesNotLoseTheSettings) {
+  std::filesystem::create_directory(folder.Path() / "TEST.TXT");
+  Load(FullFile());
+
+  EXPECT_THAT(boxes.shown, ElementsAre("TEST.TXT could not be created in " + folder.Path().string(),
+                                       "/opt/rigdesk/Rigdesk not found"));
+  EXPECT_EQ(model.Text7.Text(), "Rigdesk");
+  EXPECT_TRUE(StartPressed());
+}
+
+// The real desktop changes the process's current folder during Start; an Exit
+// in the middle of Start's pause still saves beside the program's start.
+TEST(SettingsFolderTest, SavedInTheStartFolderWhileStartIsAway) {
+  TempFolder folder;
+  const auto programFolder = folder.Path() / "tools";
+  std::filesystem::create_directory(programFolder);
+  const auto program = programFolder / "logger";
+  std::filesystem::copy_file("/bin/true", program);
+
+  auto log = std::make_shared<WriteLog>();
+  FakeSerialPort app1{"app1", log};
+  FakeSerialPort app2{"app2", log};
+  FakeSerialPort radio{"radio", log};
+  model::CatmuxModel model;
+  model.Soft1Com.SetText("COM1");
+  model.RadioCom.SetText("COM2");
+  model.App1Name.SetText(program.string());
+  FakeEventLoop loop;
+  FakeMessageBoxes boxes;
+  app::QtDesktop desktop;
+  bridge::Bridge bridge{model, {app1, app2, radio}, loop, boxes};
+  app::Catmux catmux(model, bridge, desktop, loop, boxes);
+
+  std::filesystem::path folderDuringPause;
+  loop.Schedule([&] {
+    folderDuringPause = std::filesystem::current_path();
+    catmux.Exit_Click();
+  });
+  catmux.Command1_Click();
+
+  EXPECT_EQ(folderDuringPause, programFolder);
+  EXPECT_TRUE(std::filesystem::exists(folder.Path() / "Catmux.ini"));
+  EXPECT_FALSE(std::filesystem::exists(programFolder / "Catmux.ini"));
+  EXPECT_EQ(std::filesystem::current_path(), folder.Path());
+  EXPECT_THAT(boxes.shown, IsEmpty());
+}
+
+}  // namespace
+}  // namespace vantorel::testing
