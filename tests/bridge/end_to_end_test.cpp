@@ -1,0 +1,124 @@
+// The bridge at work over real pseudo-terminals and the real serial layer: the
+// test plays App 1, App 2 and the radio on the controlling sides, the bridge
+// opens the terminal sides by path, as a station on Linux would.
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <functional>
+#include <string>
+
+#include "bridge/bridge.h"
+#include "bridge/qt/qt_event_loop.h"
+#include "bridge/qt/qt_serial_port.h"
+#include "fake_platform.h"
+#include "pty_pair.h"
+
+namespace vantorel::testing {
+namespace {
+
+using namespace std::chrono_literals;
+
+class EndToEnd : public ::testing::Test {
+ protected:
+  EndToEnd() {
+    model.Soft1Com.SetText(app1End.Path());
+    model.Soft2Com.SetText(app2End.Path());
+    model.RadioCom.SetText(radioEnd.Path());
+    model.Baud.SetText("38400");
+    model.Parity.SetText("None");
+    model.DataBits.SetText("8");
+    model.StopBits.SetText("1");
+  }
+
+  // Opens the ports as Start does; the radio first hears auto-information on.
+  void Start() {
+    bridge.InitPorts();
+    ASSERT_TRUE(boxes.shown.empty()) << boxes.shown.front();
+    ASSERT_EQ(radioEnd.Read(4, pump), "AI1;");
+  }
+
+  bridge::QtEventLoop loop;
+  std::function<void()> pump = [this] { loop.Wait(1ms); };
+  PtyPair app1End;
+  PtyPair app2End;
+  PtyPair radioEnd;
+  bridge::QtSerialPort app1;
+  bridge::QtSerialPort app2;
+  bridge::QtSerialPort radio;
+  model::CatmuxModel model;
+  FakeMessageBoxes boxes;
+  bridge::Bridge bridge{model, {app1, app2, radio}, loop, boxes};
+};
+
+TEST_F(EndToEnd, TranslatingTurnsApp1sCommandAndTheRadiosAnswerAround) {
+  Start();
+  app1End.Write("FA14251300;");
+  EXPECT_EQ(radioEnd.Read(14, pump), "FA00014251300;");
+  // The translation's answer, then the echo of the command.
+  EXPECT_EQ(app1End.Read(22, pump), "FA14251300;FA14251300;");
+
+  radioEnd.Write("FA00014251300;");
+  EXPECT_EQ(app1End.Read(11, pump), "FA14251300;");
+  EXPECT_TRUE(PumpUntil([&] { return !model.vars.Soft1Waiting; }, pump));
+  EXPECT_EQ(model.Text3.Text(), "FA00014251300;");
+  EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(EndToEnd, SeveralAnswersInOneBurstAllReachApp1InOrder) {
+  Start();
+  radioEnd.Write("FA00014251300;FA00007074000;FA00003573000;");
+  EXPECT_EQ(app1End.Read(33, pump), "FA14251300;FA07074000;FA03573000;");
+}
+
+TEST_F(EndToEnd, NoTranslationPassesTheBytesBothWaysUnchanged) {
+  model.Check2.SetValue(1);
+  Start();
+  const std::string fromApp1 = "FA14251300;tx;\x7f\x80\xff;";
+  app1End.Write(fromApp1);
+  EXPECT_EQ(radioEnd.Read(fromApp1.size(), pump), fromApp1);
+
+  constexpr char kFromRadio[] = "IF00014251300 +0000\0\x01;";  // the radio's NULs go through
+  const std::string fromRadio(kFromRadio, sizeof kFromRadio - 1);
+  radioEnd.Write(fromRadio);
+  EXPECT_EQ(app1End.Read(fromRadio.size(), pump), fromRadio);
+  EXPECT_EQ(app1End.Read(1, pump, 50ms), "") << "no echo, nothing else";
+}
+
+TEST_F(EndToEnd, SharingPassesApp2sTextToTheRadioAndTheAnswerToBoth) {
+  model.Ignore2.SetValue(0);
+  model.Ignore2Out.SetValue(0);
+  Start();
+  ASSERT_TRUE(app2.PortOpen());
+
+  app2End.Write("FA;");
+  EXPECT_EQ(radioEnd.Read(3, pump), "FA;");
+  radioEnd.Write("FA00014251300;");
+  EXPECT_EQ(app2End.Read(14, pump), "FA00014251300;");
+  EXPECT_EQ(app1End.Read(14, pump), "FA00014251300;");
+
+  // App 1's turn, untranslated and without echo.
+  EXPECT_TRUE(PumpUntil([&] { return !model.vars.Soft2Waiting; }, pump));
+  app1End.Write("IF;");
+  EXPECT_EQ(radioEnd.Read(3, pump), "IF;");
+  EXPECT_EQ(app1End.Read(1, pump, 50ms), "");
+}
+
+TEST_F(EndToEnd, ATransmissionIsEndedAtTheLimit) {
+  model.ShutDwn.SetText("2");
+  Start();
+  app1End.Write("MX1;");
+  EXPECT_EQ(radioEnd.Read(14, pump), "TX1;TX;RM;MX1;");
+  EXPECT_EQ(app1End.Read(14, pump), "TX1;TX;RM;MX1;");
+  ASSERT_TRUE(model.vars.TXOn);
+
+  // The ticks of Timer2, without waiting real seconds for them.
+  model.Timer2.Tick();
+  EXPECT_EQ(radioEnd.Read(1, pump, 50ms), "");
+  model.Timer2.Tick();
+  EXPECT_EQ(radioEnd.Read(11, pump), "RX;MX0;PS0;");
+  EXPECT_EQ(app1End.Read(12, pump), "TX0;MX0;PS0;");
+  EXPECT_FALSE(model.vars.TXOn);
+}
+
+}  // namespace
+}  // namespace vantorel::testing
