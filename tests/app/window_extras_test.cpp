@@ -1,0 +1,155 @@
+// The window's extras on the plain model: Expand/Collapse, About, Help, the
+// folder target and the hints.
+#include "app/window_extras.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "fake_desktop.h"
+#include "fake_platform.h"
+#include "model/catmux_model.h"
+
+namespace vantorel::app {
+namespace {
+
+// The help text, paragraph by paragraph, as the user reads it.
+std::string ExpectedHelpText() {
+  const std::string kBreak = "\r\n\r\n";
+  return "The program will convert the Rigdesk output to Kenwood Format so that you can "
+         "remotely operate your Kenwood using the Rigdesk emulation. Select FT-950 in the "
+         "Rigdesk emulation." +
+         kBreak + "Here's a list of steps to get the program running:" + kBreak +
+         "1) Setup a pair of linked virtual serial ports. I used com0com to do this (free on "
+         "the internet) Port 10 and port 11.  " +
+         kBreak + "2)In Rigdesk enter port 10 as the output port." + kBreak +
+         "3)In the program enter 11 as 'App 1 Com Port' and enter the actual port that is "
+         "attached to your rig in 'Radio Com Port'" +
+         kBreak +
+         "4)Enter the baud rate that your rig is set for as well as Data Bits, Parity, and Stop "
+         "Bits." +
+         kBreak + "5)Click the start button. Rigdesk should now be talking to your Kenwood rig." +
+         kBreak +
+         "NOTE:If your rig can be turned on and off remotely you should check the checkbox "
+         "'Power On/Off'";
+}
+
+class WindowExtrasTest : public ::testing::Test {
+ protected:
+  model::CatmuxModel model;
+  testing::FakeMessageBoxes boxes;
+  testing::FakeDesktop desktop;
+  std::unique_ptr<WindowExtras> extras = std::make_unique<WindowExtras>(model, boxes, desktop);
+};
+
+TEST_F(WindowExtrasTest, ExpandAndCollapseSwitchCaptionAndOuterSize) {
+  struct Step {
+    const char* caption;
+    int width;
+    int height;
+  };
+  const Step steps[] = {
+      {"Collapse", 10965, 7995}, {"Expand", 4935, 5130}, {"Collapse", 10965, 7995}};
+  EXPECT_EQ(model.EXP.Caption(), "Expand");
+  for (const Step& step : steps) {
+    model.EXP.Click();
+    EXPECT_EQ(model.EXP.Caption(), step.caption);
+    EXPECT_EQ(model.Width(), step.width);
+    EXPECT_EQ(model.Height(), step.height);
+  }
+  EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(WindowExtrasTest, AboutShowsOneBoxBeginningWithTheVersion) {
+  model.Abt.Click();
+  ASSERT_EQ(boxes.shown.size(), 1U);
+  EXPECT_EQ(boxes.shown[0].rfind("Catmux version 1.1", 0), 0U) << boxes.shown[0];
+  EXPECT_NE(boxes.shown[0].find("Vantorel"), std::string::npos);
+}
+
+TEST_F(WindowExtrasTest, HelpLoadsTheFormWithTheTextByteForByte) {
+  ASSERT_FALSE(model.HlpForm.Loaded());
+  model.Hlp.Click();
+  EXPECT_TRUE(model.HlpForm.Loaded());
+  EXPECT_EQ(model.HlpForm.Text1.Text(), ExpectedHelpText());
+  EXPECT_NE(model.HlpForm.Text1.Text().back(), '\n');
+}
+
+TEST_F(WindowExtrasTest, HelpAgainSetsTheTextAnewInTheSameWindow) {
+  int loads = 0;
+  model.HlpForm.changed.Connect([&] { loads += model.HlpForm.Loaded() ? 1 : 0; });
+  model.Hlp.Click();
+  model.HlpForm.Text1.SetText("scrolled and edited");
+  model.Hlp.Click();
+  EXPECT_EQ(loads, 1);
+  EXPECT_EQ(model.HlpForm.Text1.Text(), ExpectedHelpText());
+}
+
+TEST_F(WindowExtrasTest, HelpCloseButtonUnloadsAndHelpLoadsAgain) {
+  model.Hlp.Click();
+  model.HlpForm.Command1.Click();
+  EXPECT_FALSE(model.HlpForm.Loaded());
+  model.Hlp.Click();
+  EXPECT_TRUE(model.HlpForm.Loaded());
+  EXPECT_EQ(model.HlpForm.Text1.Text(), ExpectedHelpText());
+}
+
+TEST_F(WindowExtrasTest, PictureClickShowsTheCurrentFolder) {
+  desktop.folder = "/home/op/station";
+  model.Picture1.onClick();
+  desktop.folder = "/srv/radio room";
+  model.Picture1.onClick();
+  ASSERT_EQ(boxes.shown.size(), 2U);
+  EXPECT_EQ(boxes.shown[0], "/home/op/station");
+  EXPECT_EQ(boxes.shown[1], "/srv/radio room");
+}
+
+TEST_F(WindowExtrasTest, EachControlGetsItsHintOnlyWhenThePointerMovesOverIt) {
+  struct Hint {
+    model::Control* control;
+    std::function<void()>* mouseMove;
+    const char* text;
+  };
+  const Hint hints[] = {
+      {&model.Check2, &model.Check2.onMouseMove,
+       "Check this box if the source and destination are both FT-950's"},
+      {&model.MonitorTX, &model.MonitorTX.onMouseMove,
+       "Check this box if you want to monitor transmit and shut down the system if XT is "
+       "greater than specified"},
+      {&model.PWROn, &model.PWROn.onMouseMove,
+       "Check this box if the rig you are controlling can be truned on and off remotely"},
+      {&model.Label11, &model.Label11.onMouseMove,
+       "Enter the first few characters of the title that is on the title bar of the program"},
+  };
+  for (const Hint& hint : hints) {
+    EXPECT_EQ(hint.control->ToolTipText(), "") << hint.control->Name();
+  }
+  for (std::size_t i = 0; i < std::size(hints); ++i) {
+    (*hints[i].mouseMove)();
+    for (std::size_t j = 0; j < std::size(hints); ++j) {
+      EXPECT_EQ(hints[j].control->ToolTipText(), j <= i ? hints[j].text : "")
+          << "after moving over " << hints[i].control->Name() << ", " << hints[j].control->Name();
+    }
+  }
+  // Moving again changes nothing.
+  (*hints[0].mouseMove)();
+  EXPECT_EQ(model.Check2.ToolTipText(), hints[0].text);
+}
+
+TEST_F(WindowExtrasTest, NoHookOutlivesTheExtras) {
+  extras.reset();
+  model.EXP.Click();
+  model.Abt.Click();
+  model.Hlp.Click();
+  model.HlpForm.Command1.Click();
+  EXPECT_EQ(model.EXP.Caption(), "Expand");
+  EXPECT_FALSE(model.HlpForm.Loaded());
+  EXPECT_TRUE(boxes.shown.empty());
+  EXPECT_FALSE(model.Picture1.onClick);
+  EXPECT_FALSE(model.Label11.onMouseMove);
+  EXPECT_FALSE(model.PWROn.onMouseMove);
+}
+
+}  // namespace
+}  // namespace vantorel::app

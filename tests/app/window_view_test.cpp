@@ -1,0 +1,412 @@
+// The real Qt window on the offscreen platform: every control shown with its
+// design-time value, both ways of the binding, the menus, Expand/Collapse,
+// Help, the hints and the monitor appends.
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStyle>
+#include <QTest>
+#include <QTextDocument>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/qt/catmux_window.h"
+#include "app/qt/help_window.h"
+#include "app/qt/qt_desktop.h"
+#include "app/window_extras.h"
+#include "fake_platform.h"
+#include "model/catmux_model.h"
+
+namespace vantorel::app {
+namespace {
+
+QString Q(const std::string& text) { return QString::fromStdString(text); }
+
+class WindowViewTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    window.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+  }
+
+  template <class W = QWidget>
+  W* Widget(const model::Control& control) const {
+    return window.centralWidget()->findChild<W*>(Q(control.Name()), Qt::FindDirectChildrenOnly);
+  }
+
+  QAction* Menu(const model::Menu& menu) const {
+    return window.findChild<QAction*>(Q(menu.Name()));
+  }
+
+  // The visible help windows.
+  static std::vector<QWidget*> HelpWindows() {
+    std::vector<QWidget*> found;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+      if (w->objectName() == QLatin1String("HlpForm") && w->isVisible()) {
+        found.push_back(w);
+      }
+    }
+    return found;
+  }
+
+  model::CatmuxModel model;
+  testing::FakeMessageBoxes boxes;
+  QtDesktop desktop;
+  WindowExtras extras{model, boxes, desktop};
+  CatmuxWindow window{model};
+};
+
+TEST_F(WindowViewTest, EveryControlHasOneNamedWidgetVisibleAsInTheModel) {
+  for (const model::Control* control : model.Controls()) {
+    const auto all = window.centralWidget()->findChildren<QWidget*>(Q(control->Name()),
+                                                                    Qt::FindDirectChildrenOnly);
+    ASSERT_EQ(all.size(), 1) << control->Name();
+    EXPECT_EQ(all[0]->isVisibleTo(window.centralWidget()), control->Visible()) << control->Name();
+  }
+  const std::vector<const model::Control*> hiddenOnes{
+      &model.Label2,    &model.Soft2Com, &model.Ignore1, &model.Ignore2,
+      &model.KenwoodCB, &model.Command3, &model.Shape1,  &model.Shape2};
+  for (const model::Control* hidden : hiddenOnes) {
+    EXPECT_FALSE(Widget(*hidden)->isVisibleTo(&window)) << hidden->Name();
+  }
+}
+
+TEST_F(WindowViewTest, ShowsCaptionsAndDesignTimeValues) {
+  const std::vector<std::pair<const model::Label*, const char*>> labels{
+      {&model.Label1, "FT-950 Virtual Port"},
+      {&model.Label3, "Radio Com Port"},
+      {&model.Label4, "Baud Rate"},
+      {&model.Label5, "Data Bits"},
+      {&model.Label6, "Parity"},
+      {&model.Label7, "Stop Bits"},
+      {&model.Label8, "App 1"},
+      {&model.Label9, "App 2"},
+      {&model.Label10, "Send ASCII to port 1 or port 3"},
+      {&model.Label11, "Heading"}};
+  for (const auto& [label, caption] : labels) {
+    EXPECT_EQ(Widget<QLabel>(*label)->text(), QString::fromLatin1(caption));
+  }
+  const std::vector<std::pair<const model::Button*, const char*>> buttons{
+      {&model.Command1, "Start"},         {&model.Command2, "Stop"},
+      {&model.Command4, "Close"},         {&model.Command9, "Send to Rigdesk"},
+      {&model.Command6, "Send to Radio"}, {&model.Command7, "Clear"}};
+  for (const auto& [button, caption] : buttons) {
+    EXPECT_EQ(Widget<QPushButton>(*button)->text(), QString::fromLatin1(caption));
+  }
+  const std::vector<std::tuple<const model::CheckBox*, std::string, Qt::CheckState>> boxes{
+      {&model.Check1, "Monitor data", Qt::Unchecked},
+      {&model.PWROn, "Power On/Off", Qt::Checked},
+      {&model.Check2, "No Translation", Qt::Unchecked},
+      {&model.MonitorTX, "Shut Down if XT is" + std::string(16, ' ') + "or greater", Qt::Checked},
+      {&model.Ignore2, "Ignore From", Qt::Checked},
+      {&model.HexX, "Hex", Qt::Unchecked}};
+  for (const auto& [box, caption, state] : boxes) {
+    EXPECT_EQ(Widget<QCheckBox>(*box)->text(), Q(caption));
+    EXPECT_EQ(Widget<QCheckBox>(*box)->checkState(), state) << box->Name();
+  }
+  for (const model::ComboBox* combo :
+       {&model.Soft1Com, &model.RadioCom, &model.Baud, &model.DataBits, &model.Parity,
+        &model.StopBits, &model.Soft2Com}) {
+    auto* widget = Widget<QComboBox>(*combo);
+    ASSERT_NE(widget, nullptr) << combo->Name();
+    EXPECT_TRUE(widget->isEditable());
+    EXPECT_EQ(widget->currentText(), QString()) << combo->Name();
+    ASSERT_EQ(widget->count(), static_cast<int>(combo->Items().size()));
+    EXPECT_EQ(widget->itemText(0), Q(combo->Items().front()));
+  }
+  EXPECT_EQ(Widget<QComboBox>(model.Baud)->itemText(11), QLatin1String("256000"));
+  EXPECT_EQ(Widget<QLineEdit>(model.App1Name)->text(),
+            QLatin1String("C:\\Program Files (x86)\\Logbench\\Logbench.exe"));
+  EXPECT_EQ(Widget<QLineEdit>(model.Text7)->text(), QLatin1String("FT-950"));
+  EXPECT_EQ(Widget<QLineEdit>(model.ShutDwn)->text(), QLatin1String("180"));
+  EXPECT_TRUE(Widget<QRadioButton>(model.Option1[0])->isChecked());
+  EXPECT_FALSE(Widget<QRadioButton>(model.Option1[1])->isChecked());
+  for (const model::TextBox* monitor : {&model.Text5, &model.Text6}) {
+    auto* edit = Widget<QPlainTextEdit>(*monitor);
+    ASSERT_NE(edit, nullptr) << monitor->Name();
+    EXPECT_EQ(edit->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+  }
+  EXPECT_EQ(window.windowTitle(), Q(model.title));
+  EXPECT_FALSE(window.windowIcon().pixmap(32).isNull());
+}
+
+TEST_F(WindowViewTest, FieldsSitAtTheirPlaces) {
+  EXPECT_EQ(Widget(model.Command1)->geometry(), QRect(27, 262, 63, 25));
+  EXPECT_EQ(Widget(model.Soft1Com)->geometry(), QRect(132, 47, 83, 21));
+  EXPECT_EQ(Widget(model.Text5)->geometry(), QRect(376, 176, 272, 80));
+  EXPECT_EQ(Widget(model.Shape4)->geometry(), QRect(0, 206, 803, 337));
+  EXPECT_EQ(window.centralWidget()->size(), QSize(302, 291));
+}
+
+TEST_F(WindowViewTest, LabelsEndBeforeTheFieldsTheyName) {
+  const std::vector<std::pair<const model::Label*, const model::Control*>> pairs{
+      {&model.Label1, &model.Soft1Com}, {&model.Label3, &model.RadioCom},
+      {&model.Label4, &model.Baud},     {&model.Label5, &model.DataBits},
+      {&model.Label6, &model.Parity},   {&model.Label7, &model.StopBits},
+      {&model.Label8, &model.App1Name}, {&model.Label9, &model.App2Name},
+      {&model.Label11, &model.Text7}};
+  for (const auto& [label, field] : pairs) {
+    const QLabel* text = Widget<QLabel>(*label);
+    EXPECT_LT(text->geometry().right(), Widget(*field)->x()) << label->Name();
+    EXPECT_GE(text->width(), text->sizeHint().width()) << label->Name();
+  }
+}
+
+TEST_F(WindowViewTest, TransmitLimitSitsInTheGapOfItsCaption) {
+  const QCheckBox* box = Widget<QCheckBox>(model.MonitorTX);
+  const QWidget* limit = Widget(model.ShutDwn);
+  const QFontMetrics metrics = box->fontMetrics();
+  const QStyle* style = box->style();
+  const int textStart = box->x() + style->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, box) +
+                        style->pixelMetric(QStyle::PM_CheckBoxLabelSpacing, nullptr, box);
+  const QString before = QStringLiteral("Shut Down if XT is");
+  EXPECT_GT(limit->x(), textStart + metrics.horizontalAdvance(before));
+  EXPECT_LT(limit->geometry().right(),
+            box->x() + box->width() - metrics.horizontalAdvance(QStringLiteral("or greater")));
+}
+
+TEST_F(WindowViewTest, MenusInMenuBarOrder) {
+  QStringList bar;
+  for (QAction* action : window.menuBar()->actions()) {
+    bar << action->text();
+  }
+  EXPECT_EQ(bar, QStringList({"File", "Expand", "About", "Help"}));
+  auto* file = window.findChild<QMenu*>(QStringLiteral("File"));
+  ASSERT_NE(file, nullptr);
+  ASSERT_EQ(file->actions().size(), 1);
+  EXPECT_EQ(file->actions()[0]->text(), QLatin1String("Exit"));
+  int exits = 0;
+  model.Exit.onClick = [&] { ++exits; };
+  file->actions()[0]->trigger();
+  EXPECT_EQ(exits, 1);
+}
+
+TEST_F(WindowViewTest, ExpandAndCollapseResizeTheOuterWindow) {
+  QAction* exp = Menu(model.EXP);
+  exp->trigger();
+  QApplication::processEvents();
+  EXPECT_EQ(exp->text(), QLatin1String("Collapse"));
+  EXPECT_EQ(window.frameGeometry().size(), QSize(731, 533));
+  exp->trigger();
+  QApplication::processEvents();
+  EXPECT_EQ(exp->text(), QLatin1String("Expand"));
+  EXPECT_EQ(window.frameGeometry().size(), QSize(329, 342));
+}
+
+TEST_F(WindowViewTest, TwoHelpClicksGiveOneWindowWithTheTextOnce) {
+  Menu(model.Hlp)->trigger();
+  Menu(model.Hlp)->trigger();
+  QApplication::processEvents();
+  const auto shown = HelpWindows();
+  ASSERT_EQ(shown.size(), 1U);
+  EXPECT_EQ(shown[0]->windowTitle(), QLatin1String("Help"));
+  auto* text = shown[0]->findChild<QPlainTextEdit*>(QStringLiteral("Text1"));
+  ASSERT_NE(text, nullptr);
+  EXPECT_TRUE(text->isReadOnly());
+  const QString plain = text->toPlainText();
+  EXPECT_EQ(plain,
+            Q(model.HlpForm.Text1.Text()).replace(QLatin1String("\r\n"), QLatin1String("\n")));
+  EXPECT_EQ(plain.count(QLatin1String("Here's a list of steps")), 1);
+  EXPECT_TRUE(plain.endsWith(QLatin1String("'Power On/Off'")));
+
+  QTest::mouseClick(shown[0]->findChild<QPushButton*>(QStringLiteral("Command1")), Qt::LeftButton);
+  EXPECT_FALSE(model.HlpForm.Loaded());
+  EXPECT_TRUE(HelpWindows().empty());
+}
+
+TEST_F(WindowViewTest, HelpCloseBoxUnloadsTheForm) {
+  Menu(model.Hlp)->trigger();
+  ASSERT_EQ(HelpWindows().size(), 1U);
+  HelpWindows()[0]->close();
+  EXPECT_FALSE(model.HlpForm.Loaded());
+  Menu(model.Hlp)->trigger();
+  EXPECT_EQ(HelpWindows().size(), 1U);
+}
+
+TEST_F(WindowViewTest, ClosingTheMainWindowClosesTheHelpWindow) {
+  int unloads = 0;
+  // What the program's Form_Unload does to the help window.
+  window.onCloseBox = [&] {
+    ++unloads;
+    model.HlpForm.Unload();
+  };
+  Menu(model.Hlp)->trigger();
+  ASSERT_EQ(HelpWindows().size(), 1U);
+  window.close();
+  EXPECT_EQ(unloads, 1);
+  EXPECT_TRUE(HelpWindows().empty());
+}
+
+TEST_F(WindowViewTest, AboutShowsTheVersion) {
+  Menu(model.Abt)->trigger();
+  ASSERT_EQ(boxes.shown.size(), 1U);
+  EXPECT_EQ(boxes.shown[0].rfind("Catmux version 1.1", 0), 0U);
+}
+
+TEST_F(WindowViewTest, PictureClickShowsTheFolderTheProgramRunsIn) {
+  QTest::mouseClick(Widget(model.Picture1), Qt::LeftButton);
+  ASSERT_EQ(boxes.shown.size(), 1U);
+  EXPECT_EQ(QDir(Q(boxes.shown[0])), QDir::current());
+}
+
+TEST_F(WindowViewTest, HintsAppearAfterThePointerMovesOverTheControl) {
+  QWidget* heading = Widget(model.Label11);
+  QWidget* power = Widget(model.PWROn);
+  EXPECT_EQ(heading->toolTip(), QString());
+  EXPECT_EQ(power->toolTip(), QString());
+  Menu(model.EXP)->trigger();
+  QApplication::processEvents();
+  QTest::mouseMove(heading, heading->rect().center());
+  EXPECT_EQ(heading->toolTip(),
+            QLatin1String("Enter the first few characters of the title that is on the title bar "
+                          "of the program"));
+  EXPECT_EQ(power->toolTip(), QString());
+  // From the label straight to the power box.
+  QTest::mouseMove(power, power->rect().center());
+  EXPECT_EQ(power->toolTip(),
+            QLatin1String(
+                "Check this box if the rig you are controlling can be truned on and off remotely"));
+  QWidget* noTranslation = Widget(model.Check2);
+  QWidget* monitor = Widget(model.MonitorTX);
+  QTest::mouseMove(noTranslation, noTranslation->rect().center());
+  QTest::mouseMove(monitor, QPoint(4, monitor->height() / 2));
+  EXPECT_EQ(noTranslation->toolTip(),
+            QLatin1String("Check this box if the source and destination are both FT-950's"));
+  EXPECT_EQ(monitor->toolTip(),
+            QLatin1String("Check this box if you want to monitor transmit and shut down the "
+                          "system if XT is greater than specified"));
+}
+
+TEST_F(WindowViewTest, AppendingToAMonitorAddsOnlyThePiece) {
+  auto* edit = Widget<QPlainTextEdit>(model.Text5);
+  model.Text5.SetText("FA14251300;\r\n");
+  struct Change {
+    int position;
+    int removed;
+    int added;
+  };
+  std::vector<Change> changes;
+  QObject::connect(edit->document(), &QTextDocument::contentsChange,
+                   [&](int position, int removed, int added) {
+                     changes.push_back({position, removed, added});
+                   });
+  const int before = edit->document()->characterCount() - 1;
+  model.Text5.Append("IF;\r");
+  model.Text5.Append("\nMD2;");
+  EXPECT_EQ(edit->toPlainText(), QLatin1String("FA14251300;\nIF;\nMD2;"));
+  ASSERT_EQ(changes.size(), 2U);
+  EXPECT_EQ(changes[0].position, before);
+  EXPECT_EQ(changes[0].removed, 0);
+  EXPECT_EQ(changes[0].added, 4);
+  EXPECT_EQ(changes[1].position, before + 4);
+  EXPECT_EQ(changes[1].removed, 0);
+  EXPECT_EQ(changes[1].added, 4);
+  // Appends did not come back into the model as edits.
+  EXPECT_EQ(model.Text5.Text(), "FA14251300;\r\nIF;\r\nMD2;");
+
+  model.Text5.SetText("");
+  EXPECT_EQ(edit->toPlainText(), QString());
+}
+
+TEST_F(WindowViewTest, EditsAndClicksReachTheModel) {
+  Menu(model.EXP)->trigger();
+  QApplication::processEvents();
+
+  auto* port = Widget<QComboBox>(model.Soft1Com);
+  QTest::keyClicks(port->lineEdit(), "COM11");
+  EXPECT_EQ(model.Soft1Com.Text(), "COM11");
+  port->setCurrentIndex(2);
+  EXPECT_EQ(model.Soft1Com.Text(), "COM3");
+  EXPECT_EQ(port->count(), 20);  // typed text is not added to the list
+
+  auto* heading = Widget<QLineEdit>(model.Text7);
+  heading->selectAll();
+  QTest::keyClicks(heading, "Rig");
+  EXPECT_EQ(model.Text7.Text(), "Rig");
+
+  auto* monitor = Widget<QPlainTextEdit>(model.Text5);
+  QTest::keyClicks(monitor, "ab");
+  QTest::keyClick(monitor, Qt::Key_Return);
+  QTest::keyClicks(monitor, "c");
+  EXPECT_EQ(model.Text5.Text(), "ab\r\nc");
+
+  int clicks = 0;
+  model.Check2.onClick = [&] { ++clicks; };
+  auto* direct = Widget<QCheckBox>(model.Check2);
+  QTest::mouseClick(direct, Qt::LeftButton, {}, QPoint(6, direct->height() / 2));
+  EXPECT_EQ(model.Check2.Value(), 1);
+  QTest::mouseClick(direct, Qt::LeftButton, {}, QPoint(6, direct->height() / 2));
+  EXPECT_EQ(model.Check2.Value(), 0);
+  EXPECT_EQ(clicks, 2);
+
+  auto* second = Widget<QRadioButton>(model.Option1[1]);
+  QTest::mouseClick(second, Qt::LeftButton);
+  EXPECT_TRUE(model.Option1[1].Value());
+  EXPECT_FALSE(model.Option1[0].Value());
+  EXPECT_FALSE(Widget<QRadioButton>(model.Option1[0])->isChecked());
+  // Clicking the selected one leaves it selected.
+  QTest::mouseClick(second, Qt::LeftButton);
+  EXPECT_TRUE(model.Option1[1].Value());
+  EXPECT_TRUE(second->isChecked());
+
+  int sends = 0;
+  model.Command9.onClick = [&] { ++sends; };
+  QTest::mouseClick(Widget(model.Command9), Qt::LeftButton);
+  EXPECT_EQ(sends, 1);
+}
+
+TEST_F(WindowViewTest, ModelChangesReachTheWidgets) {
+  model.RadioCom.SetText("COM4");
+  EXPECT_EQ(Widget<QComboBox>(model.RadioCom)->currentText(), QLatin1String("COM4"));
+  model.RadioCom.SetEnabled(false);
+  EXPECT_FALSE(Widget(model.RadioCom)->isEnabled());
+  model.App2Name.SetText("/usr/bin/rigdesk");
+  EXPECT_EQ(Widget<QLineEdit>(model.App2Name)->text(), QLatin1String("/usr/bin/rigdesk"));
+  model.Text1.Append("FA;");
+  model.Text1.Append("IF;");
+  EXPECT_EQ(Widget<QLineEdit>(model.Text1)->text(), QLatin1String("FA;IF;"));
+  model.HexX.SetValue(2);
+  EXPECT_EQ(Widget<QCheckBox>(model.HexX)->checkState(), Qt::PartiallyChecked);
+  model.PWROn.SetValue(0);
+  EXPECT_EQ(Widget<QCheckBox>(model.PWROn)->checkState(), Qt::Unchecked);
+  model.Option1[1].SetValue(true);
+  EXPECT_FALSE(Widget<QRadioButton>(model.Option1[0])->isChecked());
+  EXPECT_TRUE(Widget<QRadioButton>(model.Option1[1])->isChecked());
+  model.Shape1.SetVisible(true);
+  EXPECT_TRUE(Widget(model.Shape1)->isVisibleTo(&window));
+  model.Shape1.SetVisible(false);
+  EXPECT_FALSE(Widget(model.Shape1)->isVisibleTo(&window));
+  model.Soft1Com.SetItems({"ttyUSB0", "ttyS0"});
+  EXPECT_EQ(Widget<QComboBox>(model.Soft1Com)->count(), 2);
+  EXPECT_EQ(model.Soft1Com.Text(), "");
+}
+
+TEST(WindowViewLifetime, TheModelOutlivesItsWindow) {
+  model::CatmuxModel model;
+  {
+    CatmuxWindow window(model);
+    window.show();
+  }
+  model.Text5.Append("FA;");
+  model.Text5.SetText("");
+  model.Check1.SetValue(1);
+  model.SetWidth(model::kExpandedWidth);
+  model.EXP.SetCaption("Collapse");
+  model.HlpForm.Show();
+  EXPECT_TRUE(model.HlpForm.Loaded());
+}
+
+}  // namespace
+}  // namespace vantorel::app
