@@ -1,6 +1,7 @@
 #include "app/qt/catmux_window.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QFontDatabase>
@@ -154,7 +155,15 @@ CatmuxWindow::CatmuxWindow(model::CatmuxModel& model, QWidget* parent)
     : QMainWindow(parent), model_(model) {
   setObjectName(QStringLiteral("Catmux"));
   setWindowTitle(ToQString(model_.title));
-  setWindowIcon(ApplicationIcon());
+  const QIcon icon = ApplicationIcon();
+  setWindowIcon(icon);
+  // Message boxes and any other window of the program carry the same icon.
+  if (QApplication::windowIcon().isNull()) {
+    QApplication::setWindowIcon(icon);
+  }
+  // Hints show also while another window (the help window, a message box)
+  // has the focus.
+  setAttribute(Qt::WA_AlwaysShowToolTips);
 
   auto* canvas = new Canvas(this);
   canvas->setObjectName(QStringLiteral("CatmuxClient"));
