@@ -45,23 +45,24 @@ void PaintFace(QPainter& painter, const QRectF& area) {
   }
 }
 
-void PaintName(QPainter& painter) {
-  QFont title = painter.font();
-  title.setPixelSize(20);
-  title.setBold(true);
-  title.setLetterSpacing(QFont::PercentageSpacing, 104);
-  painter.setFont(title);
-  painter.setPen(kTitle);
-  painter.drawText(QPointF(12.0, 30.0), QStringLiteral("Vantorel"));
-  const qreal titleEnd = 12.0 + QFontMetricsF(title).horizontalAdvance(QStringLiteral("Vantorel"));
+// Draws a line of lettering; returns where it ends.
+qreal PaintLettering(QPainter& painter, const QString& text, QPointF at, int pixelSize, bool bold,
+                     qreal spacingPercent, const QColor& colour) {
+  QFont font = painter.font();
+  font.setPixelSize(pixelSize);
+  font.setBold(bold);
+  font.setLetterSpacing(QFont::PercentageSpacing, spacingPercent);
+  painter.setFont(font);
+  painter.setPen(colour);
+  painter.drawText(at, text);
+  return at.x() + QFontMetricsF(font).horizontalAdvance(text);
+}
 
-  QFont subtitle = painter.font();
-  subtitle.setPixelSize(10);
-  subtitle.setBold(false);
-  subtitle.setLetterSpacing(QFont::PercentageSpacing, 110);
-  painter.setFont(subtitle);
-  painter.setPen(kSubtitle);
-  painter.drawText(QPointF(titleEnd + 8.0, 29.0), QStringLiteral("CAT BRIDGE"));
+void PaintName(QPainter& painter) {
+  const qreal end =
+      PaintLettering(painter, QStringLiteral("Vantorel"), {12.0, 30.0}, 20, true, 104, kTitle);
+  PaintLettering(painter, QStringLiteral("CAT BRIDGE"), {end + 8.0, 29.0}, 10, false, 110,
+                 kSubtitle);
 }
 
 void PaintMast(QPainter& painter) {
