@@ -12,6 +12,7 @@
 #include "app/qt/qt_desktop.h"
 #include "app/qt/qt_message_boxes.h"
 #include "app/qt/qt_timers.h"
+#include "app/qt/screenshot_demo.h"
 #include "app/window_extras.h"
 #include "bridge/bridge.h"
 #include "bridge/qt/qt_event_loop.h"
@@ -64,6 +65,7 @@ int main(int argc, char** argv) {
 
   catmux.Form_Load();
   window.show();
+  app::StartScreenshotDemoIfAsked(QApplication::arguments(), window);
   const int result = QApplication::exec();
 
   // A message shown while unloading (the settings could not be saved) would
