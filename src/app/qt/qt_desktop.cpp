@@ -215,6 +215,8 @@ std::optional<std::string> QtDesktop::StartProgram(const std::string& programFil
   return std::nullopt;
 }
 
-void QtDesktop::EndProgram() { QCoreApplication::quit(); }
+// exit, not quit: quit first closes every window, which would unload the main
+// window a second time and close a message box the user has yet to read.
+void QtDesktop::EndProgram() { QCoreApplication::exit(0); }
 
 }  // namespace vantorel::app
