@@ -9,6 +9,8 @@
 #include <QApplication>
 #include <QMessageBox>
 #include <QProcess>
+#include <QTimer>
+#include <QWidget>
 #include <chrono>
 #include <filesystem>
 #include <string>
@@ -117,6 +119,16 @@ TEST_F(QtDesktopTest, FileThatIsNoProgramGivesAReason) {
   ASSERT_TRUE(reason.has_value());
   EXPECT_EQ(*reason, "Permission denied");
   EXPECT_TRUE(desktop.StartProgram("vantorel-no-such-program", folder.Path().string()).has_value());
+}
+
+TEST_F(QtDesktopTest, EndingTheProgramClosesNoWindow) {
+  // The main window has been unloaded already, and a last message must stay
+  // open for the user: ending must not close windows on its own.
+  QWidget window;
+  window.show();
+  QTimer::singleShot(0, [this] { desktop.EndProgram(); });
+  EXPECT_EQ(QApplication::exec(), 0);
+  EXPECT_TRUE(window.isVisible());
 }
 
 TEST(QtMessageBoxesTest, ShowsAWindowWithTheTitleAndLogsOneLine) {
