@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 
 #include "cat/band_table.h"
@@ -74,6 +75,15 @@ inline constexpr auto kParameterFamilies = std::to_array<ParameterFamily>({
     {"VG", 4, 6, Scaling::kDivide, 11.0, 3, "VG", ";"},           // VOX gain
     {"MG", 3, 5, Scaling::kDivide, 2.5, 3, "MG", ";"},            // microphone gain
 });
+
+// The capitals of each family's letters, for a quick test of a message.
+inline constexpr auto kParameterFamilyLetters = [] {
+  std::array<std::uint32_t, kParameterFamilies.size()> letters{};
+  for (std::size_t i = 0; i < kParameterFamilies.size(); ++i) {
+    letters[i] = CapitalLetters(kParameterFamilies[i].letters);
+  }
+  return letters;
+}();
 
 // What a row of the last table does besides giving the radio text.
 enum class Effect {

@@ -191,9 +191,9 @@ class CommandPass {
   // the capitals present turns those away without a search.
   void ParameterFamilies() {
     std::uint32_t present = CapitalLetters(message_);
-    for (const ParameterFamily& family : commands::kParameterFamilies) {
-      const std::uint32_t needed = CapitalLetters(family.letters);
-      if ((present & needed) == needed && Parameter(family)) {
+    for (std::size_t i = 0; i < commands::kParameterFamilies.size(); ++i) {
+      const std::uint32_t needed = commands::kParameterFamilyLetters[i];
+      if ((present & needed) == needed && Parameter(commands::kParameterFamilies[i])) {
         present = CapitalLetters(message_);
       }
     }
@@ -295,15 +295,14 @@ class CommandPass {
 
   // Steps 15 and 16. The radio always receives an 11-digit VFO A frequency;
   // App 1 first gets its own command back, in its own form.
+  // Only a message that ends in ";" can have a tail from the letters on that
+  // ends in ";", so that is tested first.
   void Frequency(std::string_view letters) {
-    if (!Contains(message_, ";")) {
+    if (message_.empty() || message_.back() != ';') {
       return;
     }
     const auto last = FindLast(message_, letters);
     if (last == kToEnd) {
-      return;
-    }
-    if (message_.back() != ';') {
       return;
     }
     message_.erase(0, last);

@@ -84,50 +84,51 @@ constexpr bool Contains(std::string_view text, std::string_view part) {
   return Find(text, part) != kToEnd;
 }
 
-// Lexicographic order of two texts, byte by byte.
-constexpr bool TextLess(std::string_view a, std::string_view b) {
-  const std::size_t common = a.size() < b.size() ? a.size() : b.size();
-  for (std::size_t i = 0; i < common; ++i) {
-    if (a[i] != b[i]) {
-      return static_cast<unsigned char>(a[i]) < static_cast<unsigned char>(b[i]);
-    }
+// Texts of up to seven characters packed into one number: the characters in
+// the low bytes, the length in the top byte, so two such texts are equal
+// exactly when their numbers are.
+inline constexpr std::size_t kPackedLength = 7;
+
+constexpr std::uint64_t Packed(std::string_view text) {
+  std::uint64_t packed = std::uint64_t{text.size()} << 56;
+  for (std::size_t i = 0; i < text.size() && i < kPackedLength; ++i) {
+    packed |= std::uint64_t{static_cast<unsigned char>(text[i])} << (8 * i);
   }
-  return a.size() < b.size();
+  return packed;
 }
 
 // A whole-message table keeps its rows in the order a reader expects (bands,
-// then modes, ...); this index lists them by key, worked out when compiling,
-// so that a message is looked up by halving instead of row by row. Keys must
-// be unique.
+// then modes, ...); this index lists their packed keys in order, worked out
+// when compiling, so that a message is looked up by halving a list of numbers
+// instead of comparing texts row by row. Keys must be unique and short enough
+// to pack (KeysUnique, KeysWithin).
 template <class Row, std::size_t N>
 class TableIndex {
  public:
   constexpr TableIndex(const std::array<Row, N>& rows, std::string_view Row::*key) : rows_(&rows) {
     for (std::size_t i = 0; i < N; ++i) {
-      keys_[i] = rows[i].*key;
+      const std::string_view text = rows[i].*key;
+      shortest_ = i == 0 || text.size() < shortest_ ? text.size() : shortest_;
+      longest_ = text.size() > longest_ ? text.size() : longest_;
+      keys_[i] = Packed(text);
       rowOf_[i] = i;
     }
     for (std::size_t i = 1; i < N; ++i) {  // insertion sort: fine at compile time
-      for (std::size_t j = i; j > 0 && TextLess(keys_[j], keys_[j - 1]); --j) {
+      for (std::size_t j = i; j > 0 && keys_[j] < keys_[j - 1]; --j) {
         std::swap(keys_[j], keys_[j - 1]);
         std::swap(rowOf_[j], rowOf_[j - 1]);
       }
     }
   }
 
-  // Every key has between 1 and `longest` characters.
+  // Every key has between 1 and `longest` characters, and `longest` packs.
   [[nodiscard]] constexpr bool KeysWithin(std::size_t longest) const {
-    for (const std::string_view key : keys_) {
-      if (key.empty() || key.size() > longest) {
-        return false;
-      }
-    }
-    return true;
+    return shortest_ >= 1 && longest_ <= longest && longest <= kPackedLength;
   }
 
   [[nodiscard]] constexpr bool KeysUnique() const {
     for (std::size_t i = 1; i < N; ++i) {
-      if (SameText(keys_[i], keys_[i - 1])) {
+      if (keys_[i] == keys_[i - 1]) {
         return false;
       }
     }
@@ -136,17 +137,21 @@ class TableIndex {
 
   // The row whose key equals `text`, or nullptr.
   [[nodiscard]] constexpr const Row* Find(std::string_view text) const {
+    if (text.size() > longest_) {
+      return nullptr;
+    }
+    const std::uint64_t wanted = Packed(text);
     std::size_t low = 0;
     std::size_t high = N;
     while (low < high) {
       const std::size_t middle = low + (high - low) / 2;
-      if (TextLess(keys_[middle], text)) {
+      if (keys_[middle] < wanted) {
         low = middle + 1;
       } else {
         high = middle;
       }
     }
-    if (low < N && SameText(keys_[low], text)) {
+    if (low < N && keys_[low] == wanted) {
       return &(*rows_)[rowOf_[low]];
     }
     return nullptr;
@@ -154,8 +159,10 @@ class TableIndex {
 
  private:
   const std::array<Row, N>* rows_;
-  std::array<std::string_view, N> keys_{};
+  std::array<std::uint64_t, N> keys_{};
   std::array<std::size_t, N> rowOf_{};
+  std::size_t shortest_ = 0;
+  std::size_t longest_ = 0;
 };
 
 // True when no row's key is found through `index`: two tables looked up one
@@ -202,9 +209,8 @@ class UpperCopy {
 constexpr std::uint32_t CapitalLetters(std::string_view text) {
   std::uint32_t letters = 0;
   for (const char c : text) {
-    if (c >= 'A' && c <= 'Z') {
-      letters |= std::uint32_t{1} << (c - 'A');
-    }
+    const auto fromA = static_cast<std::uint32_t>(static_cast<unsigned char>(c)) - 'A';
+    letters |= fromA < 26 ? std::uint32_t{1} << fromA : 0;
   }
   return letters;
 }
