@@ -46,6 +46,34 @@ void WriteIfOpen(SerialPort& port, std::string_view text) {
   }
 }
 
+// Appends the characters waiting at the port to `text`, one read at a time
+// (InputLen), until none waits or a read completes the text (ends(piece));
+// what follows then stays queued. Pending events are processed before each
+// batch of waiting characters, so other handlers run in the middle of a long
+// burst. True when a read completed the text.
+template <class Ends>
+bool ReadWaiting(model::EventLoop& loop, SerialPort& port, std::string& text, Ends ends) {
+  while (port.InBufferCount() > 0) {
+    loop.DoEvents();
+    bool tookAny = false;
+    for (int waiting = port.InBufferCount(); waiting > 0; --waiting) {
+      const std::string piece = port.Input();
+      if (piece.empty()) {
+        break;
+      }
+      tookAny = true;
+      text += piece;
+      if (ends(piece)) {
+        return true;
+      }
+    }
+    if (!tookAny) {
+      break;  // the port closed meanwhile: nothing more to read
+    }
+  }
+  return false;
+}
+
 }  // namespace
 
 Receiver::Receiver(model::CatmuxModel& model, const Ports& ports, model::EventLoop& loop,
@@ -121,14 +149,7 @@ void Receiver::GetData3() {
 
 std::string Receiver::ReadBlock(SerialPort& port) {
   std::string block;
-  while (port.InBufferCount() > 0) {
-    loop_.DoEvents();
-    const std::string piece = port.Input();
-    if (piece.empty()) {
-      break;  // the port changed its mind (closed meanwhile): nothing more to read
-    }
-    block += piece;
-  }
+  ReadWaiting(loop_, port, block, [](const std::string&) { return false; });
   return block;
 }
 
@@ -315,27 +336,21 @@ void Receiver::RadioPass() {
   // With KenwoodCB ticked the radio's text is framed at ";": one answer per
   // pass, the characters after it stay queued for the next pass.
   std::string message;
+  const auto endsAnswer = [this](const std::string& piece) {
+    return model_.KenwoodCB.Ticked() && Contains(piece, ";");
+  };
+  bool framed = false;
   for (;;) {
-    bool framed = false;
-    while (radio.InBufferCount() > 0) {
-      loop_.DoEvents();
-      const std::string piece = radio.Input();
-      if (piece.empty()) {
-        break;
-      }
-      message += piece;
-      if (model_.KenwoodCB.Ticked() && Contains(message, ";")) {
-        message.erase(message.rfind(';') + 1);
-        framed = true;
-        break;
-      }
-    }
+    framed = ReadWaiting(loop_, radio, message, endsAnswer);
     if (framed || !model_.KenwoodCB.Ticked() || message.empty()) {
-      break;
+      break;  // an answer, or unframed: whatever was waiting, possibly nothing
     }
     if (!AwaitRestOfRadioAnswer()) {
       return;  // half an answer that never completed: given up, nothing routed
     }
+  }
+  if (framed) {
+    message.erase(message.rfind(';') + 1);
   }
 
   capture_.RadioBlock(message);

@@ -70,7 +70,7 @@ class Receiver {
   void TranslateApp1Commands();
   std::string ChangeInput();
 
-  // Reads what is waiting, one character at a time, processing events between.
+  // Reads what is waiting until the queue is found empty (see ReadWaiting).
   std::string ReadBlock(SerialPort& port);
   // Break off, the radio's output queue emptied (bounded), then the pause.
   void PrepareRadioWrite();
