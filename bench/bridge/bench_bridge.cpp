@@ -1,0 +1,416 @@
+// Bridge latency, throughput and idle cost over pseudo-terminals, beside a
+// socat relay between the same kind of ends.
+//
+// Each measurement runs the bridge in a child process of its own (a Qt event
+// loop, the real serial layer, the ports opened by path as on a station); this
+// process plays App 1, App 2 and the radio on the controlling sides. Figures:
+//   - direct mode ("No Translation") relay latency, App 1 to radio and radio
+//     to App 1, median of many round trips, against socat (target: within 1.5x);
+//   - translating mode, App 1's command in to the Kenwood command out, minus the
+//     10 ms pause the radio needs (target: under 1 ms);
+//   - radio answers per second reaching App 1 translated, sustained, with every
+//     answer checked (target: 5000 a second, none lost);
+//   - CPU time of the bridge with all three ports open and nothing to do
+//     (target: under 1% of a core).
+// Exit status 1 when a target is missed.
+#include <signal.h>
+#include <spawn.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <QTimer>
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <functional>
+#include <iostream>
+#include <stdexcept>
+#include <string>
+#include <thread>
+#include <utility>
+#include <vector>
+
+#include "bridge/bridge.h"
+#include "bridge/qt/qt_event_loop.h"
+#include "bridge/qt/qt_serial_port.h"
+#include "pty_pair.h"
+
+namespace {
+
+using namespace std::chrono_literals;
+using Clock = std::chrono::steady_clock;
+using vantorel::testing::PtyPair;
+
+extern "C" char** environ;
+
+constexpr auto kRadioPause = 10ms;
+constexpr int kLatencySamples = 400;
+constexpr int kTranslatingSamples = 200;
+constexpr auto kThroughputTime = 10s;
+constexpr auto kIdleTime = 5s;
+
+const std::function<void()> kNoPump = [] {};
+
+// --- the bridge in a child process ----------------------------------------------
+
+class StderrBoxes : public vantorel::model::MessageBoxes {
+ public:
+  void MsgBox(const std::string& text) override { std::cerr << "bridge: " << text << '\n'; }
+};
+
+struct BridgeSetup {
+  const PtyPair* app1 = nullptr;
+  const PtyPair* app2 = nullptr;  // set: App 2 in use (sharing), its port opened
+  const PtyPair* radio = nullptr;
+  bool noTranslation = false;
+  int idleReport = -1;  // set: measure idle CPU and write it here, then end
+};
+
+// Runs the bridge as the program does, minus the window: never returns.
+[[noreturn]] void RunBridge(const BridgeSetup& setup) {
+  int argc = 1;
+  char name[] = "bench_bridge";
+  char* argv[] = {name, nullptr};
+  QCoreApplication app(argc, argv);
+  vantorel::model::CatmuxModel model;
+  vantorel::bridge::QtSerialPort app1;
+  vantorel::bridge::QtSerialPort app2;
+  vantorel::bridge::QtSerialPort radio;
+  vantorel::bridge::QtEventLoop loop;
+  StderrBoxes boxes;
+  vantorel::bridge::Bridge bridge{model, {app1, app2, radio}, loop, boxes};
+
+  model.Soft1Com.SetText(setup.app1->Path());
+  model.RadioCom.SetText(setup.radio->Path());
+  model.Baud.SetText("38400");
+  model.Parity.SetText("None");
+  model.DataBits.SetText("8");
+  model.StopBits.SetText("1");
+  if (setup.app2 != nullptr) {
+    model.Soft2Com.SetText(setup.app2->Path());
+    model.Ignore2.SetValue(0);
+  }
+  if (setup.noTranslation) {
+    model.Check2.SetValue(1);
+  }
+  bridge.InitPorts();
+
+  // The window's two timers, as in the program.
+  QTimer timer1;
+  QObject::connect(&timer1, &QTimer::timeout, [&model] { model.Timer1.Tick(); });
+  timer1.start(model.Timer1.Interval());
+  QTimer timer2;
+  QObject::connect(&timer2, &QTimer::timeout, [&model] { model.Timer2.Tick(); });
+  timer2.start(model.Timer2.Interval());
+
+  rusage before{};
+  if (setup.idleReport >= 0) {
+    QTimer::singleShot(1s, [&before] { getrusage(RUSAGE_SELF, &before); });
+    QTimer::singleShot(1s + kIdleTime, [&] {
+      rusage after{};
+      getrusage(RUSAGE_SELF, &after);
+      const auto seconds = [](const timeval& t) { return t.tv_sec + t.tv_usec / 1e6; };
+      const double cpu = seconds(after.ru_utime) - seconds(before.ru_utime) +
+                         seconds(after.ru_stime) - seconds(before.ru_stime);
+      const std::string text = std::to_string(cpu);
+      [[maybe_unused]] const auto written = ::write(setup.idleReport, text.data(), text.size());
+      QCoreApplication::quit();
+    });
+  }
+  app.exec();
+  std::_Exit(0);
+}
+
+// A child process this program started, ended by its id.
+class Child {
+ public:
+  explicit Child(pid_t pid) : pid_(pid) {}
+  ~Child() {
+    if (pid_ > 0) {
+      ::kill(pid_, SIGTERM);
+      int status = 0;
+      ::waitpid(pid_, &status, 0);
+    }
+  }
+  Child(Child&& other) noexcept : pid_(std::exchange(other.pid_, -1)) {}
+  Child(const Child&) = delete;
+  Child& operator=(const Child&) = delete;
+  Child& operator=(Child&&) = delete;
+
+ private:
+  pid_t pid_;
+};
+
+Child StartBridge(const BridgeSetup& setup) {
+  std::cout.flush();
+  const pid_t pid = ::fork();
+  if (pid < 0) {
+    throw std::runtime_error("fork failed");
+  }
+  if (pid == 0) {
+    RunBridge(setup);
+  }
+  Child child(pid);
+  // The ports are open once auto-information reaches the radio.
+  if (setup.radio->Read(4, kNoPump, 5s) != "AI1;") {
+    throw std::runtime_error("the bridge did not open its ports");
+  }
+  return child;
+}
+
+// socat between the terminal sides of two pairs: the same relay without logic.
+Child StartSocat(const PtyPair& a, const PtyPair& b) {
+  const std::string left = "FILE:" + a.Path() + ",raw,echo=0";
+  const std::string right = "FILE:" + b.Path() + ",raw,echo=0";
+  std::vector<std::string> args{"socat", left, right};
+  std::vector<char*> argv;
+  for (auto& arg : args) {
+    argv.push_back(arg.data());
+  }
+  argv.push_back(nullptr);
+  pid_t pid = 0;
+  if (posix_spawnp(&pid, "socat", nullptr, nullptr, argv.data(), environ) != 0) {
+    throw std::runtime_error("cannot start socat (is it installed?)");
+  }
+  Child child(pid);
+  // Ready once a probe goes through.
+  const auto deadline = Clock::now() + 5s;
+  while (Clock::now() < deadline) {
+    a.Write("P;");
+    if (b.Read(2, kNoPump, 100ms) == "P;") {
+      return child;
+    }
+  }
+  throw std::runtime_error("socat relays nothing");
+}
+
+// --- measurements ---------------------------------------------------------------
+
+double Micros(Clock::duration d) { return std::chrono::duration<double, std::micro>(d).count(); }
+
+struct Spread {
+  double median = 0;
+  double p90 = 0;
+};
+
+Spread Summarise(std::vector<double> samples) {
+  std::sort(samples.begin(), samples.end());
+  return {samples[samples.size() / 2], samples[samples.size() * 9 / 10]};
+}
+
+// One relay to measure: a write at one end, the whole expected text at the
+// other. `afterEach` collects what else the relay sends (App 1's echoes), so
+// the next trip starts on a quiet bridge.
+struct Trip {
+  const PtyPair& from;
+  const PtyPair& to;
+  std::string send;
+  std::string expect;
+  std::function<void()> afterEach = kNoPump;
+};
+
+double TimeOneTrip(const Trip& trip) {
+  const auto start = Clock::now();
+  trip.from.Write(trip.send);
+  const std::string got = trip.to.Read(trip.expect.size(), kNoPump, 2s);
+  const auto took = Clock::now() - start;
+  if (got != trip.expect) {
+    throw std::runtime_error("relay sent \"" + got + "\" for \"" + trip.send + "\"");
+  }
+  trip.afterEach();
+  std::this_thread::sleep_for(500us);
+  return Micros(took);
+}
+
+// Medians of many trips over each relay, taken in turn, so a load that comes
+// and goes on the machine weighs on every relay alike. The first tenth warms up.
+std::vector<Spread> Latencies(const std::vector<Trip>& trips, int samples) {
+  std::vector<std::vector<double>> times(trips.size());
+  for (int i = 0; i < samples + samples / 10; ++i) {
+    for (std::size_t t = 0; t < trips.size(); ++t) {
+      const double us = TimeOneTrip(trips[t]);
+      if (i >= samples / 10) {
+        times[t].push_back(us);
+      }
+    }
+  }
+  std::vector<Spread> spreads;
+  for (auto& samplesOfTrip : times) {
+    spreads.push_back(Summarise(std::move(samplesOfTrip)));
+  }
+  return spreads;
+}
+
+struct Throughput {
+  double perSecond = 0;
+  long sent = 0;
+  long received = 0;
+  long wrong = 0;
+};
+
+// The radio sends frequency answers, each with a number of its own, as fast as
+// the bridge takes them (a few in flight, a few per burst); App 1's end checks
+// that every translated answer comes, in order.
+Throughput AnswersPerSecond(const PtyPair& radio, const PtyPair& app1) {
+  constexpr long kInFlight = 48;
+  constexpr long kBurst = 8;
+  Throughput result;
+  std::string pending;
+  const auto answer = [](long n, bool yaesu) {
+    char text[32];
+    std::snprintf(text, sizeof text, yaesu ? "FA%08ld;" : "FA000%08ld;", n % 100000000);
+    return std::string(text);
+  };
+  const auto take = [&] {
+    pending += app1.Read(1, kNoPump, 1ms);
+    while (pending.size() >= 11) {
+      if (pending.compare(0, 11, answer(result.received, true)) != 0) {
+        ++result.wrong;
+      }
+      ++result.received;
+      pending.erase(0, 11);
+    }
+  };
+
+  const auto start = Clock::now();
+  while (Clock::now() - start < kThroughputTime) {
+    if (result.sent - result.received <= kInFlight - kBurst) {
+      std::string burst;
+      for (long i = 0; i < kBurst; ++i) {
+        burst += answer(result.sent++, false);
+      }
+      radio.Write(burst);
+    }
+    take();
+  }
+  const long inTime = result.received;
+  const double elapsed = std::chrono::duration<double>(Clock::now() - start).count();
+  for (auto quiet = Clock::now(); result.received < result.sent && Clock::now() - quiet < 2s;) {
+    const long before = result.received;
+    take();
+    if (result.received != before) {
+      quiet = Clock::now();
+    }
+  }
+  result.perSecond = inTime / elapsed;
+  return result;
+}
+
+double IdleCpuShare() {
+  PtyPair app1;
+  PtyPair app2;
+  PtyPair radio;
+  int report[2];
+  if (::pipe(report) != 0) {
+    throw std::runtime_error("pipe failed");
+  }
+  const Child bridge = StartBridge({&app1, &app2, &radio, false, report[1]});
+  ::close(report[1]);
+  char text[64] = {};
+  const ssize_t got = ::read(report[0], text, sizeof text - 1);
+  ::close(report[0]);
+  if (got <= 0) {
+    throw std::runtime_error("the idle bridge reported nothing");
+  }
+  return std::atof(text) / std::chrono::duration<double>(kIdleTime).count();
+}
+
+// --- report ---------------------------------------------------------------------
+
+bool allMet = true;
+
+void Line(const std::string& what, const std::string& figure, const std::string& target, bool met) {
+  std::printf("%-52s %-26s %-22s %s\n", what.c_str(), figure.c_str(), target.c_str(),
+              met ? "met" : "MISSED");
+  std::fflush(stdout);
+  allMet = allMet && met;
+}
+
+std::string Us(const Spread& s) {
+  char text[64];
+  std::snprintf(text, sizeof text, "%7.1f us (p90 %7.1f)", s.median, s.p90);
+  return text;
+}
+
+void DirectMode() {
+  PtyPair app1;
+  PtyPair radio;
+  PtyPair socatA;
+  PtyPair socatB;
+  const Child bridge = StartBridge({&app1, nullptr, &radio, true, -1});
+  const Child socat = StartSocat(socatA, socatB);
+  const auto spreads = Latencies({{app1, radio, "FA14251300;", "FA14251300;"},
+                                  {socatA, socatB, "FA14251300;", "FA14251300;"},
+                                  {radio, app1, "FA00014251300;", "FA00014251300;"},
+                                  {socatB, socatA, "FA00014251300;", "FA00014251300;"}},
+                                 kLatencySamples);
+  const Spread& bridgeOut = spreads[0];
+  const Spread& socatOut = spreads[1];
+  const Spread& bridgeBack = spreads[2];
+  const Spread& socatBack = spreads[3];
+  Line("socat relay, App 1 -> radio", Us(socatOut), "reference", true);
+  Line("direct mode, App 1 -> radio", Us(bridgeOut), "<= 1.5x socat",
+       bridgeOut.median <= 1.5 * socatOut.median);
+  Line("socat relay, radio -> App 1", Us(socatBack), "reference", true);
+  Line("direct mode, radio -> App 1", Us(bridgeBack), "<= 1.5x socat",
+       bridgeBack.median <= 1.5 * socatBack.median);
+}
+
+void TranslatingMode() {
+  PtyPair app1;
+  PtyPair radio;
+  const Child bridge = StartBridge({&app1, nullptr, &radio, false, -1});
+  // App 1 gets the translation's answer and the echo: 22 characters.
+  const auto echoes = [&] {
+    if (app1.Read(22, kNoPump, 2s) != "FA14251300;FA14251300;") {
+      throw std::runtime_error("App 1 missed its echoes");
+    }
+  };
+  Spread s =
+      Latencies({{app1, radio, "FA14251300;", "FA00014251300;", echoes}}, kTranslatingSamples)[0];
+  const double pause = Micros(kRadioPause);
+  s.median -= pause;
+  s.p90 -= pause;
+  Line("translating, App 1 command -> Kenwood, beyond 10 ms", Us(s), "< 1000 us", s.median < 1000);
+}
+
+void AnswerRate() {
+  PtyPair app1;
+  PtyPair radio;
+  Throughput t;
+  {
+    const Child bridge = StartBridge({&app1, nullptr, &radio, false, -1});
+    t = AnswersPerSecond(radio, app1);
+  }
+  char figure[96];
+  std::snprintf(figure, sizeof figure, "%.0f /s (%ld sent, %ld lost, %ld wrong)", t.perSecond,
+                t.sent, t.sent - t.received, t.wrong);
+  Line("radio answers translated to App 1, 10 s", figure, ">= 5000 /s, none lost",
+       t.perSecond >= 5000 && t.received == t.sent && t.wrong == 0);
+}
+
+void Idle() {
+  const double share = IdleCpuShare();
+  char figure[64];
+  std::snprintf(figure, sizeof figure, "%.3f %% of a core", share * 100);
+  Line("idle, all three ports open, 5 s", figure, "< 1 %", share < 0.01);
+}
+
+}  // namespace
+
+int main() {
+  try {
+    std::printf("%-52s %-26s %-22s %s\n", "measurement", "figure", "target", "");
+    DirectMode();
+    TranslatingMode();
+    AnswerRate();
+    Idle();
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "bench_bridge: %s\n", e.what());
+    return 2;
+  }
+  return allMet ? 0 : 1;
+}
