@@ -21,7 +21,9 @@ class AnswerOverflow : public std::overflow_error {
 };
 
 // Translates oneData in place and returns the same final text. Throws
-// AnswerOverflow for a value field that does not fit a 16-bit number.
+// AnswerOverflow for a value field that does not fit a 16-bit number, and lets
+// a refused direct write to App 1 through; either way oneData is left as it
+// was, and the receive path reports the failure.
 std::string Changeoutput(std::string& oneData, CatPorts& ports);
 
 }  // namespace vantorel::cat

@@ -30,7 +30,9 @@ struct CommandContext {
 
 class CommandTranslator {
  public:
-  // Translates oneData in place and returns the same final text.
+  // Translates oneData in place and returns the same final text. Faults stay
+  // inside: a port that refuses a write is skipped, a parameter too large for
+  // 16 bits is not taken, and the translation goes on.
   std::string ChangeInput(std::string& oneData, CommandContext& ctx);
 
   // True after App 1 chose CW with "MK2;", until another mode key.
