@@ -16,6 +16,8 @@ packages=(
   libgtest-dev
   libgmock-dev
   libbenchmark-dev
+  clang
+  libclang-rt-14-dev
   socat
   xvfb
   xauth
