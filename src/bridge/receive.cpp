@@ -1,8 +1,9 @@
 #include "bridge/receive.h"
 
+#include <cstddef>
 #include <exception>
+#include <string>
 #include <string_view>
-#include <utility>
 
 #include "bridge/monitor.h"
 #include "cat/answer_translation.h"

@@ -35,9 +35,10 @@ inline constexpr std::chrono::milliseconds kRadioPause{10};
 // rest instead of hanging the bridge.
 inline constexpr std::chrono::milliseconds kDrainLimit{2000};
 
-// How long GetData3 waits, without yielding, for the rest of a radio answer
-// whose ";" has not come yet before it gives the partial answer up. The radio
-// sends an answer in one go, so a gap this long means the rest is not coming.
+// How long GetData3 waits, without yielding, for the next character of a radio
+// answer whose ";" has not come yet, before it gives the partial answer up. The
+// radio sends an answer in one go, so a gap this long means the rest is not
+// coming. (At 1200 baud and slower a character takes longer than this.)
 inline constexpr std::chrono::milliseconds kPartialAnswerWait{5};
 // The same wait counted in polls of the receive queue, for a clock that does
 // not move while nothing yields (never reached on a real clock).
