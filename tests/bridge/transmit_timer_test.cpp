@@ -35,31 +35,6 @@ TEST_F(TransmitTimer, ATranslatedKeyDownIsShutDownAtTheLimit) {
   EXPECT_THAT(boxes.shown, IsEmpty());
 }
 
-TEST_F(TransmitTimer, KeyUpBeforeTheLimitSendsNothingAndRestartsTheCount) {
-  model.ShutDwn.SetText("3");
-  app1.Receive("MX1;");
-  Tick(2);
-  app1.Receive("MX0;");
-  EXPECT_EQ(model.vars.TXTime, 0);
-  app1.Receive("MX1;");
-  log->clear();
-  radio.ClearWritten();
-  Tick(2);
-  EXPECT_THAT(Log(), IsEmpty());
-  Tick(1);
-  EXPECT_EQ(radio.Written(), "RX;MX0;PS0;");
-}
-
-TEST_F(TransmitTimer, NoTranslationKeyingArmsWithoutMonitorTX) {
-  model.Check2.SetValue(1);
-  model.MonitorTX.SetValue(0);
-  model.ShutDwn.SetText("1");
-  app1.Receive("TX;");
-  app1.ClearWritten();
-  Tick(1);
-  EXPECT_EQ(app1.Written(), "TX0;MX0;PS0;");
-}
-
 TEST_F(TransmitTimer, ARefusingApp1PortStillUnkeysTheRadioAndIsReportedOnce) {
   model.ShutDwn.SetText("1");
   model.vars.TXOn = true;
