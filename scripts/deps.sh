@@ -1,6 +1,9 @@
 #!/usr/bin/env bash
-# Installs the Debian packages Vantorel needs to build and test, when missing.
-# Used by run.sh and test.sh; safe to run again.
+# Installs the Debian packages Vantorel needs, when missing; safe to run again.
+#
+#   scripts/deps.sh              build, run and test (run.sh and test.sh)
+#   scripts/deps.sh fuzz         also clang and libFuzzer (scripts/fuzz.sh)
+#   scripts/deps.sh screenshots  also Xvfb (scripts/screenshots.sh)
 set -euo pipefail
 
 packages=(
@@ -16,12 +19,15 @@ packages=(
   libgtest-dev
   libgmock-dev
   libbenchmark-dev
-  clang
-  libclang-rt-14-dev
   socat
-  xvfb
-  xauth
 )
+for group in "$@"; do
+  case "$group" in
+    fuzz) packages+=(clang libclang-rt-14-dev) ;;
+    screenshots) packages+=(xvfb xauth imagemagick) ;;
+    *) echo "scripts/deps.sh: unknown group '$group'" >&2; exit 2 ;;
+  esac
+done
 
 missing=()
 for p in "${packages[@]}"; do

@@ -16,10 +16,7 @@ if ! [[ "$seconds" =~ ^[0-9]+$ ]] || [ "$seconds" -eq 0 ]; then
 fi
 
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
-if ! command -v clang++ > /dev/null; then
-  echo "clang++ not found: run scripts/deps.sh first (it installs clang and libFuzzer)" >&2
-  exit 2
-fi
+"$root/scripts/deps.sh" fuzz
 out="$root/build-fuzz"
 mkdir -p "$out"
 

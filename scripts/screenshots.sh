@@ -1,11 +1,12 @@
 #!/usr/bin/env bash
 # Takes the window pictures for the README: docs/collapsed.png, docs/expanded.png
-# and docs/help.png. Run by hand after a build (scripts/build.sh); needs xvfb-run.
+# and docs/help.png. Run by hand after a build (scripts/build.sh); installs Xvfb when missing.
 #
 # The program runs in an empty temporary folder, so no Catmux.ini is read and
 # the window shows its design-time values. VANTOREL_BIN picks another build.
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
+"$root/scripts/deps.sh" screenshots
 bin="${VANTOREL_BIN:-$root/build/vantorel}"
 if [[ ! -x $bin ]]; then
   echo "No program at $bin: build it first (scripts/build.sh)." >&2
