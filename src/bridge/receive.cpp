@@ -54,10 +54,11 @@ void WriteIfOpen(SerialPort& port, std::string_view text) {
 // burst. True when a read completed the text.
 template <class Ends>
 bool ReadWaiting(model::EventLoop& loop, SerialPort& port, std::string& text, Ends ends) {
-  while (port.InBufferCount() > 0) {
+  for (int waiting = port.InBufferCount(); waiting > 0; waiting = port.InBufferCount()) {
     loop.DoEvents();
+    // Characters that came during DoEvents are read in the next batch.
     bool tookAny = false;
-    for (int waiting = port.InBufferCount(); waiting > 0; --waiting) {
+    for (; waiting > 0; --waiting) {
       const std::string piece = port.Input();
       if (piece.empty()) {
         break;
