@@ -1,9 +1,8 @@
 // The window tests need a widget application; they run on the offscreen platform.
-#include <QApplication>
-
-#include <cstdlib>
-
 #include <gtest/gtest.h>
+
+#include <QApplication>
+#include <cstdlib>
 
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);

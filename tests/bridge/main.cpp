@@ -1,8 +1,8 @@
 // The bridge tests run inside a Qt application object so the real serial
 // layer can deliver its events.
-#include <QCoreApplication>
-
 #include <gtest/gtest.h>
+
+#include <QCoreApplication>
 
 int main(int argc, char** argv) {
   ::testing::InitGoogleTest(&argc, argv);
