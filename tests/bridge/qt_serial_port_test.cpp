@@ -69,8 +69,8 @@ TEST_F(QtSerialPortTest, OutputIsQueuedAndDrainedByTheEventLoop) {
   OpenOnDevice();
   const std::string text(300, 'x');
   port.Output(text);
-  // Handed to the device only while the event loop runs.
-  EXPECT_EQ(port.OutBufferCount(), 300);
+  // Handed to the device at once as far as it takes it, the rest by the loop.
+  EXPECT_LE(port.OutBufferCount(), 300);
   EXPECT_EQ(device.Read(text.size(), pump), text);
   EXPECT_TRUE(PumpUntil([&] { return port.OutBufferCount() == 0; }, pump));
   port.Output("");
@@ -250,9 +250,12 @@ TEST_F(QtSerialPortTest, PortNumbersNameTheSystemsSerialDevices) {
 
 TEST_F(QtSerialPortTest, ADeviceThatGoesAwayClosesThePort) {
   OpenOnDevice();
-  port.Output("FA;");
   device.Close();
-  // Nothing waits forever on a device that is gone.
+  // Nothing waits forever on a device that is gone: the next write finds out.
+  try {
+    port.Output("FA;");
+  } catch (const SerialError&) {
+  }
   EXPECT_TRUE(PumpUntil([&] { return !port.PortOpen(); }, pump, 2s));
   EXPECT_EQ(port.OutBufferCount(), 0);
 }

@@ -211,11 +211,14 @@ void QtSerialPort::Output(std::string_view text) {
   if (text.empty()) {
     return;
   }
-  // Queued in QSerialPort; the event loop hands it to the device.
+  // Queued in QSerialPort, then handed to the device as far as it takes it
+  // without blocking, so a relayed answer does not wait for the next pass of
+  // the event loop; the rest goes out from the event loop.
   const auto size = static_cast<qint64>(text.size());
   if (port_->write(text.data(), size) != size) {
     throw SerialError("Cannot write to " + device_ + ": " + DeviceError());
   }
+  port_->flush();
 }
 
 void QtSerialPort::TakeArrived() {
