@@ -4,5 +4,5 @@
 set -euo pipefail
 root="$(cd "$(dirname "$0")" && pwd)"
 "$root/scripts/deps.sh"
-"$root/scripts/build.sh"
+"$root/scripts/build.sh" vantorel
 exec "$root/build/vantorel" "$@"

@@ -1,6 +1,13 @@
 #!/usr/bin/env bash
-# Configures and builds Vantorel into build/.
+# Configures and builds Vantorel into build/: everything, or the targets named.
+#
+#   scripts/build.sh            the program, the tests and the benchmarks
+#   scripts/build.sh vantorel   the program only
 set -euo pipefail
 cd "$(dirname "$0")/.."
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j"$(nproc)"
+targets=()
+for t in "$@"; do
+  targets+=(--target "$t")
+done
+cmake --build build -j"$(nproc)" "${targets[@]}"
