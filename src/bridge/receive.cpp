@@ -290,7 +290,7 @@ std::string Receiver::ChangeInput() {
                           .txOn = vars.TXOn,
                           .txTime = vars.TXTime,
                           .ignore2 = model_.Ignore2.Ticked(),
-                          .pwrOn = model_.PWROn.Ticked(),
+                          .pwrOn = model_.PWROn.Value(),
                           .monitorTX = model_.MonitorTX.Ticked(),
                           .ports = catPorts_};
   std::string translated;

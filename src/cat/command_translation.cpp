@@ -255,7 +255,7 @@ class CommandPass {
   // Step 11. With remote power control on, App 1 may not switch the radio on;
   // the operator does that at the station.
   void PowerOnSuppression() {
-    if (ctx_.pwrOn && Contains(message_, "PS1;")) {
+    if (ctx_.pwrOn == 1 && Contains(message_, "PS1;")) {
       message_.clear();
     }
   }
@@ -266,7 +266,7 @@ class CommandPass {
     if (!Contains(message_, "PS;")) {
       return false;
     }
-    if (!ctx_.pwrOn) {
+    if (ctx_.pwrOn == 0) {
       Echo("PS1;");
     }
     message_ = "SM;";

@@ -23,7 +23,10 @@ struct CommandContext {
   bool& txOn;             // TXOn: the transmit supervision is armed
   std::int16_t& txTime;   // TXTime: seconds counted while armed
   bool ignore2 = true;    // Ignore2 ticked: App 2 not in use
-  bool pwrOn = true;      // PWROn ticked: the radio may be switched on and off remotely
+  // PWROn's check box value: 1 ticked (the radio may be switched on and off
+  // remotely), 0 clear, 2 greyed. Greyed counts as neither: App 1's power-on
+  // passes and its power read gets no answer from here.
+  int pwrOn = 1;
   bool monitorTX = true;  // MonitorTX ticked: "MX1;" arms the supervision
   CatPorts& ports;
 };

@@ -176,6 +176,9 @@ TEST_F(ChangeInputTest, PowerOnIsKeptFromTheRadioWhilePowerControlIsOn) {
   ExpectRows({{"PS1;", ""}, {"PS;", "SM;"}, {"PS0;", "PS0;"}});
   ctx.pwrOn = false;
   ExpectRows({{"PS1;", "PS1;"}, {"PS;", "SM;", {App1("PS1;")}}});
+  // Greyed (as a settings file may leave it) is neither ticked nor clear.
+  ctx.pwrOn = 2;
+  ExpectRows({{"PS1;", "PS1;"}, {"PS;", "SM;"}});
 }
 
 // --- Parameter families ------------------------------------------------------
