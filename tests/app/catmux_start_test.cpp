@@ -16,12 +16,8 @@ using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 using namespace std::chrono_literals;
 
-TEST(ProgramFolderTest, TextBeforeTheLastSeparator) {
-  struct Case {
-    const char* path;
-    const char* folder;
-  };
-  const Case cases[] = {
+TEST(ProgramPathTest, FolderFileAndRigdeskName) {
+  const std::pair<const char*, const char*> folders[] = {
       {"C:\\Program Files (x86)\\Logbench\\Logbench.exe", "C:\\Program Files (x86)\\Logbench"},
       {"C:\\Logbench.exe", "C:"},
       {"/usr/bin/wsjtx", "/usr/bin"},
@@ -32,31 +28,23 @@ TEST(ProgramFolderTest, TextBeforeTheLastSeparator) {
       {"", ""},
       {"\\rig.exe", ""},
   };
-  for (const Case& c : cases) {
-    EXPECT_EQ(app::ProgramFolder(c.path), c.folder) << c.path;
+  for (const auto& [path, folder] : folders) {
+    EXPECT_EQ(app::ProgramFolder(path), folder) << path;
   }
-}
-
-TEST(ProgramFileTest, RelativePathsComeFromTheStartFolder) {
+  // Relative paths come from the start folder; a bare name from the search path.
   EXPECT_EQ(app::ProgramFile("bin/wsjtx", "/home/op"), "/home/op/bin/wsjtx");
   EXPECT_EQ(app::ProgramFile("bin/wsjtx", "/"), "/bin/wsjtx");
   EXPECT_EQ(app::ProgramFile("/usr/bin/wsjtx", "/home/op"), "/usr/bin/wsjtx");
   EXPECT_EQ(app::ProgramFile("C:\\Rig\\rig.exe", "/home/op"), "C:\\Rig\\rig.exe");
-  EXPECT_EQ(app::ProgramFile("wsjtx", "/home/op"), "wsjtx");  // found on the search path
-}
+  EXPECT_EQ(app::ProgramFile("wsjtx", "/home/op"), "wsjtx");
 
-TEST(NamesRigdeskTest, AnyMixOfCase) {
   EXPECT_TRUE(app::NamesRigdesk("D:\\Tools\\RIGDESK\\x.exe"));
-  EXPECT_TRUE(app::NamesRigdesk("/opt/rigdesk"));
   EXPECT_TRUE(app::NamesRigdesk("RigDesk.exe"));
   EXPECT_FALSE(app::NamesRigdesk("/opt/rig-desk"));
   EXPECT_FALSE(app::NamesRigdesk(""));
 }
 
-class StartTest : public CatmuxFixture {
- protected:
-  const std::string start = folder.Path().string();
-};
+using StartTest = CatmuxFixture;
 
 TEST_F(StartTest, MissingProgramIsReportedAfterThePortsOpened) {
   model.App1Name.SetText("/opt/logbench/Logbench");
@@ -64,42 +52,17 @@ TEST_F(StartTest, MissingProgramIsReportedAfterThePortsOpened) {
 
   EXPECT_THAT(boxes.shown, ElementsAre("/opt/logbench/Logbench not found"));
   EXPECT_TRUE(app1.PortOpen());
-  EXPECT_TRUE(radio.PortOpen());
   EXPECT_EQ(radio.Written(), "AI1;");
   EXPECT_TRUE(model.Timer2.Enabled());
-  EXPECT_FALSE(model.Baud.Enabled());
-  EXPECT_FALSE(model.Parity.Enabled());
-  EXPECT_FALSE(model.DataBits.Enabled());
-  EXPECT_FALSE(model.StopBits.Enabled());
+  EXPECT_FALSE(model.Baud.Enabled() || model.Parity.Enabled() || model.DataBits.Enabled() ||
+               model.StopBits.Enabled());
   EXPECT_THAT(desktop.activations, IsEmpty());
   EXPECT_THAT(desktop.starts, IsEmpty());
   EXPECT_THAT(loop.waits, IsEmpty());  // no pause after the message
   EXPECT_EQ(desktop.folder, start);
 }
 
-TEST_F(StartTest, OnlyTheSelectedProgramIsTested) {
-  model.App1Name.SetText("/opt/logbench/Logbench");  // missing, but not selected
-  model.App2Name.SetText("/opt/rigdesk/Rigdesk");
-  desktop.files = {"/opt/rigdesk/Rigdesk"};
-  model.Option1[1].SetValue(true);
-  std::size_t activationsAtPause = 99;
-  loop.Schedule([&] { activationsAtPause = desktop.activations.size(); });
-
-  catmux->Command1_Click();
-
-  EXPECT_THAT(boxes.shown, IsEmpty());
-  EXPECT_THAT(loop.waits, ElementsAre(app::kStartPause));
-  EXPECT_EQ(activationsAtPause, 0U);  // program 2 comes after the pause
-  ASSERT_EQ(desktop.activations.size(), 1U);
-  EXPECT_EQ(desktop.activations[0].title, "Rigdesk -");
-  EXPECT_EQ(desktop.activations[0].folder, "/opt/rigdesk");
-  ASSERT_EQ(desktop.starts.size(), 1U);
-  EXPECT_EQ(desktop.starts[0].programFile, "/opt/rigdesk/Rigdesk");
-  EXPECT_EQ(desktop.starts[0].workingFolder, "/opt/rigdesk");
-  EXPECT_EQ(desktop.folder, start);
-}
-
-TEST_F(StartTest, ProgramOneIsHandledBeforeThePause) {
+TEST_F(StartTest, ProgramOneComesBeforeThePauseInItsOwnFolder) {
   model.App1Name.SetText("/opt/logbench/Logbench");
   desktop.files = {"/opt/logbench/Logbench"};
   std::size_t activationsAtPause = 99;
@@ -113,10 +76,30 @@ TEST_F(StartTest, ProgramOneIsHandledBeforeThePause) {
 
   EXPECT_EQ(activationsAtPause, 1U);
   EXPECT_EQ(folderAtPause, "/opt/logbench");
+  EXPECT_EQ(desktop.activations.at(0).title, "FT-950");  // Text7
+  EXPECT_EQ(desktop.starts.at(0).workingFolder, "/opt/logbench");
+  EXPECT_THAT(loop.waits, ElementsAre(app::kStartPause));
+  EXPECT_EQ(desktop.folder, start);
+}
+
+TEST_F(StartTest, ProgramTwoComesAfterThePauseAndOnlyTheSelectedOneIsTested) {
+  model.App1Name.SetText("/opt/logbench/Logbench");  // missing, but not selected
+  model.App2Name.SetText("/opt/rigdesk/Rigdesk");
+  desktop.files = {"/opt/rigdesk/Rigdesk"};
+  model.Option1[1].SetValue(true);
+  std::size_t activationsAtPause = 99;
+  loop.Schedule([&] { activationsAtPause = desktop.activations.size(); });
+
+  catmux->Command1_Click();
+
+  EXPECT_THAT(boxes.shown, IsEmpty());
+  EXPECT_EQ(activationsAtPause, 0U);
   ASSERT_EQ(desktop.activations.size(), 1U);
-  EXPECT_EQ(desktop.activations[0].title, "FT-950");  // Text7
+  EXPECT_EQ(desktop.activations[0].title, "Rigdesk -");
+  EXPECT_EQ(desktop.activations[0].folder, "/opt/rigdesk");
   ASSERT_EQ(desktop.starts.size(), 1U);
-  EXPECT_EQ(desktop.starts[0].workingFolder, "/opt/logbench");
+  EXPECT_EQ(desktop.starts[0].programFile, "/opt/rigdesk/Rigdesk");
+  EXPECT_EQ(desktop.starts[0].workingFolder, "/opt/rigdesk");
   EXPECT_EQ(desktop.folder, start);
 }
 
@@ -150,31 +133,32 @@ TEST_F(StartTest, RunningProgramIsBroughtForwardNotStartedAgain) {
   model.App1Name.SetText("/opt/logbench/Logbench");
   desktop.files = {"/opt/logbench/Logbench"};
   desktop.windowTitles = {"FT-950 CAT control"};
-
-  catmux->Command1_Click();
   catmux->Command1_Click();
 
-  EXPECT_EQ(desktop.activations.size(), 2U);
+  EXPECT_EQ(desktop.activations.size(), 1U);
   EXPECT_THAT(desktop.starts, IsEmpty());
   EXPECT_EQ(desktop.folder, start);
 }
 
-TEST_F(StartTest, EmptyPathStillPauses) {
+TEST_F(StartTest, WithoutAProgramStartOpensThePortsAndPausesOnly) {
   model.App1Name.SetText("");
+  catmux->Command1_Click();
+  model.Option1[0].SetValue(false);  // neither program selected
+  model.App1Name.SetText("/opt/missing/one");
+  model.App2Name.SetText("/opt/missing/two");
   catmux->Command1_Click();
 
   EXPECT_THAT(boxes.shown, IsEmpty());
   EXPECT_THAT(desktop.activations, IsEmpty());
   EXPECT_THAT(desktop.starts, IsEmpty());
-  EXPECT_THAT(loop.waits, ElementsAre(2000ms));
-  EXPECT_THAT(desktop.folderChanges, ElementsAre(start));  // only the way back
+  EXPECT_THAT(loop.waits, ElementsAre(2000ms, 2000ms));
+  EXPECT_THAT(desktop.folderChanges, ElementsAre(start, start));  // only the way back
+  EXPECT_TRUE(app1.PortOpen());
 }
 
-TEST_F(StartTest, BareProgramNameKeepsTheFolderAndIsNotTested) {
+TEST_F(StartTest, BareNameKeepsTheFolderAndRelativePathComesFromTheStartFolder) {
   model.App1Name.SetText("wsjtx");  // no such file here: only its start can tell
   catmux->Command1_Click();
-
-  EXPECT_THAT(boxes.shown, IsEmpty());
   EXPECT_THAT(desktop.folderChanges, ElementsAre(start));
   ASSERT_EQ(desktop.activations.size(), 1U);
   EXPECT_EQ(desktop.activations[0].programFile, "wsjtx");
@@ -182,44 +166,33 @@ TEST_F(StartTest, BareProgramNameKeepsTheFolderAndIsNotTested) {
   ASSERT_EQ(desktop.starts.size(), 1U);
   EXPECT_EQ(desktop.starts[0].programFile, "wsjtx");
   EXPECT_EQ(desktop.starts[0].workingFolder, start);
-  EXPECT_THAT(loop.waits, ElementsAre(2000ms));
-}
 
-TEST_F(StartTest, RelativePathIsStartedFromTheStartFolder) {
   model.App1Name.SetText("bin/wsjtx");
   desktop.files = {"bin/wsjtx"};
   catmux->Command1_Click();
-
+  ASSERT_EQ(desktop.starts.size(), 2U);
+  EXPECT_EQ(desktop.starts[1].programFile, start + "/bin/wsjtx");
+  EXPECT_EQ(desktop.starts[1].workingFolder, "bin");
+  EXPECT_EQ(desktop.activations[1].programFile, start + "/bin/wsjtx");
   EXPECT_THAT(boxes.shown, IsEmpty());
-  ASSERT_EQ(desktop.starts.size(), 1U);
-  EXPECT_EQ(desktop.starts[0].programFile, start + "/bin/wsjtx");
-  EXPECT_EQ(desktop.starts[0].workingFolder, "bin");
-  EXPECT_EQ(desktop.activations[0].programFile, start + "/bin/wsjtx");
 }
 
-TEST_F(StartTest, FailedProgramStartIsReportedAndTheFolderRestored) {
+TEST_F(StartTest, FailedStartOrUnreachableFolderStillRestoresTheFolder) {
   model.App1Name.SetText("/opt/logbench/notes.txt");
-  desktop.files = {"/opt/logbench/notes.txt"};
+  desktop.files = {"/opt/logbench/notes.txt", "/locked/tool"};
   desktop.startFailure = "Permission denied";
-
   catmux->Command1_Click();
-
   EXPECT_THAT(boxes.shown,
               ElementsAre("/opt/logbench/notes.txt could not be started: Permission denied"));
   EXPECT_THAT(loop.waits, ElementsAre(2000ms));
   EXPECT_EQ(desktop.folder, start);
   EXPECT_TRUE(radio.PortOpen());
-}
 
-TEST_F(StartTest, UnreachableProgramFolderStillRestoresTheFolder) {
   model.App1Name.SetText("/locked/tool");
-  desktop.files = {"/locked/tool"};
   desktop.missingFolders = {"/locked"};
-
+  desktop.startFailure.reset();
   catmux->Command1_Click();
-
-  ASSERT_EQ(desktop.starts.size(), 1U);
-  EXPECT_EQ(desktop.starts[0].workingFolder, start);
+  EXPECT_EQ(desktop.starts.at(1).workingFolder, start);
   EXPECT_EQ(desktop.folder, start);
 }
 
@@ -235,30 +208,19 @@ TEST_F(StartTest, StartInsideStartsPauseLeavesTheStartFolder) {
   EXPECT_EQ(desktop.folder, start);
 }
 
-TEST_F(StartTest, NeitherOptionSelectedOpensThePortsAndPausesOnly) {
-  model.Option1[0].SetValue(false);
-  model.App1Name.SetText("/opt/missing/one");
-  model.App2Name.SetText("/opt/missing/two");
-
-  catmux->Command1_Click();
-
-  EXPECT_THAT(boxes.shown, IsEmpty());
-  EXPECT_THAT(desktop.activations, IsEmpty());
-  EXPECT_THAT(loop.waits, ElementsAre(2000ms));
-  EXPECT_TRUE(app1.PortOpen());
-}
-
-TEST_F(StartTest, StopClosesThePortsAndAgainOnlyEnablesTheLineBoxes) {
+TEST_F(StartTest, StopClosesEveryPortAndAgainOnlyEnablesTheLineBoxes) {
+  model.Ignore2.SetValue(0);
+  model.Soft2Com.SetText("COM6");
   model.App1Name.SetText("");
   catmux->Command1_Click();
-  ASSERT_FALSE(model.Soft1Com.Enabled());
-  ASSERT_FALSE(model.RadioCom.Enabled());
+  ASSERT_TRUE(app2.PortOpen());
+  ASSERT_FALSE(model.Soft1Com.Enabled() || model.RadioCom.Enabled());
 
-  catmux->Command2_Click();
-  EXPECT_FALSE(app1.PortOpen());
-  EXPECT_FALSE(radio.PortOpen());
-  EXPECT_TRUE(model.Soft1Com.Enabled());
-  EXPECT_TRUE(model.RadioCom.Enabled());
+  model.Command2.Click();
+  for (const FakeSerialPort* port : {&app1, &app2, &radio}) {
+    EXPECT_FALSE(port->PortOpen());
+  }
+  EXPECT_TRUE(model.Soft1Com.Enabled() && model.Soft2Com.Enabled() && model.RadioCom.Enabled());
   EXPECT_TRUE(model.Baud.Enabled());
   EXPECT_TRUE(model.Timer2.Enabled());  // supervision keeps ticking
 
@@ -272,19 +234,7 @@ TEST_F(StartTest, StopClosesThePortsAndAgainOnlyEnablesTheLineBoxes) {
   EXPECT_FALSE(model.Soft1Com.Enabled());
 }
 
-TEST_F(StartTest, StopAlsoClosesAppTwosPort) {
-  model.Ignore2.SetValue(0);
-  model.Soft2Com.SetText("COM12");
-  model.App1Name.SetText("");
-  catmux->Command1_Click();
-  ASSERT_TRUE(app2.PortOpen());
-
-  model.Command2.Click();
-  EXPECT_FALSE(app2.PortOpen());
-  EXPECT_TRUE(model.Soft2Com.Enabled());
-}
-
-class CloseTest : public CatmuxFixture {};
+using CloseTest = CatmuxFixture;
 
 TEST_F(CloseTest, NeverOpenedPortsCloseAtOnce) {
   model.HlpForm.Show();

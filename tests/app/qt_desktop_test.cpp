@@ -18,9 +18,9 @@
 
 #include "app/qt/qt_message_boxes.h"
 #include "app/qt/qt_timers.h"
-#include "catmux_fixture.h"
 #include "model/controls.h"
 #include "pty_pair.h"
+#include "temp_folder.h"
 
 namespace vantorel::testing {
 namespace {
@@ -54,10 +54,18 @@ class QtDesktopTest : public ::testing::Test {
   app::QtDesktop desktop;
 };
 
-TEST_F(QtDesktopTest, CurrentFolderChangesOnlyToExistingFolders) {
+TEST_F(QtDesktopTest, FoldersAndFilesAreTheSystemsOwn) {
   const std::string start = desktop.CurrentFolder();
   EXPECT_EQ(start, folder.Path().string());
   std::filesystem::create_directory(folder.Path() / "tools");
+  WriteFile(folder.Path() / "rig.exe", "x");
+
+  EXPECT_TRUE(desktop.FileExists((folder.Path() / "rig.exe").string()));
+  EXPECT_TRUE(desktop.FileExists("rig.exe"));
+  // A folder or nothing counts as missing.
+  EXPECT_FALSE(desktop.FileExists((folder.Path() / "tools").string()));
+  EXPECT_FALSE(desktop.FileExists((folder.Path() / "none.exe").string()));
+  EXPECT_FALSE(desktop.FileExists(""));
 
   EXPECT_TRUE(desktop.SetCurrentFolder("tools"));
   EXPECT_EQ(desktop.CurrentFolder(), (folder.Path() / "tools").string());
@@ -65,16 +73,6 @@ TEST_F(QtDesktopTest, CurrentFolderChangesOnlyToExistingFolders) {
   EXPECT_FALSE(desktop.SetCurrentFolder(""));
   EXPECT_EQ(desktop.CurrentFolder(), (folder.Path() / "tools").string());
   EXPECT_TRUE(desktop.SetCurrentFolder(start));
-}
-
-TEST_F(QtDesktopTest, FolderOrNothingCountsAsMissing) {
-  WriteFile(folder.Path() / "rig.exe", "x");
-  std::filesystem::create_directory(folder.Path() / "Rigdesk");
-  EXPECT_TRUE(desktop.FileExists((folder.Path() / "rig.exe").string()));
-  EXPECT_TRUE(desktop.FileExists("rig.exe"));
-  EXPECT_FALSE(desktop.FileExists((folder.Path() / "Rigdesk").string()));
-  EXPECT_FALSE(desktop.FileExists((folder.Path() / "none.exe").string()));
-  EXPECT_FALSE(desktop.FileExists(""));
 }
 
 TEST_F(QtDesktopTest, RunningProgramCountsAsItsWindowWithoutAWindowSystem) {
@@ -91,9 +89,7 @@ TEST_F(QtDesktopTest, RunningProgramCountsAsItsWindowWithoutAWindowSystem) {
   running.kill();
   running.waitForFinished(5000);
   EXPECT_FALSE(app::ProgramRunning(program.string()));
-}
-
-TEST_F(QtDesktopTest, BareNameIsLookedUpOnTheSearchPath) {
+  // A bare name is looked up on the search path.
   EXPECT_FALSE(app::ProgramRunning("vantorel-no-such-program"));
   EXPECT_FALSE(app::ProgramRunning(""));
 }
@@ -159,29 +155,24 @@ TEST(QtMessageBoxesTest, ShowsAWindowWithTheTitleAndLogsOneLine) {
   EXPECT_EQ(boxes.OpenBoxes(), 1);
 }
 
-TEST(QtTimersTest, RealTimersFollowTheModel) {
+TEST(QtTimersTest, RealTimersFollowTheModelWhichOutlivesThem) {
   model::Timer fast("Timer1", 5, true);
   model::Timer slow("Timer2", 1000, false);
   int ticks = 0;
   fast.onTimer = [&] { ++ticks; };
-  const app::QtTimers timers{&fast, &slow};
+  {
+    const app::QtTimers timers{&fast, &slow};
+    ASSERT_NE(timers.TimerFor(slow), nullptr);
+    EXPECT_EQ(timers.TimerFor(slow)->interval(), 1000);
+    EXPECT_FALSE(timers.TimerFor(slow)->isActive());
+    slow.SetEnabled(true);
+    EXPECT_TRUE(timers.TimerFor(slow)->isActive());
 
-  ASSERT_NE(timers.TimerFor(slow), nullptr);
-  EXPECT_EQ(timers.TimerFor(slow)->interval(), 1000);
-  EXPECT_FALSE(timers.TimerFor(slow)->isActive());
-  slow.SetEnabled(true);
-  EXPECT_TRUE(timers.TimerFor(slow)->isActive());
-
-  EXPECT_TRUE(PumpUntil([&] { return ticks >= 2; }, Pump));
-  fast.SetEnabled(false);
-  EXPECT_FALSE(timers.TimerFor(fast)->isActive());
-}
-
-TEST(QtTimersTest, ModelOutlivesTheTimers) {
-  model::Timer timer("Timer2", 1000, false);
-  { const app::QtTimers timers{&timer}; }
-  timer.SetEnabled(true);  // nothing left to start: no crash
-  SUCCEED();
+    EXPECT_TRUE(PumpUntil([&] { return ticks >= 2; }, Pump));
+    fast.SetEnabled(false);
+    EXPECT_FALSE(timers.TimerFor(fast)->isActive());
+  }
+  fast.SetEnabled(true);  // nothing left to start: no crash
 }
 
 }  // namespace

@@ -4,9 +4,7 @@
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <chrono>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -19,6 +17,10 @@ namespace {
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
+
+// The design-time program paths.
+constexpr const char* kLogbench = "C:\\Program Files (x86)\\Logbench\\Logbench.exe";
+constexpr const char* kRigdesk = "C:\\Program Files (x86)\\Rigdesk\\Rigdesk.exe";
 
 // A complete file: every line differs from the design-time value.
 std::vector<std::string> FullFile() {
@@ -58,51 +60,24 @@ class SettingsFileTest : public CatmuxFixture {
   [[nodiscard]] bool StartPressed() const { return radio.openCount > 0; }
 };
 
-TEST_F(SettingsFileTest, DesignTimeValuesAreWrittenAsTwentyThreeLines) {
-  model.Soft1Com.SetText("");
-  model.RadioCom.SetText("");
-  model.Baud.SetText("");
-  model.Parity.SetText("");
-  model.DataBits.SetText("");
-  model.StopBits.SetText("");
-  catmux->Form_Unload();
-
-  EXPECT_EQ(ReadFile(SettingsFile()), Lines({"",
-                                             "",
-                                             "",
-                                             "",
-                                             "",
-                                             "",
-                                             "",
-                                             " 0 ",
-                                             " 0 ",
-                                             " 1 ",
-                                             " 1 ",
-                                             " 1 ",
-                                             "C:\\Program Files (x86)\\Logbench\\Logbench.exe",
-                                             "C:\\Program Files (x86)\\Rigdesk\\Rigdesk.exe",
-                                             " 1 ",
-                                             " 0 ",
-                                             " 1 ",
-                                             "180",
-                                             "C:\\Program Files (x86)\\Logbench\\Logbench.exe",
-                                             "C:\\Program Files (x86)\\Rigdesk\\Rigdesk.exe",
-                                             "True",
-                                             "False",
-                                             "FT-950"}));
-}
-
-TEST_F(SettingsFileTest, LinesLoadingIgnoresAreStillWritten) {
+// Lines 2, 10, 11 and 12 are written though loading ignores them.
+TEST_F(SettingsFileTest, UnloadWritesTwentyThreeLinesIgnoredOnesToo) {
+  for (model::ComboBox* box : {&model.Soft1Com, &model.Soft2Com, &model.RadioCom, &model.Baud,
+                               &model.Parity, &model.DataBits, &model.StopBits}) {
+    box->SetText("");
+  }
   model.Soft2Com.SetText("COM12");
   model.Ignore2.SetValue(0);
   model.Ignore2Out.SetValue(2);
   model.KenwoodCB.SetValue(0);
-  const std::vector<std::string> lines = app::SettingsLines(model);
-  ASSERT_EQ(lines.size(), 23U);
-  EXPECT_EQ(lines[1], "COM12");
-  EXPECT_EQ(lines[9], " 0 ");
-  EXPECT_EQ(lines[10], " 2 ");
-  EXPECT_EQ(lines[11], " 0 ");
+  catmux->Form_Unload();
+
+  // clang-format off
+  EXPECT_EQ(ReadFile(SettingsFile()),
+            Lines({"", "COM12", "", "", "", "", "", " 0 ", " 0 ", " 0 ", " 2 ", " 0 ",
+                   kLogbench, kRigdesk, " 1 ", " 0 ", " 1 ", "180", kLogbench, kRigdesk,
+                   "True", "False", "FT-950"}));
+  // clang-format on
 }
 
 TEST_F(SettingsFileTest, RoundTripKeepsEveryRestoredControl) {
@@ -141,60 +116,46 @@ TEST_F(SettingsFileTest, NoFileKeepsDesignValuesAndEmptiesTheTestFile) {
   EXPECT_EQ(model.Text7.Text(), "FT-950");
   EXPECT_EQ(model.KenwoodCB.Value(), 1);
   EXPECT_TRUE(model.Option1[0].Value());
-  ASSERT_TRUE(std::filesystem::exists(folder.Path() / "TEST.TXT"));
-  EXPECT_EQ(std::filesystem::file_size(folder.Path() / "TEST.TXT"), 0U);
+  EXPECT_EQ(ReadFile(folder.Path() / "TEST.TXT"), "");
   EXPECT_THAT(boxes.shown, IsEmpty());
 }
 
-TEST_F(SettingsFileTest, ShortFileAppliesItsLinesWithoutStart) {
+TEST_F(SettingsFileTest, EmptyShortOrRefusedFileAppliesItsLinesWithoutStart) {
+  Load({});
+  EXPECT_EQ(model.Soft1Com.Text(), "COM5");  // as it was
+
   std::vector<std::string> lines = FullFile();
+  lines[8] = " 3 ";  // Ignore1Out: refused
+  Load(lines);
+  EXPECT_EQ(model.Ignore1.Value(), 1);  // line 8 applied
+  EXPECT_EQ(model.Ignore1Out.Value(), 0);
+  EXPECT_EQ(model.App1Name.Text(), kLogbench);  // not reached
+
+  lines = FullFile();
   lines[15] = " 1 ";  // Check2: would clear KenwoodCB in a complete file
   lines.pop_back();
   Load(lines);
-
-  EXPECT_EQ(model.Option1[1].Value(), true);  // line 22 applied
+  EXPECT_TRUE(model.Option1[1].Value());  // line 22 applied
   EXPECT_EQ(model.Text7.Text(), "FT-950");
   EXPECT_EQ(model.KenwoodCB.Value(), 1);
+
   EXPECT_FALSE(StartPressed());
+  EXPECT_THAT(boxes.shown, IsEmpty());
 }
 
-TEST_F(SettingsFileTest, EmptyFileLoadsNothing) {
-  Load({});
-  EXPECT_FALSE(StartPressed());
-  EXPECT_EQ(model.Soft1Com.Text(), "COM11");  // as the fixture set it
-}
+TEST_F(SettingsFileTest, ACompleteFileSetsKenwoodFromTheModeBeforeStart) {
+  model.KenwoodCB.SetValue(0);
+  Load(FullFile());
+  EXPECT_EQ(model.KenwoodCB.Value(), 1);  // translating
 
-TEST_F(SettingsFileTest, NoTranslationClearsKenwoodBeforeStart) {
   std::vector<std::string> lines = FullFile();
-  lines[15] = " 1 ";
+  lines[15] = " 1 ";   // No Translation
   lines[20] = "True";  // program 1 with an empty path: Start pauses
   lines[21] = "False";
   int kenwoodAtStart = -1;
   loop.Schedule([&] { kenwoodAtStart = model.KenwoodCB.Value(); });  // Start's pause
   Load(lines);
-
-  ASSERT_TRUE(StartPressed());
   EXPECT_EQ(kenwoodAtStart, 0);
-}
-
-TEST_F(SettingsFileTest, TranslatingTicksKenwood) {
-  model.KenwoodCB.SetValue(0);
-  Load(FullFile());
-  EXPECT_EQ(model.KenwoodCB.Value(), 1);
-}
-
-TEST_F(SettingsFileTest, BothOptionsFalseStartHandlesNeitherProgram) {
-  std::vector<std::string> lines = FullFile();
-  lines[20] = "False";
-  lines[21] = "False";
-  Load(lines);
-
-  EXPECT_FALSE(model.Option1[0].Value());
-  EXPECT_FALSE(model.Option1[1].Value());
-  ASSERT_TRUE(StartPressed());
-  EXPECT_THAT(desktop.activations, IsEmpty());
-  EXPECT_THAT(desktop.starts, IsEmpty());
-  EXPECT_EQ(loop.waits.size(), 1U);
 }
 
 TEST_F(SettingsFileTest, TruthLinesAreExact) {
@@ -205,9 +166,8 @@ TEST_F(SettingsFileTest, TruthLinesAreExact) {
     bool option1;
   };
   const Case cases[] = {
-      {"True", "False", true, false},
-      {"True", "True", false, true},
-      {"true", "TRUE", false, false},
+      {"True", "False", true, false},   {"True", "True", false, true},
+      {"False", "False", false, false}, {"true", "TRUE", false, false},
       {"True ", "-1", false, false},
   };
   for (const Case& c : cases) {
@@ -222,6 +182,7 @@ TEST_F(SettingsFileTest, TruthLinesAreExact) {
   }
 }
 
+// Letters give 0 and loading goes on; a value the box refuses stops it.
 TEST_F(SettingsFileTest, NumberLinesReadTheirLeadingNumber) {
   struct Case {
     const char* line;
@@ -246,30 +207,6 @@ TEST_F(SettingsFileTest, NumberLinesReadTheirLeadingNumber) {
       EXPECT_EQ(fresh.Ignore1.Value(), c.value) << c.line;
     }
   }
-}
-
-TEST_F(SettingsFileTest, LettersOnANumberLineGiveZeroAndLoadingGoesOn) {
-  model.Ignore1.SetValue(1);
-  std::vector<std::string> lines = FullFile();
-  lines[7] = "ticked";
-  Load(lines);
-
-  EXPECT_EQ(model.Ignore1.Value(), 0);
-  EXPECT_EQ(model.Text7.Text(), "Rigdesk");
-  EXPECT_TRUE(StartPressed());
-}
-
-TEST_F(SettingsFileTest, RefusedLineStopsLoadingWithEarlierLinesApplied) {
-  std::vector<std::string> lines = FullFile();
-  lines[8] = " 3 ";  // Ignore1Out
-  Load(lines);
-
-  EXPECT_EQ(model.Ignore1.Value(), 1);     // line 8 applied
-  EXPECT_EQ(model.Ignore1Out.Value(), 0);  // refused
-  EXPECT_EQ(model.App1Name.Text(),
-            "C:\\Program Files (x86)\\Logbench\\Logbench.exe");  // not reached
-  EXPECT_FALSE(StartPressed());
-  EXPECT_THAT(boxes.shown, IsEmpty());
 }
 
 TEST_F(SettingsFileTest, LineFeedOnlyFileLoadsLikeCrLf) {
@@ -316,20 +253,6 @@ TEST_F(SettingsFileTest, UnwritableFileIsReported) {
               ElementsAre(SettingsFile().string() + " could not be written: Is a directory"));
 }
 
-TEST_F(SettingsFileTest, UnreadableFileIsReportedAndNothingApplied) {
-  if (geteuid() == 0) {
-    GTEST_SKIP() << "the superuser reads any file";
-  }
-  WriteFile(SettingsFile(), Lines(FullFile()));
-  std::filesystem::permissions(SettingsFile(), std::filesystem::perms::none);
-  catmux->Form_Load();
-
-  EXPECT_THAT(boxes.shown,
-              ElementsAre(SettingsFile().string() + " could not be read: Permission denied"));
-  EXPECT_EQ(model.Text7.Text(), "FT-950");
-  EXPECT_FALSE(StartPressed());
-}
-
 TEST_F(SettingsFileTest, TestFileThatCannotBeCreatedDoesNotLoseTheSettings) {
   std::filesystem::create_directory(folder.Path() / "TEST.TXT");
   Load(FullFile());
@@ -349,22 +272,13 @@ TEST(SettingsFolderTest, SavedInTheStartFolderWhileStartIsAway) {
   const auto program = programFolder / "logger";
   std::filesystem::copy_file("/bin/true", program);
 
-  auto log = std::make_shared<WriteLog>();
-  FakeSerialPort app1{"app1", log};
-  FakeSerialPort app2{"app2", log};
-  FakeSerialPort radio{"radio", log};
-  model::CatmuxModel model;
-  model.Soft1Com.SetText("COM1");
-  model.RadioCom.SetText("COM2");
-  model.App1Name.SetText(program.string());
-  FakeEventLoop loop;
-  FakeMessageBoxes boxes;
+  FakeStation station;
+  station.model.App1Name.SetText(program.string());
   app::QtDesktop desktop;
-  bridge::Bridge bridge{model, {app1, app2, radio}, loop, boxes};
-  app::Catmux catmux(model, bridge, desktop, loop, boxes);
+  app::Catmux catmux(station.model, station.bridge, desktop, station.loop, station.boxes);
 
   std::filesystem::path folderDuringPause;
-  loop.Schedule([&] {
+  station.loop.Schedule([&] {
     folderDuringPause = std::filesystem::current_path();
     catmux.Exit_Click();
   });
@@ -374,7 +288,7 @@ TEST(SettingsFolderTest, SavedInTheStartFolderWhileStartIsAway) {
   EXPECT_TRUE(std::filesystem::exists(folder.Path() / "Catmux.ini"));
   EXPECT_FALSE(std::filesystem::exists(programFolder / "Catmux.ini"));
   EXPECT_EQ(std::filesystem::current_path(), folder.Path());
-  EXPECT_THAT(boxes.shown, IsEmpty());
+  EXPECT_THAT(station.boxes.shown, IsEmpty());
 }
 
 }  // namespace

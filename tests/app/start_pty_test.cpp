@@ -1,5 +1,6 @@
-// Start and Stop over real pseudo-terminals through the real serial layer, and
-// the built program itself started in a folder whose settings name them.
+// Start, Stop and Close over real pseudo-terminals through the real serial
+// layer, and the built program itself started in a folder whose settings name
+// them.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -12,13 +13,10 @@
 
 #include "app/catmux.h"
 #include "bridge/bridge.h"
-#include "bridge/qt/qt_event_loop.h"
-#include "bridge/qt/qt_serial_port.h"
-#include "catmux_fixture.h"
 #include "fake_desktop.h"
 #include "fake_platform.h"
-#include "model/catmux_model.h"
-#include "pty_pair.h"
+#include "pty_ports.h"
+#include "temp_folder.h"
 
 namespace vantorel::testing {
 namespace {
@@ -27,60 +25,42 @@ using ::testing::ElementsAre;
 using ::testing::IsEmpty;
 using namespace std::chrono_literals;
 
-void Pump() { QCoreApplication::processEvents(); }
-
-class StartPtyTest : public ::testing::Test {
+class StartPtyTest : public ::testing::Test, public PtyPorts {
  protected:
   StartPtyTest() {
-    model.Soft1Com.SetText(app1Line.Path());
-    model.RadioCom.SetText(radioLine.Path());
-    model.Baud.SetText("19200");
-    model.Parity.SetText("None");
-    model.DataBits.SetText("8");
-    model.StopBits.SetText("1");
+    NameIn(model);
     model.App1Name.SetText("");  // no companion program to look for
     desktop.folder = folder.Path().string();
   }
 
   TempFolder folder;
-  PtyPair app1Line;
-  PtyPair radioLine;
-  bridge::QtSerialPort app1;
-  bridge::QtSerialPort app2;
-  bridge::QtSerialPort radio;
   model::CatmuxModel model;
-  bridge::QtEventLoop bridgeLoop;
   // Start's two-second pause passes on a scripted clock; the ports run on Qt.
   FakeEventLoop startLoop;
   FakeMessageBoxes boxes;
   FakeDesktop desktop;
-  bridge::Bridge bridge{model, {app1, app2, radio}, bridgeLoop, boxes};
+  bridge::Bridge bridge{model, Ports(), loop, boxes};
   app::Catmux catmux{model, bridge, desktop, startLoop, boxes};
 };
 
-TEST_F(StartPtyTest, StartOpensTheDevicesAndSwitchesTheRadiosReportsOn) {
+TEST_F(StartPtyTest, StartSwitchesTheRadiosReportsOnStopClosesAndStartAgainReopens) {
   catmux.Command1_Click();
-
   EXPECT_TRUE(app1.PortOpen());
-  EXPECT_TRUE(radio.PortOpen());
   EXPECT_FALSE(app2.PortOpen());
-  EXPECT_EQ(radioLine.Read(4, Pump), "AI1;");
-  EXPECT_FALSE(model.Soft1Com.Enabled());
-  EXPECT_FALSE(model.RadioCom.Enabled());
-  EXPECT_FALSE(model.Baud.Enabled());
+  EXPECT_EQ(radioEnd.Read(4, pump), "AI1;");
+  EXPECT_FALSE(model.Soft1Com.Enabled() || model.RadioCom.Enabled() || model.Baud.Enabled());
   EXPECT_THAT(boxes.shown, IsEmpty());
-
   // Traffic flows: the radio's answer reaches App 1 in Yaesu form.
-  radioLine.Write("FA00014250000;");
-  EXPECT_EQ(app1Line.Read(11, Pump), "FA14250000;");
-}
+  radioEnd.Write("FA00014250000;");
+  EXPECT_EQ(app1End.Read(11, pump), "FA14250000;");
 
-TEST_F(StartPtyTest, IgnoreFromAppOneSendsNothingToTheRadio) {
-  model.Ignore1.SetValue(1);
+  catmux.Command2_Click();
+  EXPECT_FALSE(app1.PortOpen() || radio.PortOpen());
+  EXPECT_TRUE(model.Soft1Com.Enabled() && model.RadioCom.Enabled() && model.Baud.Enabled());
+
   catmux.Command1_Click();
-
-  ASSERT_TRUE(radio.PortOpen());
-  EXPECT_EQ(radioLine.Read(4, Pump, 200ms), "");
+  EXPECT_TRUE(radio.PortOpen());
+  EXPECT_EQ(radioEnd.Read(4, pump), "AI1;");
 }
 
 TEST_F(StartPtyTest, MissingRadioDeviceIsReportedExactly) {
@@ -93,31 +73,15 @@ TEST_F(StartPtyTest, MissingRadioDeviceIsReportedExactly) {
   EXPECT_TRUE(model.RadioCom.Enabled());
 }
 
-TEST_F(StartPtyTest, StopClosesTheDevicesAndStartOpensThemAgain) {
-  catmux.Command1_Click();
-  ASSERT_EQ(radioLine.Read(4, Pump), "AI1;");
-
-  catmux.Command2_Click();
-  EXPECT_FALSE(app1.PortOpen());
-  EXPECT_FALSE(radio.PortOpen());
-  EXPECT_TRUE(model.Soft1Com.Enabled());
-  EXPECT_TRUE(model.RadioCom.Enabled());
-  EXPECT_TRUE(model.Baud.Enabled());
-
-  catmux.Command1_Click();
-  EXPECT_TRUE(radio.PortOpen());
-  EXPECT_EQ(radioLine.Read(4, Pump), "AI1;");
-}
-
 TEST_F(StartPtyTest, CloseSendsWhatIsQueuedThenCloses) {
   catmux.Command1_Click();
-  ASSERT_EQ(radioLine.Read(4, Pump), "AI1;");
+  ASSERT_EQ(radioEnd.Read(4, pump), "AI1;");
   radio.Output("PS0;");
   // Close's wait must run the real event loop for the port to send.
-  app::Catmux closing{model, bridge, desktop, bridgeLoop, boxes};
+  app::Catmux closing{model, bridge, desktop, loop, boxes};
   closing.Command4_Click();
 
-  EXPECT_EQ(radioLine.Read(4, Pump), "PS0;");
+  EXPECT_EQ(radioEnd.Read(4, pump), "PS0;");
   EXPECT_FALSE(radio.PortOpen());
   EXPECT_EQ(desktop.endCalls, 1);
   EXPECT_TRUE(std::filesystem::exists(folder.Path() / "Catmux.ini"));
@@ -129,29 +93,12 @@ TEST(ProgramTest, LoadsSettingsAndOpensThePortsAtStart) {
   TempFolder folder;
   PtyPair app1Line;
   PtyPair radioLine;
-  WriteFile(folder.Path() / "Catmux.ini", Lines({app1Line.Path(),
-                                                 "",
-                                                 radioLine.Path(),
-                                                 "19200",
-                                                 "8",
-                                                 "None",
-                                                 "1",
-                                                 " 0 ",
-                                                 " 0 ",
-                                                 " 1 ",
-                                                 " 1 ",
-                                                 " 1 ",
-                                                 "",
-                                                 "",
-                                                 " 1 ",
-                                                 " 0 ",
-                                                 " 1 ",
-                                                 "180",
-                                                 "",
-                                                 "",
-                                                 "True",
-                                                 "False",
-                                                 "FT-950"}));
+  // clang-format off
+  WriteFile(folder.Path() / "Catmux.ini",
+            Lines({app1Line.Path(), "", radioLine.Path(), "19200", "8", "None", "1",
+                   " 0 ", " 0 ", " 1 ", " 1 ", " 1 ", "", "", " 1 ", " 0 ", " 1 ", "180", "", "",
+                   "True", "False", "FT-950"}));
+  // clang-format on
   const QString program = QCoreApplication::applicationDirPath() + "/../../vantorel";
   ASSERT_TRUE(std::filesystem::exists(program.toStdString())) << program.toStdString();
 

@@ -1,22 +1,16 @@
-// A bridge on three in-memory ports, a scripted event loop and recorded message
-// boxes: the routing tests script what arrives when, and what runs in the
-// middle of a pass.
+// The bridge on in-memory ports with App 1 and the radio open: the tests
+// script what arrives when, and what runs in the middle of a pass.
 #pragma once
 
 #include <gtest/gtest.h>
 
 #include <functional>
-#include <memory>
-#include <string>
 
-#include "bridge/bridge.h"
-#include "fake_platform.h"
-#include "fake_serial_port.h"
-#include "model/catmux_model.h"
+#include "fake_station.h"
 
 namespace vantorel::testing {
 
-class BridgeFixture : public ::testing::Test {
+class BridgeFixture : public ::testing::Test, public FakeStation {
  protected:
   BridgeFixture() {
     Open(app1);
@@ -40,24 +34,6 @@ class BridgeFixture : public ::testing::Test {
       }
     });
   }
-
-  // The texts written, in order, as "port:text".
-  [[nodiscard]] std::vector<std::string> Log() const {
-    std::vector<std::string> lines;
-    for (const auto& write : *log) {
-      lines.push_back(write.port + ":" + write.text);
-    }
-    return lines;
-  }
-
-  std::shared_ptr<WriteLog> log = std::make_shared<WriteLog>();
-  FakeSerialPort app1{"app1", log};
-  FakeSerialPort app2{"app2", log};
-  FakeSerialPort radio{"radio", log};
-  model::CatmuxModel model;
-  FakeEventLoop loop;
-  FakeMessageBoxes boxes;
-  bridge::Bridge bridge{model, {app1, app2, radio}, loop, boxes};
 };
 
 }  // namespace vantorel::testing

@@ -5,50 +5,27 @@
 
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <string>
-
-#include <unistd.h>
 
 #include "bridge/monitor.h"
 #include "bridge_fixture.h"
+#include "temp_folder.h"
 
 namespace vantorel::testing {
 namespace {
 
 namespace fs = std::filesystem;
 using ::testing::ElementsAre;
-using ::testing::IsEmpty;
 
-// Runs each test in a fresh temporary folder, where the program keeps its files.
+// Each test runs in a fresh temporary folder, where the program keeps its files.
 class Capture : public BridgeFixture {
  protected:
-  Capture() {
-    folder_ = fs::temp_directory_path() /
-              ("vantorel-capture-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(folder_);
-    fs::create_directories(folder_);
-    fs::current_path(folder_);
-  }
-  ~Capture() override {
-    fs::current_path(previous_);
-    fs::remove_all(folder_);
-  }
-
-  static std::string Contents(const char* name) {
-    std::ifstream in(name, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  }
-
   void StartCapture() {
     model.Check3.SetValue(1);
     boxes.shown.clear();
   }
 
- private:
-  fs::path previous_ = fs::current_path();
-  fs::path folder_;
+  TempFolder folder;
 };
 
 TEST_F(Capture, TestFileIsCreatedEmptyAndGetsNothingWhileTheCaptureIsOff) {
@@ -57,13 +34,12 @@ TEST_F(Capture, TestFileIsCreatedEmptyAndGetsNothingWhileTheCaptureIsOff) {
   app1.Receive("AB;");
   radio.Receive("FA00014251300;");
   EXPECT_TRUE(fs::exists("TEST.TXT"));
-  EXPECT_EQ(Contents("TEST.TXT"), "");
+  EXPECT_EQ(ReadFile("TEST.TXT"), "");
   EXPECT_FALSE(fs::exists("TESTIN.TXT"));
-}
 
-TEST_F(Capture, TestFileThatCannotBeCreatedIsReportedToTheCaller) {
+  fs::remove("TEST.TXT");
   fs::create_directory("TEST.TXT");
-  EXPECT_FALSE(bridge.CreateTestFile());
+  EXPECT_FALSE(bridge.CreateTestFile()) << "reported to the caller";
 }
 
 TEST_F(Capture, StartingWritesOneLinePerBlockFromEachSide) {
@@ -74,9 +50,9 @@ TEST_F(Capture, StartingWritesOneLinePerBlockFromEachSide) {
   radio.Receive("FA00014251300;IF");
   radio.RaiseOnComm();  // the partial "IF" is given up: not captured
   radio.Receive("");    // an empty radio read: an empty line
-  EXPECT_EQ(Contents("TESTIN.TXT"), "FA14251300;\r\n");
-  EXPECT_EQ(Contents("TESTOUT.TXT"), "FA00014251300;\r\n\r\n");
-  EXPECT_EQ(Contents("TEST.TXT"), "");
+  EXPECT_EQ(ReadFile("TESTIN.TXT"), "FA14251300;\r\n");
+  EXPECT_EQ(ReadFile("TESTOUT.TXT"), "FA00014251300;\r\n\r\n");
+  EXPECT_EQ(ReadFile("TEST.TXT"), "");
 }
 
 TEST_F(Capture, BlocksAreCapturedBeforeAnyRoutingTest) {
@@ -86,8 +62,8 @@ TEST_F(Capture, BlocksAreCapturedBeforeAnyRoutingTest) {
   model.Check2.SetValue(1);
   app1.Receive("TX;");  // passed untranslated
   radio.Receive("FA00014251300;");
-  EXPECT_EQ(Contents("TESTIN.TXT"), "AB;\r\nTX;\r\n");
-  EXPECT_EQ(Contents("TESTOUT.TXT"), "FA00014251300;\r\n");
+  EXPECT_EQ(ReadFile("TESTIN.TXT"), "AB;\r\nTX;\r\n");
+  EXPECT_EQ(ReadFile("TESTOUT.TXT"), "FA00014251300;\r\n");
 }
 
 TEST_F(Capture, StoppingClosesAndStartingAgainBeginsAnew) {
@@ -96,10 +72,10 @@ TEST_F(Capture, StoppingClosesAndStartingAgainBeginsAnew) {
   model.Check3.SetValue(0);
   EXPECT_THAT(boxes.shown, ElementsAre("Files Closed"));
   app1.Receive("ZZ;");
-  EXPECT_EQ(Contents("TESTIN.TXT"), "AB;\r\n");
+  EXPECT_EQ(ReadFile("TESTIN.TXT"), "AB;\r\n");
   model.Check3.SetValue(1);
-  EXPECT_EQ(Contents("TESTIN.TXT"), "");
-  EXPECT_EQ(Contents("TESTOUT.TXT"), "");
+  EXPECT_EQ(ReadFile("TESTIN.TXT"), "");
+  EXPECT_EQ(ReadFile("TESTOUT.TXT"), "");
 }
 
 TEST_F(Capture, AFileThatCannotBeCreatedIsReportedAndSaveDataUnticked) {
@@ -110,7 +86,7 @@ TEST_F(Capture, AFileThatCannotBeCreatedIsReportedAndSaveDataUnticked) {
   EXPECT_THAT(boxes.shown[0], ::testing::EndsWith(". Save Data is off."));
   EXPECT_EQ(model.Check3.Value(), 0);
   app1.Receive("AB;");
-  EXPECT_EQ(Contents("TESTIN.TXT"), "") << "no half capture";
+  EXPECT_EQ(ReadFile("TESTIN.TXT"), "") << "no half capture";
 }
 
 TEST_F(Capture, AFailedWriteIsReportedOnceAndTheTrafficStillFlows) {
@@ -135,29 +111,27 @@ TEST(HexForm, TwoUpperCaseDigitsPerByteAndANewLineAfterLineFeed) {
 
 using Monitor = BridgeFixture;
 
-TEST_F(Monitor, HexFormOnBothPaths) {
-  model.Check1.SetValue(1);
-  model.HexX.SetValue(1);
-  app1.Receive("FA;");
-  model.Check2.SetValue(1);
-  app1.Receive("\n");
-  EXPECT_EQ(model.Text5.Text(), "46413B0A\r\n");
-}
-
-TEST_F(Monitor, TextFormGluesBlocksOnBothPaths) {
-  model.Check1.SetValue(1);
-  app1.Receive("AB;");
-  model.Check2.SetValue(1);
-  app1.Receive("TX;");
-  EXPECT_EQ(model.Text5.Text(), "AB;TX;");
-}
-
-TEST_F(Monitor, MonitorOffLeavesTheBoxAlone) {
-  model.HexX.SetValue(1);
-  app1.Receive("AB;");
-  model.Check2.SetValue(1);
-  app1.Receive("TX;");
-  EXPECT_EQ(model.Text5.Text(), "");
+// App 1's blocks on both paths (translating, then No Translation), as text or
+// hex; the radio's box gets nothing.
+TEST_F(Monitor, ShowsApp1sBlocksOnBothPathsWhileTicked) {
+  struct Case {
+    int check1;
+    int hex;
+    const char* shown;
+  };
+  for (const Case c : {Case{1, 0, "AB;TX;"}, Case{1, 1, "41423B0A\r\n"}, Case{0, 1, ""}}) {
+    model.Text5.SetText("");
+    model.Check2.SetValue(0);
+    model.Check1.SetValue(c.check1);
+    model.HexX.SetValue(c.hex);
+    model.Text6.SetText("kept");
+    app1.Receive("AB;");
+    model.Check2.SetValue(1);
+    app1.Receive(c.hex != 0 ? "\n" : "TX;");
+    radio.Receive("FA00014251300;");
+    EXPECT_EQ(model.Text5.Text(), c.shown) << c.check1 << c.hex;
+    EXPECT_EQ(model.Text6.Text(), "kept");
+  }
 }
 
 TEST_F(Monitor, TheBoxIsToldOnlyTheNewPiece) {
@@ -167,13 +141,6 @@ TEST_F(Monitor, TheBoxIsToldOnlyTheNewPiece) {
   model.Text5.SetText(std::string(100000, 'x'));
   app1.Receive("AB;");
   EXPECT_THAT(pieces, ElementsAre("AB;"));
-}
-
-TEST_F(Monitor, TheRadioBoxGetsNothingNew) {
-  model.Check1.SetValue(1);
-  model.Text6.SetText("kept");
-  radio.Receive("FA00014251300;");
-  EXPECT_EQ(model.Text6.Text(), "kept");
 }
 
 }  // namespace

@@ -4,31 +4,20 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
-#include <functional>
 #include <string>
 
 #include "bridge/bridge.h"
-#include "bridge/qt/qt_event_loop.h"
-#include "bridge/qt/qt_serial_port.h"
 #include "fake_platform.h"
-#include "pty_pair.h"
+#include "pty_ports.h"
 
 namespace vantorel::testing {
 namespace {
 
 using namespace std::chrono_literals;
 
-class EndToEnd : public ::testing::Test {
+class EndToEnd : public ::testing::Test, public PtyPorts {
  protected:
-  EndToEnd() {
-    model.Soft1Com.SetText(app1End.Path());
-    model.Soft2Com.SetText(app2End.Path());
-    model.RadioCom.SetText(radioEnd.Path());
-    model.Baud.SetText("38400");
-    model.Parity.SetText("None");
-    model.DataBits.SetText("8");
-    model.StopBits.SetText("1");
-  }
+  EndToEnd() { NameIn(model); }
 
   // Opens the ports as Start does; the radio first hears auto-information on.
   void Start() {
@@ -37,37 +26,24 @@ class EndToEnd : public ::testing::Test {
     ASSERT_EQ(radioEnd.Read(4, pump), "AI1;");
   }
 
-  bridge::QtEventLoop loop;
-  std::function<void()> pump = [this] { loop.Wait(1ms); };
-  PtyPair app1End;
-  PtyPair app2End;
-  PtyPair radioEnd;
-  bridge::QtSerialPort app1;
-  bridge::QtSerialPort app2;
-  bridge::QtSerialPort radio;
   model::CatmuxModel model;
   FakeMessageBoxes boxes;
-  bridge::Bridge bridge{model, {app1, app2, radio}, loop, boxes};
+  bridge::Bridge bridge{model, Ports(), loop, boxes};
 };
 
-TEST_F(EndToEnd, TranslatingTurnsApp1sCommandAndTheRadiosAnswerAround) {
+TEST_F(EndToEnd, TranslatingTurnsApp1sCommandAndTheRadiosAnswersAround) {
   Start();
   app1End.Write("FA14251300;");
   EXPECT_EQ(radioEnd.Read(14, pump), "FA00014251300;");
   // The translation's answer, then the echo of the command.
   EXPECT_EQ(app1End.Read(22, pump), "FA14251300;FA14251300;");
 
-  radioEnd.Write("FA00014251300;");
-  EXPECT_EQ(app1End.Read(11, pump), "FA14251300;");
-  EXPECT_TRUE(PumpUntil([&] { return !model.vars.Soft1Waiting; }, pump));
-  EXPECT_EQ(model.Text3.Text(), "FA00014251300;");
-  EXPECT_TRUE(boxes.shown.empty());
-}
-
-TEST_F(EndToEnd, SeveralAnswersInOneBurstAllReachApp1InOrder) {
-  Start();
+  // Several answers in one burst each reach App 1, in order.
   radioEnd.Write("FA00014251300;FA00007074000;FA00003573000;");
   EXPECT_EQ(app1End.Read(33, pump), "FA14251300;FA07074000;FA03573000;");
+  EXPECT_TRUE(PumpUntil([&] { return !model.vars.Soft1Waiting; }, pump));
+  EXPECT_EQ(model.Text3.Text(), "FA00003573000;");
+  EXPECT_TRUE(boxes.shown.empty());
 }
 
 TEST_F(EndToEnd, NoTranslationPassesTheBytesBothWaysUnchanged) {

@@ -1,6 +1,9 @@
-// The buttons that talk to the ports by hand.
+// The buttons that talk to the ports by hand, Ignore2's effect on framing, and
+// Timer2's shutdown as the bridge reports it.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
+
+#include <functional>
 
 #include "bridge_fixture.h"
 
@@ -12,61 +15,52 @@ using ::testing::IsEmpty;
 
 using ManualCommands = BridgeFixture;
 
-TEST_F(ManualCommands, TestSetsTheFrequencyThenAsksForTheStatus) {
-  model.Command3.Click();
-  EXPECT_THAT(Log(), ElementsAre("radio:FA00014251300;", "radio:IF;"));
+TEST_F(ManualCommands, EachButtonWritesItsTextInOneGo) {
+  struct Case {
+    model::Button* button;
+    const char* text4;
+    std::vector<std::string> writes;
+  };
+  const Case cases[] = {
+      // Test: VFO A to 14.2513 MHz, then the status.
+      {&model.Command3, "", {"radio:FA00014251300;", "radio:IF;"}},
+      // Reset: back to receive with auto-information.
+      {&model.Command5, "", {"radio:RX;AI1;"}},
+      {&model.Command6, "FA;IF;", {"radio:FA;IF;"}},
+      {&model.Command9, "FA00014251300;", {"app1:FA00014251300;"}},  // untranslated
+      {&model.Command6, "", {}},
+      {&model.Command9, "", {}},
+  };
+  model.vars.TXOn = true;
+  for (const Case& c : cases) {
+    log->clear();
+    model.Text4.SetText(c.text4);
+    c.button->Click();
+    EXPECT_EQ(Log(), c.writes) << c.button->Name() << " " << c.text4;
+  }
+  EXPECT_TRUE(model.vars.TXOn) << "the supervision stays armed after Reset";
+  EXPECT_FALSE(model.vars.Soft1Waiting) << "no answer is awaited for a text sent by hand";
   EXPECT_THAT(boxes.shown, IsEmpty());
-}
 
-TEST_F(ManualCommands, TestWithTheRadioPortClosedDoesNothing) {
   radio.PortOpen(false);
-  model.Command3.Click();
-  model.Command5.Click();
-  model.Command6.Click();
-  EXPECT_THAT(Log(), IsEmpty());
+  model.Text4.SetText("FA;");
+  for (model::Button* button : {&model.Command3, &model.Command5, &model.Command6}) {
+    button->Click();
+  }
+  EXPECT_THAT(Log(), IsEmpty()) << "nothing to a closed radio port";
   EXPECT_THAT(boxes.shown, IsEmpty());
 }
 
-TEST_F(ManualCommands, ARefusedTestWriteShowsTheDescriptionAloneAndStops) {
-  radio.failOutput = "Device I/O error";
-  model.Command3.Click();
-  EXPECT_THAT(boxes.shown, ElementsAre("Device I/O error"));
-  EXPECT_THAT(Log(), IsEmpty());
-}
-
-TEST_F(ManualCommands, ResetAndTheSendButtonsReportARefusalTheSameWay) {
+TEST_F(ManualCommands, ARefusedWriteShowsTheDescriptionAloneAndStops) {
   radio.failOutput = "Device I/O error";
   app1.failOutput = "Port gone";
   model.Text4.SetText("FA;");
-  model.Command5.Click();
-  model.Command6.Click();
-  model.Command9.Click();
-  EXPECT_THAT(boxes.shown, ElementsAre("Device I/O error", "Device I/O error", "Port gone"));
-}
-
-TEST_F(ManualCommands, ResetReturnsTheRadioToReceiveWithAutoInformation) {
-  model.vars.TXOn = true;
-  model.Command5.Click();
-  EXPECT_THAT(Log(), ElementsAre("radio:RX;AI1;"));
-  EXPECT_TRUE(model.vars.TXOn) << "the supervision stays armed";
-}
-
-TEST_F(ManualCommands, SendToRadioWritesTheLineAsTypedInOneWrite) {
-  model.Text4.SetText("FA;IF;");
-  model.Command6.Click();
-  EXPECT_THAT(Log(), ElementsAre("radio:FA;IF;"));
-  EXPECT_FALSE(model.vars.Soft1Waiting);
-}
-
-TEST_F(ManualCommands, SendToRigdeskWritesTheLineToApp1Untranslated) {
-  model.Text4.SetText("FA00014251300;");
-  model.Command9.Click();
-  EXPECT_THAT(Log(), ElementsAre("app1:FA00014251300;"));
-}
-
-TEST_F(ManualCommands, AnEmptyLineSendsNothing) {
-  model.Command6.Click();
-  model.Command9.Click();
+  for (model::Button* button :
+       {&model.Command3, &model.Command5, &model.Command6, &model.Command9}) {
+    button->Click();
+  }
+  EXPECT_THAT(boxes.shown,
+              ElementsAre("Device I/O error", "Device I/O error", "Device I/O error", "Port gone"));
   EXPECT_THAT(Log(), IsEmpty());
 }
 
@@ -89,6 +83,18 @@ TEST_F(ManualCommands, TickingIgnore2TicksKenwoodAndUntickingLeavesIt) {
   model.KenwoodCB.SetValue(0);
   model.Ignore2.SetValue(2);  // greyed is not ticked
   EXPECT_EQ(model.KenwoodCB.Value(), 0);
+}
+
+// The radio must be unkeyed even when App 1's port refuses every write; the
+// refusal is shown once, not once per write.
+TEST_F(ManualCommands, ShutdownThroughARefusingApp1PortStillUnkeysTheRadio) {
+  model.ShutDwn.SetText("1");
+  model.vars.TXOn = true;
+  app1.failOutput = "Port gone";
+  model.Timer2.Tick();
+  EXPECT_THAT(Log(), ElementsAre("radio:RX;", "radio:MX0;", "radio:PS0;"));
+  EXPECT_THAT(boxes.shown, ElementsAre("error Port gone"));
+  EXPECT_FALSE(model.vars.TXOn);
 }
 
 TEST_F(ManualCommands, TheHandlersAreDetachedWhenTheBridgeGoes) {

@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <memory>
 #include <string>
 
 #include "fake_serial_port.h"
@@ -21,38 +20,24 @@ TEST(PortNumber, ReadsAtMostTwoCharactersAfterCom) {
   }
 }
 
-TEST(DevicePathForPort, CountsSerialDevicesFromZero) {
-#ifndef _WIN32
+TEST(DevicePathForPort, CountsSerialDevicesFromZeroUpToTheLastNumber) {
   EXPECT_EQ(DevicePathForPort(1), "/dev/ttyS0");
   EXPECT_EQ(DevicePathForPort(20), "/dev/ttyS19");
   EXPECT_EQ(DevicePathForPort(kLastPortNumber), "/dev/ttyS255");
-#endif
-}
-
-TEST(DevicePathForPort, RefusesNumbersNoSerialPortHas) {
   for (const int number : {0, -1, kLastPortNumber + 1, 32767}) {
     EXPECT_THROW(DevicePathForPort(number), SerialError) << number;
   }
 }
 
-class SelectPortTest : public ::testing::Test {
- protected:
-  testing::FakeSerialPort port{"radio", std::make_shared<testing::WriteLog>()};
-};
-
-TEST_F(SelectPortTest, ComTextSelectsByNumber) {
+TEST(SelectPort, ComTextSelectsByNumberAnythingElseIsAPath) {
+  testing::FakeSerialPort port{"radio", nullptr};
   SelectPort(port, "COM15");
   EXPECT_EQ(port.commPort, 15);
   EXPECT_EQ(port.device, "");
-}
-
-TEST_F(SelectPortTest, PathIsUsedAsItStands) {
   SelectPort(port, "/dev/serial/by-id/usb-Kenwood COM 1");
   EXPECT_EQ(port.device, "/dev/serial/by-id/usb-Kenwood COM 1");
   EXPECT_EQ(port.commPort, -1);
-}
-
-TEST_F(SelectPortTest, PortZeroIsLeftForThePortToRefuse) {
+  // Port 0 is left for the port to refuse.
   EXPECT_THROW(SelectPort(port, "COM"), SerialError);
 }
 

@@ -11,15 +11,7 @@ namespace {
 
 using namespace std::chrono_literals;
 
-TEST(QtEventLoop, WaitLastsTheFullTimeOnTheMonotonicClock) {
-  QtEventLoop loop;
-  const auto start = std::chrono::steady_clock::now();
-  loop.Wait(20ms);
-  EXPECT_GE(std::chrono::steady_clock::now() - start, 20ms);
-  EXPECT_GE(loop.Now(), start + 20ms);
-}
-
-TEST(QtEventLoop, OtherEventsRunDuringAWait) {
+TEST(QtEventLoop, AWaitRunsOtherEventsAndLastsTheFullTime) {
   QtEventLoop loop;
   QObject context;
   bool posted = false;
@@ -27,9 +19,12 @@ TEST(QtEventLoop, OtherEventsRunDuringAWait) {
   QMetaObject::invokeMethod(
       &context, [&] { posted = true; }, Qt::QueuedConnection);
   QTimer::singleShot(5ms, &context, [&] { timed = true; });
-  loop.Wait(30ms);
+  const auto start = std::chrono::steady_clock::now();
+  loop.Wait(20ms);
   EXPECT_TRUE(posted);
   EXPECT_TRUE(timed);
+  EXPECT_GE(std::chrono::steady_clock::now() - start, 20ms);
+  EXPECT_GE(loop.Now(), start + 20ms);
 }
 
 TEST(QtEventLoop, AWaitInsideAWaitDelaysButNeverShortensTheOuterOne) {

@@ -9,18 +9,17 @@
 #include <string>
 #include <vector>
 
-#include "bridge/qt/qt_event_loop.h"
-#include "pty_pair.h"
+#include "pty_ports.h"
 
 namespace vantorel::bridge {
 namespace {
 
 using namespace std::chrono_literals;
 using ::testing::HasSubstr;
-using testing::PtyPair;
 using testing::PumpUntil;
 
-class QtSerialPortTest : public ::testing::Test {
+// One port on one device; the other ports of the set stand by.
+class QtSerialPortTest : public ::testing::Test, public testing::PtyPorts {
  protected:
   void OpenOnDevice(const std::string& settings = "19200,N,8,1") {
     port.CommDevice(device.Path());
@@ -43,18 +42,22 @@ class QtSerialPortTest : public ::testing::Test {
     return message;
   }
 
-  QtEventLoop loop;
-  std::function<void()> pump = [this] { loop.Wait(1ms); };
-  PtyPair device;
-  QtSerialPort port;
+  testing::PtyPair& device = radioEnd;
+  QtSerialPort& port = radio;
 };
 
 TEST_F(QtSerialPortTest, CarriesTextBothWaysOverADevicePath) {
   OpenOnDevice();
   ASSERT_TRUE(port.PortOpen());
 
-  port.Output("FA14250000;");
-  EXPECT_EQ(device.Read(11, pump), "FA14250000;");
+  // Handed to the device at once as far as it takes it, the rest by the loop.
+  const std::string text(300, 'x');
+  port.Output(text);
+  EXPECT_LE(port.OutBufferCount(), 300);
+  EXPECT_EQ(device.Read(text.size(), pump), text);
+  EXPECT_TRUE(PumpUntil([&] { return port.OutBufferCount() == 0; }, pump));
+  port.Output("");
+  EXPECT_EQ(port.OutBufferCount(), 0);
 
   device.Write("IF;ID;");
   ASSERT_TRUE(PumpUntil([&] { return port.InBufferCount() == 6; }, pump));
@@ -63,18 +66,6 @@ TEST_F(QtSerialPortTest, CarriesTextBothWaysOverADevicePath) {
   EXPECT_EQ(port.Input(), "F;ID;");
   EXPECT_EQ(port.Input(), "");
   EXPECT_EQ(port.InBufferCount(), 0);
-}
-
-TEST_F(QtSerialPortTest, OutputIsQueuedAndDrainedByTheEventLoop) {
-  OpenOnDevice();
-  const std::string text(300, 'x');
-  port.Output(text);
-  // Handed to the device at once as far as it takes it, the rest by the loop.
-  EXPECT_LE(port.OutBufferCount(), 300);
-  EXPECT_EQ(device.Read(text.size(), pump), text);
-  EXPECT_TRUE(PumpUntil([&] { return port.OutBufferCount() == 0; }, pump));
-  port.Output("");
-  EXPECT_EQ(port.OutBufferCount(), 0);
 }
 
 TEST_F(QtSerialPortTest, ReceiveEventIsRaisedFromTheEventLoop) {
@@ -142,17 +133,6 @@ TEST_F(QtSerialPortTest, AHandlerThatLetsTheLoopRunIsCalledInsideItself) {
   EXPECT_TRUE(PumpUntil([&] { return deepest == 2 && depth == 0; }, pump));
 }
 
-TEST_F(QtSerialPortTest, NoReceiveEventWithoutAThreshold) {
-  int calls = 0;
-  port.OnComm([&] { ++calls; });
-  OpenOnDevice();
-  port.RThreshold(0);
-  device.Write("FA;");
-  ASSERT_TRUE(PumpUntil([&] { return port.InBufferCount() == 3; }, pump));
-  loop.Wait(10ms);
-  EXPECT_EQ(calls, 0);
-}
-
 TEST_F(QtSerialPortTest, NullDiscardDropsNulsAsTheyArrive) {
   OpenOnDevice();
   port.InputLen(0);
@@ -196,7 +176,7 @@ TEST_F(QtSerialPortTest, AMissingDeviceFailsToOpenWithTheReason) {
 
 TEST_F(QtSerialPortTest, ADeviceInUseCannotBeOpenedTwice) {
   OpenOnDevice();
-  QtSerialPort second;
+  QtSerialPort& second = app1;
   second.CommDevice(device.Path());
   EXPECT_THROW(second.PortOpen(true), SerialError);
   EXPECT_FALSE(second.PortOpen());

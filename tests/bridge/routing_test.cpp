@@ -1,5 +1,5 @@
-// Receive framing and routing on in-memory ports: every row of the routing
-// table, the pending-answer flags, the re-entry guards, the framing of the
+// Receive framing and routing on in-memory ports: the routing table row by
+// row, the pending-answer flags, the re-entry guards, the framing of the
 // radio's text and the bounded waits.
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -26,30 +26,92 @@ class Routing : public BridgeFixture {
   }
 };
 
-// --- App 1, translating -----------------------------------------------------
+// --- the routing table ----------------------------------------------------------
 
-TEST_F(Routing, TranslatingSendsTheKenwoodCommandAndEchoesApp1) {
-  app1.Receive("FA14251300;");
-  // The translation answers App 1 in Yaesu form, the radio gets the Kenwood
-  // form, and App 1 gets its command back once more.
-  EXPECT_THAT(Log(), ElementsAre("app1:FA14251300;", "radio:FA00014251300;", "app1:FA14251300;"));
-  EXPECT_TRUE(model.vars.Soft1Waiting);
-  EXPECT_EQ(model.vars.Soft1Data, "");
-  EXPECT_FALSE(model.vars.InGetData1);
-  EXPECT_EQ(model.Text1.Text(), "") << "longer than 10 characters";
-  EXPECT_THAT(loop.waits, ElementsAre(10ms)) << "the pause before the radio write";
-  EXPECT_THAT(boxes.shown, IsEmpty());
+// The station, as letters: S App 2 in use (sharing, nothing translated),
+// N No Translation, 2 to App 2 (Ignore2Out clear), X not to App 1 (Ignore1Out
+// ticked), U unframed (KenwoodCB clear). The answers pending before and after
+// as "1" (Soft1Waiting), "2" (Soft2Waiting) or both.
+struct Route {
+  const char* station;
+  const char* before;
+  char from;  // '1' App 1, '2' App 2, 'R' the radio
+  const char* text;
+  const char* writes;  // "port:text" each, in order, joined by blanks
+  const char* after;
+};
+
+void PrintTo(const Route& r, std::ostream* os) {
+  *os << "[" << r.station << "] " << r.from << " " << r.text;
 }
 
-TEST_F(Routing, TextOneShowsAShortBlockAndWithMonitorTheTranslations) {
+// clang-format off
+const Route kRoutes[] = {
+    // Translated: App 1 gets the translation's answer, the radio the Kenwood
+    // form, then App 1 its command back once more.
+    {"",     "",   '1', "FA14251300;", "app1:FA14251300; radio:FA00014251300; app1:FA14251300;", "1"},
+    {"",     "",   '1', "AB;ZZ;",      "radio:VV; app1:AB; radio:ZZ; app1:ZZ;", "1"},
+    {"",     "",   '1', "ZZ",          "radio:ZZ app1:ZZ", "1"},  // no ";": one command
+    {"",     "",   '1', "PS1;",        "", "1"},  // power-on kept from the radio, no echo
+    {"S",    "",   '1', "FA14251300;", "radio:FA14251300;", "1"},
+    {"N",    "2",  '1', "FA14251300;", "radio:FA14251300;", "2"},  // no drop test, no flag
+    {"S",    "",   '2', "FA00014251300;", "radio:FA00014251300;", "2"},
+    {"",     "12", 'R', "FA00014251300;", "app1:FA14251300;", ""},
+    {"X",    "12", 'R', "FA00014251300;", "", ""},
+    {"S2",   "",   'R', "FA00014251300;", "app2:FA00014251300; app1:FA00014251300;", ""},
+    {"S",    "",   'R', "FA00014251300;", "app1:FA00014251300;", ""},
+    {"SN2X", "1",  'R', "FA00014251300;", "app1:FA00014251300;", "1"},
+    {"S2U",  "",   'R', "FA00014251300;FB000", "app2:FA00014251300;FB000 app1:FA00014251300;FB000", ""},
+    {"",     "12", 'R', "", "", ""},  // the answer translation of nothing is nothing
+};
+// clang-format on
+
+class RoutingTable : public Routing, public ::testing::WithParamInterface<Route> {};
+
+TEST_P(RoutingTable, WritesAndPendingFlags) {
+  const Route& r = GetParam();
+  const auto has = [](const std::string& letters, char c) {
+    return letters.find(c) != std::string::npos;
+  };
+  if (has(r.station, 'S')) {
+    Sharing();
+  }
+  model.Check2.SetValue(has(r.station, 'N') ? 1 : 0);
+  model.Ignore2Out.SetValue(has(r.station, '2') ? 0 : 1);
+  model.Ignore1Out.SetValue(has(r.station, 'X') ? 1 : 0);
+  model.KenwoodCB.SetValue(has(r.station, 'U') ? 0 : 1);
+  model.vars.Soft1Waiting = has(r.before, '1');
+  model.vars.Soft2Waiting = has(r.before, '2');
+
+  FakeSerialPort& port = r.from == '1' ? app1 : r.from == '2' ? app2 : radio;
+  port.Receive(r.text);
+
+  std::string writes;
+  for (const std::string& line : Log()) {
+    writes += (writes.empty() ? "" : " ") + line;
+  }
+  EXPECT_EQ(writes, r.writes);
+  EXPECT_EQ(model.vars.Soft1Waiting, has(r.after, '1'));
+  EXPECT_EQ(model.vars.Soft2Waiting, has(r.after, '2'));
+  EXPECT_EQ(port.Pending(), "");
+  EXPECT_FALSE(model.vars.InGetData1 || model.vars.InGetData2 || model.vars.InGetData3);
+  EXPECT_THAT(boxes.shown, IsEmpty());
+  if (r.from == 'R') {
+    EXPECT_EQ(model.Text3.Text(), r.text);
+  }
+}
+
+INSTANTIATE_TEST_SUITE_P(Routing, RoutingTable, ::testing::ValuesIn(kRoutes));
+
+// --- App 1 ------------------------------------------------------------------------
+
+TEST_F(Routing, TextOneShowsABlockOfTenAtMostAndWithMonitorTheTranslations) {
+  app1.Receive("FA14251300;");
+  EXPECT_EQ(model.Text1.Text(), "");
+  EXPECT_THAT(loop.waits, ElementsAre(10ms)) << "the pause before the radio write";
   model.Check1.SetValue(1);
   app1.Receive("AB;");
   EXPECT_EQ(model.Text1.Text(), "AB;VV;");
-}
-
-TEST_F(Routing, TwoCommandsInOneBlockGoInOrderEachFollowedByItsEcho) {
-  app1.Receive("AB;ZZ;");
-  EXPECT_THAT(Log(), ElementsAre("radio:VV;", "app1:AB;", "radio:ZZ;", "app1:ZZ;"));
 }
 
 TEST_F(Routing, ARestOfTenCharactersIsTranslatedAndOfElevenDropped) {
@@ -63,21 +125,10 @@ TEST_F(Routing, ARestOfTenCharactersIsTranslatedAndOfElevenDropped) {
   EXPECT_EQ(model.vars.Soft1Buf, "");
 }
 
-TEST_F(Routing, ABlockWithoutTerminatorIsOneCommand) {
-  app1.Receive("ZZ");
-  EXPECT_THAT(Log(), ElementsAre("radio:ZZ", "app1:ZZ"));
-}
-
 TEST_F(Routing, ACommandSplitAcrossBlocksIsHandledAsTwoPieces) {
   app1.Receive("AB;Z");
   app1.Receive("Z;");
   EXPECT_THAT(Log(), ElementsAre("radio:VV;", "app1:AB;", "radio:Z;", "app1:Z;"));
-}
-
-TEST_F(Routing, PowerOnIsNeitherSentNorEchoedWhilePowerOnOffIsTicked) {
-  app1.Receive("PS1;");
-  EXPECT_THAT(Log(), IsEmpty());
-  EXPECT_TRUE(model.vars.Soft1Waiting);
 }
 
 TEST_F(Routing, App1TextIsDroppedWhileApp2IsTalkingToTheRadio) {
@@ -99,13 +150,6 @@ TEST_F(Routing, App1TextIsDroppedWhileApp2IsTalkingToTheRadio) {
   EXPECT_FALSE(model.vars.Soft1Waiting);
 }
 
-TEST_F(Routing, SharingPassesApp1TextUntranslatedWithoutEcho) {
-  Sharing();
-  app1.Receive("FA14251300;");
-  EXPECT_THAT(Log(), ElementsAre("radio:FA14251300;"));
-  EXPECT_TRUE(model.vars.Soft1Waiting);
-}
-
 TEST_F(Routing, PendingFlagIsSetEvenWhenTheRadioPortIsClosed) {
   radio.PortOpen(false);
   app1.Receive("AB;");
@@ -120,8 +164,6 @@ TEST_F(Routing, App2ComingIntoUseDuringTranslationEndsTheLoopWithoutEcho) {
   EXPECT_THAT(Log(), ElementsAre("radio:VV;"));
 }
 
-// --- App 1, "No Translation" --------------------------------------------------
-
 struct KeyingCase {
   const char* block;
   bool txOn;
@@ -129,15 +171,18 @@ struct KeyingCase {
 
 class NoTranslationKeying : public Routing, public ::testing::WithParamInterface<KeyingCase> {};
 
-TEST_P(NoTranslationKeying, TheLastMatchingTestWins) {
+// The tests run on the whole block in a fixed order: the last matching one wins.
+TEST_P(NoTranslationKeying, FollowsTheLastMatchingTest) {
   model.Check2.SetValue(1);
   model.MonitorTX.SetValue(0);  // not consulted on this path
   model.vars.TXOn = !GetParam().txOn;
+  model.vars.TXTime = 7;
   app1.Receive(GetParam().block);
   EXPECT_EQ(radio.Written(), GetParam().block);
   EXPECT_EQ(model.vars.TXOn, GetParam().txOn);
-  EXPECT_EQ(app1.Written(), "") << "no echo";
-  EXPECT_FALSE(model.vars.Soft1Waiting);
+  EXPECT_EQ(model.vars.TXTime, 7);
+  EXPECT_EQ(model.Text1.Text(), GetParam().block);
+  EXPECT_THAT(loop.waits, IsEmpty()) << "no pause on this path";
 }
 
 INSTANTIATE_TEST_SUITE_P(Routing, NoTranslationKeying,
@@ -147,27 +192,7 @@ INSTANTIATE_TEST_SUITE_P(Routing, NoTranslationKeying,
                                            KeyingCase{"RX;MX1;", false},
                                            KeyingCase{"MX0;TX;", true}));
 
-TEST_F(Routing, NoTranslationIgnoresTheDropTestAndKeepsTheCount) {
-  model.Check2.SetValue(1);
-  model.vars.Soft2Waiting = true;
-  model.vars.TXTime = 7;
-  app1.Receive("FA14251300;");
-  EXPECT_THAT(Log(), ElementsAre("radio:FA14251300;"));
-  EXPECT_EQ(model.Text1.Text(), "FA14251300;");
-  EXPECT_EQ(model.vars.TXTime, 7);
-  EXPECT_THAT(loop.waits, IsEmpty()) << "no pause on this path";
-}
-
-// --- App 2 ------------------------------------------------------------------
-
-TEST_F(Routing, App2TextGoesToTheRadioAsReceived) {
-  Sharing();
-  app2.Receive("FA00014251300;");
-  EXPECT_THAT(Log(), ElementsAre("radio:FA00014251300;"));
-  EXPECT_EQ(model.Text2.Text(), "FA00014251300;");
-  EXPECT_TRUE(model.vars.Soft2Waiting);
-  EXPECT_EQ(model.vars.Soft2Data, "");
-}
+// --- App 2 ------------------------------------------------------------------------
 
 TEST_F(Routing, App2TextHeldWhileApp1WaitsIsForwardedLaterWithNewerText) {
   Sharing();
@@ -178,11 +203,11 @@ TEST_F(Routing, App2TextHeldWhileApp1WaitsIsForwardedLaterWithNewerText) {
   EXPECT_EQ(model.vars.Soft2Data, "FA;");
 
   radio.Receive("IF00014251300;");  // the answer clears both flags
-  EXPECT_FALSE(model.vars.Soft1Waiting);
   log->clear();
   app2.Receive("FB;");
   EXPECT_THAT(Log(), ElementsAre("radio:FA;FB;"));
   EXPECT_EQ(model.Text2.Text(), "FA;FB;");
+  EXPECT_EQ(model.vars.Soft2Data, "");
 }
 
 TEST_F(Routing, App2TextIsHeldWhileApp2IsNotInUseOrApp1HasTextWaiting) {
@@ -205,17 +230,7 @@ TEST_F(Routing, App2TextStaysWhileTheRadioPortIsClosed) {
   EXPECT_FALSE(model.vars.Soft2Waiting);
 }
 
-// --- the radio --------------------------------------------------------------
-
-TEST_F(Routing, TranslatingSendsTheYaesuAnswerToApp1AndClearsBothFlags) {
-  model.vars.Soft1Waiting = model.vars.Soft2Waiting = true;
-  radio.Receive("FA00014251300;");
-  EXPECT_THAT(Log(), ElementsAre("app1:FA14251300;"));
-  EXPECT_EQ(model.Text3.Text(), "FA00014251300;");
-  EXPECT_FALSE(model.vars.Soft1Waiting);
-  EXPECT_FALSE(model.vars.Soft2Waiting);
-  EXPECT_FALSE(model.vars.InGetData3);
-}
+// --- the radio's framing ------------------------------------------------------------
 
 TEST_F(Routing, ABurstRoutesOneAnswerAndLeavesTheNextQueued) {
   radio.Receive("FA00014251300;FA0001");
@@ -243,59 +258,6 @@ TEST_F(Routing, AnAnswerThatNeverCompletesIsGivenUp) {
       << "events are processed before the waiting characters, not during the wait for the rest";
 }
 
-TEST_F(Routing, WithoutKenwoodFramingEverythingWaitingIsOneBlock) {
-  model.KenwoodCB.SetValue(0);
-  Sharing();
-  model.Ignore2Out.SetValue(0);
-  radio.Receive("FA00014251300;FB000");
-  EXPECT_THAT(Log(), ElementsAre("app2:FA00014251300;FB000", "app1:FA00014251300;FB000"));
-  EXPECT_EQ(radio.Pending(), "");
-}
-
-TEST_F(Routing, AnEmptyRadioReadIsRoutedAndClearsBothFlags) {
-  model.Text3.SetText("old");
-  model.vars.Soft1Waiting = model.vars.Soft2Waiting = true;
-  radio.RaiseOnComm();
-  EXPECT_EQ(model.Text3.Text(), "");
-  EXPECT_THAT(Log(), IsEmpty()) << "the answer translation of nothing is nothing";
-  EXPECT_FALSE(model.vars.Soft1Waiting);
-  EXPECT_FALSE(model.vars.Soft2Waiting);
-}
-
-TEST_F(Routing, NoTranslationSendsTheRadioTextToApp1OnlyAndKeepsTheFlags) {
-  model.Check2.SetValue(1);
-  Sharing();
-  model.Ignore2Out.SetValue(0);
-  model.Ignore1Out.SetValue(1);
-  model.vars.Soft1Waiting = true;
-  radio.Receive("FA00014251300;");
-  EXPECT_THAT(Log(), ElementsAre("app1:FA00014251300;"));
-  EXPECT_EQ(model.Text3.Text(), "FA00014251300;");
-  EXPECT_TRUE(model.vars.Soft1Waiting);
-}
-
-TEST_F(Routing, SharingSendsTheRadioTextToBothApplicationsUntranslated) {
-  Sharing();
-  model.Ignore2Out.SetValue(0);
-  radio.Receive("FA00014251300;");
-  EXPECT_THAT(Log(), ElementsAre("app2:FA00014251300;", "app1:FA00014251300;"));
-}
-
-TEST_F(Routing, SharingWithIgnoreToApp2SendsToApp1Only) {
-  Sharing();
-  radio.Receive("FA00014251300;");
-  EXPECT_THAT(Log(), ElementsAre("app1:FA00014251300;"));
-}
-
-TEST_F(Routing, IgnoreToApp1WhileTranslatingSendsNowhereButClearsTheFlags) {
-  model.Ignore1Out.SetValue(1);
-  model.vars.Soft1Waiting = model.vars.Soft2Waiting = true;
-  radio.Receive("FA00014251300;");
-  EXPECT_THAT(Log(), IsEmpty());
-  EXPECT_FALSE(model.vars.Soft1Waiting);
-  EXPECT_FALSE(model.vars.Soft2Waiting);
-}
-
 TEST_F(Routing, OnlyReceiveEventsRunTheReceiveProcedures) {
   app1.Arrive("AB;");
   radio.Arrive("FA00014251300;");
@@ -307,7 +269,7 @@ TEST_F(Routing, OnlyReceiveEventsRunTheReceiveProcedures) {
   EXPECT_EQ(app1.Pending(), "AB;");
 }
 
-// --- interleaving ---------------------------------------------------------------
+// --- interleaving -----------------------------------------------------------------
 
 TEST_F(Routing, ANestedReceiveEventReturnsAtOnceAndItsCharactersStayQueued) {
   // During the pause before the radio write, App 1 sends more.
@@ -327,7 +289,7 @@ TEST_F(Routing, ARadioAnswerDuringApp1sPassIsRoutedInItsMiddle) {
   EXPECT_TRUE(model.vars.Soft1Waiting) << "set at the end of App 1's pass";
 }
 
-// --- bounded waits --------------------------------------------------------------
+// --- bounded waits ----------------------------------------------------------------
 
 TEST_F(Routing, AStuckRadioQueueDelaysTheWriteByTheDrainLimitOnly) {
   radio.outPending = 100;  // nobody reads the radio's end
@@ -361,7 +323,7 @@ TEST_F(Routing, AStuckApplicationQueueDoesNotHangTheRadioPath) {
   EXPECT_LT(loop.Now() - model::Clock::time_point{}, 5 * 2 * bridge::kDrainLimit);
 }
 
-// --- failures -------------------------------------------------------------------
+// --- failures ---------------------------------------------------------------------
 
 TEST_F(Routing, ARefusedWriteEndsThePassWithItsDescription) {
   radio.failOutput = "Device I/O error";
