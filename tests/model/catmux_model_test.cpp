@@ -7,8 +7,8 @@ namespace {
 
 TEST(CatmuxModel, DesignTimeValuesWithoutSettings) {
   CatmuxModel m;
-  for (const ComboBox* c : {&m.Soft1Com, &m.Soft2Com, &m.RadioCom, &m.Baud, &m.DataBits,
-                            &m.Parity, &m.StopBits}) {
+  for (const ComboBox* c :
+       {&m.Soft1Com, &m.Soft2Com, &m.RadioCom, &m.Baud, &m.DataBits, &m.Parity, &m.StopBits}) {
     EXPECT_EQ(c->Text(), "") << c->Name();
     EXPECT_TRUE(c->Enabled()) << c->Name();
   }
@@ -30,19 +30,17 @@ TEST(CatmuxModel, DesignTimeValuesWithoutSettings) {
   EXPECT_EQ(m.Timer1.Interval(), 100);
   EXPECT_FALSE(m.Timer2.Enabled());
   EXPECT_EQ(m.Timer2.Interval(), 1000);
-  EXPECT_FALSE(m.Shape1.Visible());
-  EXPECT_FALSE(m.Shape2.Visible());
+  for (const Control* hidden :
+       std::initializer_list<const Control*>{&m.Label2, &m.Soft2Com, &m.Ignore1, &m.Ignore2,
+                                             &m.KenwoodCB, &m.Command3, &m.Shape1, &m.Shape2}) {
+    EXPECT_FALSE(hidden->Visible()) << hidden->Name();
+  }
   EXPECT_EQ(m.title.rfind("Vantorel", 0), 0U);
   EXPECT_EQ(m.Soft1Com.Items().front(), "COM1");
   EXPECT_EQ(m.Soft1Com.Items().back(), "COM20");
   EXPECT_EQ(m.Soft1Com.Items().size(), 20U);
-}
-
-TEST(CatmuxModel, WindowVariablesStartEmpty) {
-  CatmuxModel m;
-  EXPECT_EQ(m.vars.Soft1Data, "");
-  EXPECT_EQ(m.vars.Soft1Buf, "");
-  EXPECT_EQ(m.vars.Soft2Data, "");
+  // The window variables start empty.
+  EXPECT_EQ(m.vars.Soft1Data + m.vars.Soft1Buf + m.vars.Soft2Data, "");
   EXPECT_FALSE(m.vars.Soft1Waiting || m.vars.Soft2Waiting || m.vars.TXOn);
   EXPECT_FALSE(m.vars.InGetData1 || m.vars.InGetData2 || m.vars.InGetData3);
   EXPECT_EQ(m.vars.TXTime, 0);

@@ -14,10 +14,12 @@ using cat::CatPort;
 using cat::testing::PortWrite;
 using cat::testing::RecordingPorts;
 
+// Out of transmit before power-off, App 1 told between the radio's writes.
 const std::vector<PortWrite> kShutdownWrites{
     {CatPort::Radio, "RX;"}, {CatPort::App1, "TX0;"}, {CatPort::Radio, "MX0;"},
     {CatPort::App1, "MX0;"}, {CatPort::App1, "PS0;"}, {CatPort::Radio, "PS0;"},
 };
+const std::vector<std::string> kRadioShutdown{"RX;", "MX0;", "PS0;"};
 
 // The window-level state the timer works on, with the limit text as typed.
 struct Station {
@@ -42,18 +44,13 @@ struct Station {
   }
 };
 
-TEST(TransmitSupervision, DisarmedTicksDoNothing) {
+TEST(TransmitSupervision, ShutsDownOnTheLimitTickWithTheSixWritesInOrderThenRestsDisarmed) {
   Station s;
   s.txTime = 5;
-  for (int i = 0; i < 300; ++i) {
-    EXPECT_FALSE(s.Tick().shutDown);
-  }
+  EXPECT_EQ(s.TicksToShutdown(300), 0) << "disarmed ticks do nothing";
   EXPECT_EQ(s.txTime, 5);
-  EXPECT_TRUE(s.ports.writes.empty());
-}
 
-TEST(TransmitSupervision, ShutsDownOnTheLimitTickWithTheSixWritesInOrder) {
-  Station s;
+  s.txTime = 0;
   s.txOn = true;
   for (int tick = 1; tick < 180; ++tick) {
     ASSERT_FALSE(s.Tick().shutDown) << "tick " << tick;
@@ -68,50 +65,39 @@ TEST(TransmitSupervision, ShutsDownOnTheLimitTickWithTheSixWritesInOrder) {
   EXPECT_FALSE(s.txOn);
   EXPECT_EQ(s.txTime, 0);
 
-  // Disarmed afterwards: no second shutdown.
   s.ports.writes.clear();
   EXPECT_EQ(s.TicksToShutdown(400), 0);
   EXPECT_TRUE(s.ports.writes.empty());
 }
 
-TEST(TransmitSupervision, ArmingAgainAfterAShutdownCountsFromZero) {
-  Station s;
-  s.shutDwn = "3";
-  s.txOn = true;
-  EXPECT_EQ(s.TicksToShutdown(10), 3);
-  s.txOn = true;
-  EXPECT_EQ(s.TicksToShutdown(10), 3);
-  EXPECT_EQ(s.ports.writes.size(), 2 * kShutdownWrites.size());
-}
-
-TEST(TransmitSupervision, ACountLeftFromAnEarlierTransmissionGoesOn) {
-  Station s;
-  s.shutDwn = "10";
-  s.txTime = 7;  // disarmed with the count kept
-  s.txOn = true;
-  EXPECT_EQ(s.TicksToShutdown(10), 3);
-}
-
-TEST(TransmitSupervision, LoweringTheLimitBelowTheCountShutsDownAtTheNextTick) {
-  Station s;
-  s.txOn = true;
-  for (int i = 0; i < 50; ++i) {
-    ASSERT_FALSE(s.Tick().shutDown);
+// The limit is read at every tick, and the count goes on from where it stands.
+TEST(TransmitSupervision, CountAndLimitAsTheyStandAtEachTick) {
+  struct Case {
+    const char* what;
+    std::int16_t countBefore;
+    const char* firstLimit;
+    int firstTicks;
+    const char* laterLimit;
+    int shutdownTick;  // counted from the change of limit
+  };
+  const Case cases[] = {
+      {"armed again after a shutdown counts from zero", 0, "3", 3, "3", 3},
+      {"a count left from an earlier transmission goes on", 7, "10", 0, "10", 3},
+      {"a limit lowered below the count ends it at the next tick", 0, "180", 50, "20", 1},
+      {"a limit raised while armed counts to the new one", 0, "5", 4, "8", 4},
+  };
+  for (const Case& c : cases) {
+    Station s;
+    s.txTime = c.countBefore;
+    s.shutDwn = c.firstLimit;
+    s.txOn = true;
+    for (int tick = 0; tick < c.firstTicks; ++tick) {
+      s.Tick();
+    }
+    s.txOn = true;
+    s.shutDwn = c.laterLimit;
+    EXPECT_EQ(s.TicksToShutdown(10), c.shutdownTick) << c.what;
   }
-  s.shutDwn = "20";
-  EXPECT_TRUE(s.Tick().shutDown);
-  EXPECT_EQ(s.ports.writes, kShutdownWrites);
-}
-
-TEST(TransmitSupervision, RaisingTheLimitWhileArmedTakesEffectAtTheNextTick) {
-  Station s;
-  s.shutDwn = "5";
-  s.txOn = true;
-  for (int i = 0; i < 4; ++i) {
-    ASSERT_FALSE(s.Tick().shutDown);
-  }
-  s.shutDwn = "8";
-  EXPECT_EQ(s.TicksToShutdown(10), 4);
 }
 
 struct LimitCase {
@@ -155,55 +141,43 @@ TEST(TransmitSupervision, AHugeLimitNeverLetsTheCountOverflow) {
   }
   EXPECT_TRUE(s.Tick().shutDown);
   EXPECT_EQ(s.ports.writes, kShutdownWrites);
-}
 
-TEST(TransmitSupervision, ACountAlreadyAtTheTopShutsDownWithoutOverflow) {
-  Station s;
-  s.shutDwn = "99999";
-  s.txTime = 32767;
+  s.txTime = 32767;  // a count already at the top
   s.txOn = true;
   EXPECT_TRUE(s.Tick().shutDown);
   EXPECT_EQ(s.txTime, 0);
 }
 
-TEST(TransmitSupervision, ClosedPortsAreSkippedButTheStateIsStillReset) {
-  Station s;
-  s.shutDwn = "1";
-  s.ports.app1Open = false;
-  s.ports.radioOpen = false;
-  s.txOn = true;
-  s.txTime = 0;
-  const TickResult result = s.Tick();
-  EXPECT_TRUE(result.shutDown);
-  EXPECT_TRUE(result.failures.empty());
-  EXPECT_TRUE(s.ports.writes.empty());
-  EXPECT_FALSE(s.txOn);
-  EXPECT_EQ(s.txTime, 0);
-}
-
-TEST(TransmitSupervision, OnlyTheOpenPortIsWritten) {
-  Station s;
-  s.shutDwn = "1";
-  s.ports.app1Open = false;
-  s.txOn = true;
-  s.Tick();
-  EXPECT_EQ(s.ports.To(CatPort::Radio), (std::vector<std::string>{"RX;", "MX0;", "PS0;"}));
-  EXPECT_TRUE(s.ports.To(CatPort::App1).empty());
-}
-
-// The radio must be unkeyed and powered off even when App 1's port refuses
-// every write.
-TEST(TransmitSupervision, ARefusedWriteDoesNotStopTheOtherShutdownWrites) {
-  Station s;
-  s.shutDwn = "1";
-  s.ports.app1Refuses = true;
-  s.txOn = true;
-  const TickResult result = s.Tick();
-  EXPECT_TRUE(result.shutDown);
-  EXPECT_EQ(result.failures, (std::vector<std::string>(3, "Device I/O error")));
-  EXPECT_EQ(s.ports.To(CatPort::Radio), (std::vector<std::string>{"RX;", "MX0;", "PS0;"}));
-  EXPECT_FALSE(s.txOn);
-  EXPECT_EQ(s.txTime, 0);
+// Closed ports are skipped and a refused write does not stop the others: the
+// radio must be unkeyed and powered off whatever App 1's port does.
+TEST(TransmitSupervision, EveryWriteThatCanGoThroughDoesAndTheStateIsReset) {
+  struct Case {
+    bool app1Open;
+    bool radioOpen;
+    bool app1Refuses;
+    std::vector<std::string> toRadio;
+    std::size_t failures;
+  };
+  const Case cases[] = {
+      {false, false, false, {}, 0},
+      {false, true, false, kRadioShutdown, 0},
+      {true, true, true, kRadioShutdown, 3},
+  };
+  for (const Case& c : cases) {
+    Station s;
+    s.shutDwn = "1";
+    s.ports.app1Open = c.app1Open;
+    s.ports.radioOpen = c.radioOpen;
+    s.ports.app1Refuses = c.app1Refuses;
+    s.txOn = true;
+    const TickResult result = s.Tick();
+    EXPECT_TRUE(result.shutDown);
+    EXPECT_EQ(result.failures, std::vector<std::string>(c.failures, "Device I/O error"));
+    EXPECT_EQ(s.ports.To(CatPort::Radio), c.toRadio);
+    EXPECT_TRUE(s.ports.To(CatPort::App1).empty());
+    EXPECT_FALSE(s.txOn);
+    EXPECT_EQ(s.txTime, 0);
+  }
 }
 
 }  // namespace

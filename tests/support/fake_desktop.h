@@ -3,6 +3,7 @@
 // and start with the current folder at that moment.
 #pragma once
 
+#include <algorithm>
 #include <optional>
 #include <set>
 #include <string>
@@ -15,14 +16,29 @@ namespace vantorel::testing {
 class FakeDesktop : public app::Desktop {
  public:
   [[nodiscard]] std::string CurrentFolder() const override { return folder; }
-  bool SetCurrentFolder(const std::string& to) override;
+  bool SetCurrentFolder(const std::string& to) override {
+    folderChanges.push_back(to);
+    if (to.empty() || missingFolders.contains(to)) {
+      return false;
+    }
+    folder = to;
+    return true;
+  }
   [[nodiscard]] bool FileExists(const std::string& path) const override {
     return files.contains(path);
   }
   // Succeeds for a window title equal to `title` or beginning with it.
-  bool ActivateWindow(const std::string& title, const std::string& programFile) override;
+  bool ActivateWindow(const std::string& title, const std::string& programFile) override {
+    activations.push_back({title, programFile, folder});
+    return !title.empty() && std::ranges::any_of(windowTitles, [&](const std::string& window) {
+      return window.starts_with(title);
+    });
+  }
   std::optional<std::string> StartProgram(const std::string& programFile,
-                                          const std::string& workingFolder) override;
+                                          const std::string& workingFolder) override {
+    starts.push_back({programFile, workingFolder, folder});
+    return startFailure;
+  }
   void EndProgram() override { ++endCalls; }
 
   // --- scripting ---

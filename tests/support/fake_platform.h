@@ -15,23 +15,36 @@ namespace vantorel::testing {
 class FakeEventLoop : public model::EventLoop {
  public:
   // Runs the next scripted action (if any), then advances the clock by `step`.
-  void DoEvents() override;
-  // Advances the clock by the whole duration, running scripted actions on the way.
-  void Wait(std::chrono::milliseconds duration) override;
+  void DoEvents() override {
+    ++doEventsCalls;
+    RunOne();
+    now_ += step;
+  }
+  // Runs the next scripted action (if any), then advances the clock by the
+  // whole duration.
+  void Wait(std::chrono::milliseconds duration) override {
+    waits.push_back(duration);
+    RunOne();
+    now_ += duration;
+  }
   [[nodiscard]] model::Clock::time_point Now() const override { return now_; }
 
   // An action to run at a later DoEvents/Wait: another handler in the middle of
   // the one that yields.
   void Schedule(std::function<void()> action) { actions_.push_back(std::move(action)); }
-  [[nodiscard]] std::size_t PendingActions() const { return actions_.size(); }
-  void Advance(std::chrono::milliseconds d) { now_ += d; }
 
   std::chrono::milliseconds step{1};
   int doEventsCalls = 0;
   std::vector<std::chrono::milliseconds> waits;
 
  private:
-  void RunOne();
+  void RunOne() {
+    if (!actions_.empty()) {
+      auto action = std::move(actions_.front());
+      actions_.pop_front();
+      action();
+    }
+  }
   model::Clock::time_point now_{};
   std::deque<std::function<void()>> actions_;
 };

@@ -1,21 +1,14 @@
 #include "fake_serial_port.h"
 
-#include <algorithm>
-
 namespace vantorel::testing {
 
 using bridge::SerialError;
-
-FakeSerialPort::FakeSerialPort(std::string name, std::shared_ptr<WriteLog> log)
-    : name_(std::move(name)), log_(std::move(log)) {}
 
 void FakeSerialPort::CommPort(int number) {
   if (open_) {
     throw SerialError("Operation valid only when the port is closed");
   }
-  if (failCommPort) {
-    throw SerialError(*failCommPort);
-  }
+  Refuse(failCommPort);
   if (number < 1) {
     throw SerialError("Invalid port number");
   }
@@ -31,51 +24,21 @@ void FakeSerialPort::CommDevice(const std::string& path) {
   commPort = -1;
 }
 
-void FakeSerialPort::Settings(const std::string& text) {
-  if (failSettings) {
-    throw SerialError(*failSettings);
-  }
-  settings = text;
-}
-
 void FakeSerialPort::PortOpen(bool open) {
   if (open == open_) {
     return;
   }
   if (open) {
-    if (failOpen) {
-      throw SerialError(*failOpen);
-    }
-    open_ = true;
-    ++openCount;
-  } else {
-    open_ = false;
+    Refuse(failOpen);
+  }
+  open_ = open;
+  ++(open ? openCount : closeCount);
+  if (!open) {
     rts = dtr = false;
     in_.clear();
     outPending = 0;
-    ++closeCount;
   }
 }
-
-void FakeSerialPort::RTSEnable(bool enable) {
-  if (failRts) {
-    throw SerialError(*failRts);
-  }
-  rts = enable;
-}
-
-void FakeSerialPort::DTREnable(bool enable) {
-  if (failDtr) {
-    throw SerialError(*failDtr);
-  }
-  dtr = enable;
-}
-
-void FakeSerialPort::Break(bool /*enable*/) {}
-
-int FakeSerialPort::InBufferCount() const { return open_ ? static_cast<int>(in_.size()) : 0; }
-
-int FakeSerialPort::OutBufferCount() const { return open_ ? outPending : 0; }
 
 std::string FakeSerialPort::Input() {
   std::string out;
@@ -91,9 +54,7 @@ void FakeSerialPort::Output(std::string_view text) {
   if (!open_) {
     throw SerialError("Operation valid only when the port is open");
   }
-  if (failOutput) {
-    throw SerialError(*failOutput);
-  }
+  Refuse(failOutput);
   if (text.empty()) {
     return;
   }
@@ -108,10 +69,9 @@ void FakeSerialPort::Output(std::string_view text) {
 
 void FakeSerialPort::Arrive(std::string_view text) {
   for (char c : text) {
-    if (nullDiscard && c == '\0') {
-      continue;
+    if (!(nullDiscard && c == '\0')) {
+      in_.push_back(c);
     }
-    in_.push_back(c);
   }
 }
 
@@ -121,16 +81,5 @@ void FakeSerialPort::RaiseOnComm(int code) {
     handler_();
   }
 }
-
-void FakeSerialPort::Receive(std::string_view text) {
-  Arrive(text);
-  RaiseOnComm();
-}
-
-std::string FakeSerialPort::Pending() const { return {in_.begin(), in_.end()}; }
-
-std::string FakeSerialPort::Written() const { return written_; }
-
-void FakeSerialPort::ClearWritten() { written_.clear(); }
 
 }  // namespace vantorel::testing

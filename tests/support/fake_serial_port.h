@@ -25,23 +25,35 @@ using WriteLog = std::vector<Write>;
 
 class FakeSerialPort : public bridge::SerialPort {
  public:
-  FakeSerialPort(std::string name, std::shared_ptr<WriteLog> log);
+  FakeSerialPort(std::string name, std::shared_ptr<WriteLog> log)
+      : name_(std::move(name)), log_(std::move(log)) {}
 
   // --- SerialPort ---
   void CommPort(int number) override;
   void CommDevice(const std::string& path) override;
-  void Settings(const std::string& settings) override;
+  void Settings(const std::string& text) override {
+    Refuse(failSettings);
+    settings = text;
+  }
   void RThreshold(int characters) override { rThreshold = characters; }
   void InputLen(int characters) override { inputLen = characters; }
   void OutBufferSize(int characters) override { outBufferSize = characters; }
   void NullDiscard(bool discard) override { nullDiscard = discard; }
   [[nodiscard]] bool PortOpen() const override { return open_; }
   void PortOpen(bool open) override;
-  void RTSEnable(bool enable) override;
-  void DTREnable(bool enable) override;
-  void Break(bool enable) override;
-  [[nodiscard]] int InBufferCount() const override;
-  [[nodiscard]] int OutBufferCount() const override;
+  void RTSEnable(bool enable) override {
+    Refuse(failRts);
+    rts = enable;
+  }
+  void DTREnable(bool enable) override {
+    Refuse(failDtr);
+    dtr = enable;
+  }
+  void Break(bool /*enable*/) override {}
+  [[nodiscard]] int InBufferCount() const override {
+    return open_ ? static_cast<int>(in_.size()) : 0;
+  }
+  [[nodiscard]] int OutBufferCount() const override { return open_ ? outPending : 0; }
   std::string Input() override;
   void Output(std::string_view text) override;
   [[nodiscard]] int CommEvent() const override { return commEvent; }
@@ -53,12 +65,14 @@ class FakeSerialPort : public bridge::SerialPort {
   // Raises the receive event with the given code, as the event loop would.
   void RaiseOnComm(int code = bridge::kCommEventReceive);
   // Arrive, then raise the receive event.
-  void Receive(std::string_view text);
+  void Receive(std::string_view text) {
+    Arrive(text);
+    RaiseOnComm();
+  }
   // What is still waiting in the receive queue.
-  [[nodiscard]] std::string Pending() const;
+  [[nodiscard]] std::string Pending() const { return {in_.begin(), in_.end()}; }
   // Everything written to this port, joined.
-  [[nodiscard]] std::string Written() const;
-  void ClearWritten();
+  [[nodiscard]] const std::string& Written() const { return written_; }
 
   // Refusals to script (each throws SerialError with the given description).
   std::optional<std::string> failCommPort;
@@ -87,6 +101,13 @@ class FakeSerialPort : public bridge::SerialPort {
   int closeCount = 0;
 
  private:
+  // Throws the refusal the test scripted, if any.
+  static void Refuse(const std::optional<std::string>& refusal) {
+    if (refusal) {
+      throw bridge::SerialError(*refusal);
+    }
+  }
+
   std::string name_;
   std::shared_ptr<WriteLog> log_;
   std::deque<char> in_;
