@@ -62,7 +62,7 @@ TEST_F(StartTest, MissingProgramIsReportedAfterThePortsOpened) {
   EXPECT_EQ(desktop.folder, start);
 }
 
-TEST_F(StartTest, ProgramOneComesBeforeThePauseInItsOwnFolder) {
+TEST_F(StartTest, ProgramOneComesBeforeThePauseInItsOwnFolderAndOnce) {
   model.App1Name.SetText("/opt/logbench/Logbench");
   desktop.files = {"/opt/logbench/Logbench"};
   std::size_t activationsAtPause = 99;
@@ -79,6 +79,13 @@ TEST_F(StartTest, ProgramOneComesBeforeThePauseInItsOwnFolder) {
   EXPECT_EQ(desktop.activations.at(0).title, "FT-950");  // Text7
   EXPECT_EQ(desktop.starts.at(0).workingFolder, "/opt/logbench");
   EXPECT_THAT(loop.waits, ElementsAre(app::kStartPause));
+  EXPECT_EQ(desktop.folder, start);
+
+  // Running now: brought forward, not started again.
+  desktop.windowTitles = {"FT-950 CAT control"};
+  catmux->Command1_Click();
+  EXPECT_EQ(desktop.activations.size(), 2U);
+  EXPECT_EQ(desktop.starts.size(), 1U);
   EXPECT_EQ(desktop.folder, start);
 }
 
@@ -127,17 +134,6 @@ TEST_F(StartTest, RigdeskIsFoundByItsOwnTitleNotByTheHeading) {
     ASSERT_EQ(desktop.activations.size(), 1U) << c.path;
     EXPECT_EQ(desktop.activations[0].title, c.title) << c.path << " option " << c.option;
   }
-}
-
-TEST_F(StartTest, RunningProgramIsBroughtForwardNotStartedAgain) {
-  model.App1Name.SetText("/opt/logbench/Logbench");
-  desktop.files = {"/opt/logbench/Logbench"};
-  desktop.windowTitles = {"FT-950 CAT control"};
-  catmux->Command1_Click();
-
-  EXPECT_EQ(desktop.activations.size(), 1U);
-  EXPECT_THAT(desktop.starts, IsEmpty());
-  EXPECT_EQ(desktop.folder, start);
 }
 
 TEST_F(StartTest, WithoutAProgramStartOpensThePortsAndPausesOnly) {

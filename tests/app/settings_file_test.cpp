@@ -58,6 +58,11 @@ class SettingsFileTest : public CatmuxFixture {
     catmux->Form_Load();
   }
   [[nodiscard]] bool StartPressed() const { return radio.openCount > 0; }
+  // Loads `text` as the settings file into `fresh`, without Start.
+  app::SettingsLoadResult LoadInto(model::CatmuxModel& fresh, const std::string& text) {
+    WriteFile(SettingsFile(), text);
+    return app::LoadSettings(fresh, SettingsFile());
+  }
 };
 
 // Lines 2, 10, 11 and 12 are written though loading ignores them.
@@ -175,8 +180,7 @@ TEST_F(SettingsFileTest, TruthLinesAreExact) {
     std::vector<std::string> lines = FullFile();
     lines[20] = c.first;
     lines[21] = c.second;
-    WriteFile(SettingsFile(), Lines(lines));
-    app::LoadSettings(fresh, SettingsFile());
+    LoadInto(fresh, Lines(lines));
     EXPECT_EQ(fresh.Option1[0].Value(), c.option0) << c.first << "/" << c.second;
     EXPECT_EQ(fresh.Option1[1].Value(), c.option1) << c.first << "/" << c.second;
   }
@@ -196,8 +200,7 @@ TEST_F(SettingsFileTest, NumberLinesReadTheirLeadingNumber) {
     model::CatmuxModel fresh;
     std::vector<std::string> lines = FullFile();
     lines[7] = c.line;  // Ignore1
-    WriteFile(SettingsFile(), Lines(lines));
-    const auto result = app::LoadSettings(fresh, SettingsFile());
+    const auto result = LoadInto(fresh, Lines(lines));
     if (c.value < 0) {
       EXPECT_EQ(result.outcome, app::SettingsLoad::Refused) << c.line;
       EXPECT_EQ(result.linesRead, 8) << c.line;
@@ -209,28 +212,20 @@ TEST_F(SettingsFileTest, NumberLinesReadTheirLeadingNumber) {
   }
 }
 
-TEST_F(SettingsFileTest, LineFeedOnlyFileLoadsLikeCrLf) {
-  Load(FullFile(), "\n");
-  EXPECT_TRUE(StartPressed());
-  model::CatmuxModel fromCrLf;
-  WriteFile(folder.Path() / "crlf.ini", Lines(FullFile()));
-  ASSERT_EQ(app::LoadSettings(fromCrLf, folder.Path() / "crlf.ini").outcome,
-            app::SettingsLoad::Complete);
-  EXPECT_EQ(app::SettingsLines(model), app::SettingsLines(fromCrLf));
-  EXPECT_EQ(model.Soft1Com.Text(), "COM11");  // no CR left on a text
-}
-
-TEST_F(SettingsFileTest, LastLineWithoutLineEndCountsAndExtraLinesAreIgnored) {
-  std::string text = Lines(FullFile());
-  text.resize(text.size() - 2);  // "Rigdesk" without CR LF
-  WriteFile(SettingsFile(), text);
-  model::CatmuxModel fresh;
-  EXPECT_EQ(app::LoadSettings(fresh, SettingsFile()).outcome, app::SettingsLoad::Complete);
-  EXPECT_EQ(fresh.Text7.Text(), "Rigdesk");
-
-  WriteFile(SettingsFile(), Lines(FullFile()) + " 7 \r\nextra\r\n");
-  model::CatmuxModel longer;
-  EXPECT_EQ(app::LoadSettings(longer, SettingsFile()).outcome, app::SettingsLoad::Complete);
+// LF alone, the last line without its end and extra lines after the last all
+// load as the file with CR LF does.
+TEST_F(SettingsFileTest, LineEndsAndTheEndOfTheFile) {
+  model::CatmuxModel crLf;
+  ASSERT_EQ(LoadInto(crLf, Lines(FullFile())).outcome, app::SettingsLoad::Complete);
+  EXPECT_EQ(crLf.Soft1Com.Text(), "COM11");  // no CR left on a text
+  std::string noLastEnd = Lines(FullFile());
+  noLastEnd.resize(noLastEnd.size() - 2);
+  for (const std::string& text :
+       {Lines(FullFile(), "\n"), noLastEnd, Lines(FullFile()) + " 7 \r\nextra\r\n"}) {
+    model::CatmuxModel fresh;
+    EXPECT_EQ(LoadInto(fresh, text).outcome, app::SettingsLoad::Complete);
+    EXPECT_EQ(app::SettingsLines(fresh), app::SettingsLines(crLf));
+  }
 }
 
 TEST_F(SettingsFileTest, LineBreakInATextCannotShiftTheLines) {

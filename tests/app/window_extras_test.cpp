@@ -1,5 +1,5 @@
-// The window's extras on the plain model: Expand/Collapse, About, Help, the
-// folder target and the hints.
+// The window's extras on the plain model: Expand/Collapse, Help and the hints.
+// (About and the folder target are shown through the real window.)
 #include "app/window_extras.h"
 
 #include <gtest/gtest.h>
@@ -61,13 +61,6 @@ TEST_F(WindowExtrasTest, ExpandAndCollapseSwitchCaptionAndOuterSize) {
   EXPECT_TRUE(boxes.shown.empty());
 }
 
-TEST_F(WindowExtrasTest, AboutShowsOneBoxBeginningWithTheVersion) {
-  model.Abt.Click();
-  ASSERT_EQ(boxes.shown.size(), 1U);
-  EXPECT_EQ(boxes.shown[0].rfind("Catmux version 1.1", 0), 0U) << boxes.shown[0];
-  EXPECT_NE(boxes.shown[0].find("Vantorel"), std::string::npos);
-}
-
 // One help window: a second Help sets the text anew in it; its close button
 // unloads it, and Help loads it again.
 TEST_F(WindowExtrasTest, HelpLoadsTheFormWithTheTextByteForByte) {
@@ -85,16 +78,6 @@ TEST_F(WindowExtrasTest, HelpLoadsTheFormWithTheTextByteForByte) {
   EXPECT_FALSE(model.HlpForm.Loaded());
   model.Hlp.Click();
   EXPECT_TRUE(model.HlpForm.Loaded());
-}
-
-TEST_F(WindowExtrasTest, PictureClickShowsTheCurrentFolder) {
-  desktop.folder = "/home/op/station";
-  model.Picture1.onClick();
-  desktop.folder = "/srv/radio room";
-  model.Picture1.onClick();
-  ASSERT_EQ(boxes.shown.size(), 2U);
-  EXPECT_EQ(boxes.shown[0], "/home/op/station");
-  EXPECT_EQ(boxes.shown[1], "/srv/radio room");
 }
 
 TEST_F(WindowExtrasTest, EachControlGetsItsHintOnlyWhenThePointerMovesOverIt) {

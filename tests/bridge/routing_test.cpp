@@ -30,8 +30,8 @@ class Routing : public BridgeFixture {
 
 // The station, as letters: S App 2 in use (sharing, nothing translated),
 // N No Translation, 2 to App 2 (Ignore2Out clear), X not to App 1 (Ignore1Out
-// ticked), U unframed (KenwoodCB clear). The answers pending before and after
-// as "1" (Soft1Waiting), "2" (Soft2Waiting) or both.
+// ticked), U unframed (KenwoodCB clear), C the radio's port closed. The answers pending before and
+// after as "1" (Soft1Waiting), "2" (Soft2Waiting) or both.
 struct Route {
   const char* station;
   const char* before;
@@ -55,7 +55,9 @@ const Route kRoutes[] = {
     {"",     "",   '1', "PS1;",        "", "1"},  // power-on kept from the radio, no echo
     {"S",    "",   '1', "FA14251300;", "radio:FA14251300;", "1"},
     {"N",    "2",  '1', "FA14251300;", "radio:FA14251300;", "2"},  // no drop test, no flag
+    {"C",    "",   '1', "AB;",         "", "1"},  // set even so: App 2 then waits for the radio
     {"S",    "",   '2', "FA00014251300;", "radio:FA00014251300;", "2"},
+    {"SC",   "",   '2', "FA;",         "", ""},  // kept for later, no answer awaited
     {"",     "12", 'R', "FA00014251300;", "app1:FA14251300;", ""},
     {"X",    "12", 'R', "FA00014251300;", "", ""},
     {"S2",   "",   'R', "FA00014251300;", "app2:FA00014251300; app1:FA00014251300;", ""},
@@ -80,6 +82,7 @@ TEST_P(RoutingTable, WritesAndPendingFlags) {
   model.Ignore2Out.SetValue(has(r.station, '2') ? 0 : 1);
   model.Ignore1Out.SetValue(has(r.station, 'X') ? 1 : 0);
   model.KenwoodCB.SetValue(has(r.station, 'U') ? 0 : 1);
+  radio.PortOpen(!has(r.station, 'C'));
   model.vars.Soft1Waiting = has(r.before, '1');
   model.vars.Soft2Waiting = has(r.before, '2');
 
@@ -150,14 +153,6 @@ TEST_F(Routing, App1TextIsDroppedWhileApp2IsTalkingToTheRadio) {
   EXPECT_FALSE(model.vars.Soft1Waiting);
 }
 
-TEST_F(Routing, PendingFlagIsSetEvenWhenTheRadioPortIsClosed) {
-  radio.PortOpen(false);
-  app1.Receive("AB;");
-  EXPECT_THAT(Log(), IsEmpty());
-  EXPECT_TRUE(model.vars.Soft1Waiting);
-  EXPECT_EQ(model.Text1.Text(), "AB;");
-}
-
 TEST_F(Routing, App2ComingIntoUseDuringTranslationEndsTheLoopWithoutEcho) {
   When([this] { return radio.Written() == "VV;"; }, [this] { model.Ignore2.SetValue(0); });
   app1.Receive("AB;ZZ;");
@@ -194,40 +189,25 @@ INSTANTIATE_TEST_SUITE_P(Routing, NoTranslationKeying,
 
 // --- App 2 ------------------------------------------------------------------------
 
-TEST_F(Routing, App2TextHeldWhileApp1WaitsIsForwardedLaterWithNewerText) {
-  Sharing();
-  app1.Receive("IF;");
-  ASSERT_TRUE(model.vars.Soft1Waiting);
-  app2.Receive("FA;");
-  EXPECT_EQ(model.Text2.Text(), "") << "held text is not shown";
-  EXPECT_EQ(model.vars.Soft2Data, "FA;");
-
-  radio.Receive("IF00014251300;");  // the answer clears both flags
-  log->clear();
-  app2.Receive("FB;");
-  EXPECT_THAT(Log(), ElementsAre("radio:FA;FB;"));
-  EXPECT_EQ(model.Text2.Text(), "FA;FB;");
-  EXPECT_EQ(model.vars.Soft2Data, "");
-}
-
-TEST_F(Routing, App2TextIsHeldWhileApp2IsNotInUseOrApp1HasTextWaiting) {
+// Held while App 2 is not in use, while App 1 has text waiting and while
+// App 1 awaits its answer; it goes on with App 2's later text.
+TEST_F(Routing, App2TextIsHeldAndGoesOnWithLaterText) {
   Open(app2);  // open from an earlier run, while Ignore2 is ticked
   app2.Receive("FA;");
-  EXPECT_THAT(Log(), IsEmpty());
   model.Ignore2.SetValue(0);
   app1.Arrive("IF;");
   app2.Receive("FB;");
-  EXPECT_THAT(Log(), IsEmpty());
-  EXPECT_EQ(model.vars.Soft2Data, "FA;FB;");
-}
+  app1.RaiseOnComm();  // App 1's text goes to the radio; its answer is awaited
+  app2.Receive("FC;");
+  EXPECT_THAT(Log(), ElementsAre("radio:IF;"));
+  EXPECT_EQ(model.Text2.Text(), "") << "held text is not shown";
 
-TEST_F(Routing, App2TextStaysWhileTheRadioPortIsClosed) {
-  Sharing();
-  radio.PortOpen(false);
-  app2.Receive("FA;");
-  EXPECT_EQ(model.Text2.Text(), "FA;");
-  EXPECT_EQ(model.vars.Soft2Data, "FA;");
-  EXPECT_FALSE(model.vars.Soft2Waiting);
+  radio.Receive("IF00014251300;");  // the answer clears both flags
+  log->clear();
+  app2.Receive("FD;");
+  EXPECT_THAT(Log(), ElementsAre("radio:FA;FB;FC;FD;"));
+  EXPECT_EQ(model.Text2.Text(), "FA;FB;FC;FD;");
+  EXPECT_EQ(model.vars.Soft2Data, "");
 }
 
 // --- the radio's framing ------------------------------------------------------------
