@@ -22,33 +22,18 @@ using ::testing::IsEmpty;
 constexpr const char* kLogbench = "C:\\Program Files (x86)\\Logbench\\Logbench.exe";
 constexpr const char* kRigdesk = "C:\\Program Files (x86)\\Rigdesk\\Rigdesk.exe";
 
-// A complete file: every line differs from the design-time value.
+// A complete file: every line differs from the design-time value. Lines 2,
+// 10, 11 and 12 (App 2 and KenwoodCB) are ignored on loading; the program
+// paths of lines 13 and 14 come again as lines 19 and 20, which win.
 std::vector<std::string> FullFile() {
-  return {
-      "COM11",                 // 1 Soft1Com
-      "COM12",                 // 2 Soft2Com (ignored)
-      "COM3",                  // 3 RadioCom
-      "4800",                  // 4 Baud
-      "7",                     // 5 DataBits
-      "Even",                  // 6 Parity
-      "2",                     // 7 StopBits
-      " 1 ",                   // 8 Ignore1
-      " 1 ",                   // 9 Ignore1Out
-      " 0 ",                   // 10 Ignore2 (ignored)
-      " 0 ",                   // 11 Ignore2Out (ignored)
-      " 0 ",                   // 12 KenwoodCB (ignored)
-      "/opt/first/one",        // 13 App1Name
-      "/opt/first/two",        // 14 App2Name
-      " 0 ",                   // 15 PWROn
-      " 0 ",                   // 16 Check2
-      " 0 ",                   // 17 MonitorTX
-      "240",                   // 18 ShutDwn
-      "",                      // 19 App1Name again
-      "/opt/rigdesk/Rigdesk",  // 20 App2Name again
-      "False",                 // 21 Option1(0)
-      "True",                  // 22 Option1(1)
-      "Rigdesk",               // 23 Text7
-  };
+  // clang-format off
+  return {"COM11", "COM12", "COM3", "4800", "7", "Even", "2",  // ports, line settings
+          " 1 ", " 1 ", " 0 ", " 0 ", " 0 ",         // Ignore1/1Out, Ignore2/2Out, KenwoodCB
+          "/opt/first/one", "/opt/first/two",        // App1Name, App2Name
+          " 0 ", " 0 ", " 0 ", "240",                // PWROn, Check2, MonitorTX, ShutDwn
+          "", "/opt/rigdesk/Rigdesk",                // App1Name, App2Name again
+          "False", "True", "Rigdesk"};               // Option1(0), Option1(1), Text7
+  // clang-format on
 }
 
 class SettingsFileTest : public CatmuxFixture {

@@ -117,19 +117,18 @@ TEST_P(LimitText, ShutsDownOnTheExpectedTick) {
   EXPECT_FALSE(s.txOn);
 }
 
+// clang-format off
 INSTANTIATE_TEST_SUITE_P(
     TransmitSupervision, LimitText,
     ::testing::Values(LimitCase{"Empty", "", 1}, LimitCase{"Letters", "abc", 1},
-                      LimitCase{"Blanks", "  ", 1}, LimitCase{"Zero", "0", 1},
-                      LimitCase{"Negative", "-5", 1}, LimitCase{"One", "1", 1},
+                      LimitCase{"Zero", "0", 1}, LimitCase{"Negative", "-5", 1},
                       LimitCase{"Two", "2", 2}, LimitCase{"LeadingZero", "015;", 15},
                       LimitCase{"TrailingText", " 30 s", 30}, LimitCase{"Fraction", "90.5", 91},
-                      LimitCase{"ZeroFraction", "90.0", 90}, LimitCase{"Exponent", "1E2", 100},
-                      LimitCase{"JustBelowTop", "32766.5", 32767}, LimitCase{"Top", "32767", 32767},
+                      LimitCase{"Exponent", "1E2", 100}, LimitCase{"Top", "32767", 32767},
                       // Beyond what the count can hold: the shutdown still comes.
-                      LimitCase{"PastTop", "32768", 32767}, LimitCase{"FarPastTop", "40000", 32767},
-                      LimitCase{"Infinite", "1E400", 32767}),
-    [](const ::testing::TestParamInfo<LimitCase>& info) { return std::string(info.param.name); });
+                      LimitCase{"PastTop", "32768", 32767}, LimitCase{"Infinite", "1E400", 32767}),
+    [](const auto& info) { return std::string(info.param.name); });
+// clang-format on
 
 TEST(TransmitSupervision, AHugeLimitNeverLetsTheCountOverflow) {
   Station s;
