@@ -230,7 +230,16 @@ TEST_F(StartTest, StopClosesEveryPortAndAgainOnlyEnablesTheLineBoxes) {
   EXPECT_FALSE(model.Soft1Com.Enabled());
 }
 
-using CloseTest = CatmuxFixture;
+class CloseTest : public CatmuxFixture {
+ protected:
+  // After Start, `port` holds text that has not gone out yet.
+  void StartWithUnsent(FakeSerialPort& port, const char* text) {
+    model.App1Name.SetText("");
+    catmux->Command1_Click();
+    port.holdOutput = true;
+    port.Output(text);
+  }
+};
 
 TEST_F(CloseTest, NeverOpenedPortsCloseAtOnce) {
   model.HlpForm.Show();
@@ -244,10 +253,7 @@ TEST_F(CloseTest, NeverOpenedPortsCloseAtOnce) {
 }
 
 TEST_F(CloseTest, WaitsUntilThePortsHaveSentEverything) {
-  model.App1Name.SetText("");
-  catmux->Command1_Click();
-  radio.holdOutput = true;
-  radio.Output("FA00014250000;");
+  StartWithUnsent(radio, "FA00014250000;");
   const auto before = loop.Now();
   // The radio takes its last command a few steps into the wait.
   loop.step = 10ms;
@@ -262,10 +268,7 @@ TEST_F(CloseTest, WaitsUntilThePortsHaveSentEverything) {
 }
 
 TEST_F(CloseTest, PortNobodyReadsDoesNotHoldTheProgram) {
-  model.App1Name.SetText("");
-  catmux->Command1_Click();
-  app1.holdOutput = true;
-  app1.Output("FA14250000;");
+  StartWithUnsent(app1, "FA14250000;");
   const auto before = loop.Now();
 
   catmux->Command4_Click();
@@ -280,10 +283,7 @@ TEST_F(CloseTest, PortNobodyReadsDoesNotHoldTheProgram) {
 }
 
 TEST_F(CloseTest, ExitSavesAndEndsWithoutWaitingOrClosing) {
-  model.App1Name.SetText("");
-  catmux->Command1_Click();
-  radio.holdOutput = true;
-  radio.Output("PS0;");
+  StartWithUnsent(radio, "PS0;");
   const int doEventsBefore = loop.doEventsCalls;
 
   model.Exit.Click();

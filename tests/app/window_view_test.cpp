@@ -186,11 +186,8 @@ TEST_F(WindowViewTest, TwoHelpClicksGiveOneWindowWithTheTextOnce) {
   auto* text = shown[0]->findChild<QPlainTextEdit*>(QStringLiteral("Text1"));
   ASSERT_NE(text, nullptr);
   EXPECT_TRUE(text->isReadOnly());
-  const QString plain = text->toPlainText();
-  EXPECT_EQ(plain,
-            Q(model.HlpForm.Text1.Text()).replace(QLatin1String("\r\n"), QLatin1String("\n")));
-  EXPECT_EQ(plain.count(QLatin1String("Here's a list of steps")), 1);
-  EXPECT_TRUE(plain.endsWith(QLatin1String("'Power On/Off'")));
+  // The text once, as the model holds it (the model's text is checked to the byte).
+  EXPECT_EQ(text->toPlainText(), Q(model.HlpForm.Text1.Text()).replace("\r\n", "\n"));
 
   QTest::mouseClick(shown[0]->findChild<QPushButton*>(QStringLiteral("Command1")), Qt::LeftButton);
   EXPECT_FALSE(model.HlpForm.Loaded());
