@@ -60,7 +60,7 @@ int main(int argc, char** argv) {
   // ends although message boxes may still be open.
   window.onCloseBox = [&] {
     catmux.Form_Unload();
-    desktop.EndProgram();
+    catmux.EndProgram();
   };
 
   catmux.Form_Load();

@@ -155,7 +155,8 @@ void Catmux::Command1_Click() {
     HandleProgram(app1, folder1, "Rigdesk", startFolder);
   }
   loop_.Wait(kStartPause);
-  if (useApp2) {
+  // The user may have ended the program during the pause.
+  if (useApp2 && !ending_) {
     HandleProgram(app2, folder2, "Rigdesk -", startFolder);
   }
 }
@@ -204,16 +205,22 @@ void Catmux::Command4_Click() {
   // that order; a closed port holds nothing.
   bridge::Ports& ports = bridge_.ports();
   for (bridge::SerialPort* port : {&ports.MSComm1, &ports.MSComm2, &ports.MSComm3}) {
-    model::WaitWhile(
-        loop_, [port] { return port->PortOpen() && port->OutBufferCount() > 0; }, kDrainLimit);
+    model::WaitForDrain(
+        loop_, [port] { return port->PortOpen() ? port->OutBufferCount() : 0; }, kDrainLimit,
+        kDrainStall);
   }
   StopPorts();
   Form_Unload();
-  desktop_.EndProgram();
+  EndProgram();
 }
 
 void Catmux::Exit_Click() {
   Form_Unload();
+  EndProgram();
+}
+
+void Catmux::EndProgram() {
+  ending_ = true;
   desktop_.EndProgram();
 }
 

@@ -31,6 +31,9 @@ inline constexpr std::chrono::milliseconds kStartPause{2000};
 // reads (a virtual port pair without its other program) never drains, and
 // the program must still close.
 inline constexpr std::chrono::milliseconds kDrainLimit{5000};
+// Close stops waiting on a port earlier when its queue has not gone down for
+// this long.
+inline constexpr std::chrono::milliseconds kDrainStall{1000};
 
 // The folder part of a program path: the text before its last separator.
 // Both "\" and "/" separate (Windows paths from a settings file, Linux paths
@@ -66,6 +69,9 @@ class Catmux {
   void Command2_Click();  // Stop
   void Command4_Click();  // Close
   void Exit_Click();
+  // Ends the program (after Close, Exit or the close box). A Start that is
+  // pausing meanwhile then leaves program 2 alone.
+  void EndProgram();
 
   // Where the settings file is read and written: the folder the program was
   // started in, whatever Start is doing with the current folder meanwhile.
@@ -75,6 +81,7 @@ class Catmux {
   // Brings the program's window forward or starts the program.
   void HandleProgram(const std::string& path, const std::string& folder,
                      const std::string& rigdeskTitle, const std::string& startFolder);
+  bool ending_ = false;
   // Closes the open ports and enables their boxes and the line settings.
   void StopPorts();
   // Runs a handler; a failure ends it and is shown once.

@@ -42,6 +42,17 @@ Bridge::Bridge(model::CatmuxModel& model, Ports ports, model::EventLoop& loop,
   ports_.MSComm1.OnComm([this] { MSComm1_OnComm(); });
   ports_.MSComm2.OnComm([this] { MSComm2_OnComm(); });
   ports_.MSComm3.OnComm([this] { MSComm3_OnComm(); });
+  // A port whose device went away has closed itself: say so, and give its box
+  // back so the user can pick another port (Stop only frees open ports' boxes).
+  const auto lost = [this](model::ComboBox& box) {
+    return [this, &box](const std::string& reason) {
+      box.SetEnabled(true);
+      boxes_.MsgBox("error " + reason);
+    };
+  };
+  ports_.MSComm1.OnLost(lost(model_.Soft1Com));
+  ports_.MSComm2.OnLost(lost(model_.Soft2Com));
+  ports_.MSComm3.OnLost(lost(model_.RadioCom));
 }
 
 Bridge::~Bridge() {
@@ -58,6 +69,9 @@ Bridge::~Bridge() {
   ports_.MSComm1.OnComm(nullptr);
   ports_.MSComm2.OnComm(nullptr);
   ports_.MSComm3.OnComm(nullptr);
+  ports_.MSComm1.OnLost(nullptr);
+  ports_.MSComm2.OnLost(nullptr);
+  ports_.MSComm3.OnLost(nullptr);
 }
 
 void Bridge::InitPorts() { bridge::InitPorts(model_, ports_, boxes_); }

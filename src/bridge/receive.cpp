@@ -1,5 +1,6 @@
 #include "bridge/receive.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <exception>
 #include <string>
@@ -7,6 +8,7 @@
 
 #include "bridge/monitor.h"
 #include "cat/answer_translation.h"
+#include "cat/text_helpers.h"
 
 namespace vantorel::bridge {
 namespace {
@@ -157,8 +159,9 @@ std::string Receiver::ReadBlock(SerialPort& port) {
 
 void Receiver::DrainOutput(SerialPort& port) {
   // Carry on after the limit: the text then queues behind what is stuck.
-  model::WaitWhile(
-      loop_, [&port] { return port.OutBufferCount() > 0 && port.PortOpen(); }, kDrainLimit);
+  model::WaitForDrain(
+      loop_, [&port] { return port.PortOpen() ? port.OutBufferCount() : 0; }, kDrainLimit,
+      kDrainStall);
 }
 
 void Receiver::PrepareRadioWrite() {
@@ -167,15 +170,31 @@ void Receiver::PrepareRadioWrite() {
   loop_.Wait(kRadioPause);
 }
 
-bool Receiver::AwaitRestOfRadioAnswer() {
+std::chrono::microseconds PartialAnswerGap(std::string_view baudText) {
+  double baud = cat::LeadingNumber(baudText);
+  if (!(baud > 0)) {
+    baud = 9600;
+  }
+  // Start bit, eight data bits, parity and a stop bit: eleven bits at most.
+  constexpr double kBitsPerCharacter = 11;
+  const auto character = std::chrono::microseconds(
+      static_cast<long long>(std::min(1e9, kBitsPerCharacter * 1e6 / baud)));
+  return kPartialAnswerWait + kUsbHoldBack + kPartialAnswerCharacters * character;
+}
+
+bool Receiver::AwaitRestOfRadioAnswer(model::Clock::time_point passDeadline) {
   // No yielding here: another handler must not run while half an answer is in
   // hand.
-  const auto deadline = loop_.Now() + kPartialAnswerWait;
+  const auto deadline = loop_.Now() + PartialAnswerGap(model_.Baud.Text());
   for (long polls = 0; polls < kPartialAnswerPolls; ++polls) {
+    const auto now = loop_.Now();
+    if (now >= passDeadline) {
+      return false;  // characters keep coming, but never a ";"
+    }
     if (ports_.MSComm3.InBufferCount() > 0) {
       return true;
     }
-    if (loop_.Now() >= deadline) {
+    if (now >= deadline) {
       return false;
     }
   }
@@ -338,16 +357,29 @@ void Receiver::RadioPass() {
   // With KenwoodCB ticked the radio's text is framed at ";": one answer per
   // pass, the characters after it stay queued for the next pass.
   std::string message;
-  const auto endsAnswer = [this](const std::string& piece) {
-    return model_.KenwoodCB.Ticked() && Contains(piece, ";");
+  const auto passDeadline = loop_.Now() + kPartialAnswerPassLimit;
+  bool overran = false;
+  const auto endsAnswer = [&](const std::string& piece) {
+    if (!model_.KenwoodCB.Ticked()) {
+      return false;
+    }
+    if (Contains(piece, ";")) {
+      return true;
+    }
+    // Characters that never bring a ";" end the pass too.
+    overran = loop_.Now() >= passDeadline;
+    return overran;
   };
   bool framed = false;
   for (;;) {
     framed = ReadWaiting(loop_, radio, message, endsAnswer);
+    if (overran) {
+      return;  // no answer in all that text: given up, nothing routed
+    }
     if (framed || !model_.KenwoodCB.Ticked() || message.empty()) {
       break;  // an answer, or unframed: whatever was waiting, possibly nothing
     }
-    if (!AwaitRestOfRadioAnswer()) {
+    if (!AwaitRestOfRadioAnswer(passDeadline)) {
       return;  // half an answer that never completed: given up, nothing routed
     }
   }

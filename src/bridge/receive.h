@@ -15,6 +15,7 @@
 
 #include <chrono>
 #include <string>
+#include <string_view>
 
 #include "bridge/capture.h"
 #include "bridge/ports.h"
@@ -36,13 +37,27 @@ inline constexpr std::chrono::milliseconds kRadioPause{10};
 inline constexpr std::chrono::milliseconds kDrainLimit{2000};
 
 // How long GetData3 waits, without yielding, for the next character of a radio
-// answer whose ";" has not come yet, before it gives the partial answer up. The
-// radio sends an answer in one go, so a gap this long means the rest is not
-// coming. (At 1200 baud and slower a character takes longer than this.)
+// answer whose ";" has not come yet, before it gives the partial answer up: a
+// few milliseconds, plus what a USB serial adapter may hold back (it passes on
+// a partly filled buffer only every 16 ms), plus three character times at the
+// radio's line speed (at 1200 baud one character alone takes 9 ms).
 inline constexpr std::chrono::milliseconds kPartialAnswerWait{5};
-// The same wait counted in polls of the receive queue, for a clock that does
+inline constexpr std::chrono::milliseconds kUsbHoldBack{16};
+inline constexpr int kPartialAnswerCharacters = 3;
+// However the characters trickle in, one pass gives up a partial answer after
+// this long: a line that carries noise without any ";" (a wrong speed) must
+// not keep the radio's pass, and the pending flags, busy for ever.
+inline constexpr std::chrono::milliseconds kPartialAnswerPassLimit{1000};
+// The same waits counted in polls of the receive queue, for a clock that does
 // not move while nothing yields (never reached on a real clock).
 inline constexpr long kPartialAnswerPolls = 1'000'000;
+
+// The longest gap between two characters of one radio answer at the speed the
+// Baud box names (an unreadable speed counts as 9600 baud).
+std::chrono::microseconds PartialAnswerGap(std::string_view baudText);
+
+// How long a pass waits for an output queue that stops emptying.
+inline constexpr std::chrono::milliseconds kDrainStall{500};
 
 class Receiver {
  public:
@@ -76,11 +91,11 @@ class Receiver {
   // Break off, the radio's output queue emptied (bounded), then the pause.
   void PrepareRadioWrite();
   // Processes events while the open port still has characters to send, for at
-  // most kDrainLimit.
+  // most kDrainLimit, and less when the queue stops emptying (kDrainStall).
   void DrainOutput(SerialPort& port);
   // Waits without yielding for a further radio character; false when none
-  // came within kPartialAnswerWait.
-  bool AwaitRestOfRadioAnswer();
+  // came within the gap the line speed allows, or the pass ran out of time.
+  bool AwaitRestOfRadioAnswer(model::Clock::time_point passDeadline);
   template <class Step>
   void Reporting(Step&& step);
 

@@ -66,6 +66,9 @@ class SerialPort {
 
   // The receive event handler (MSComm1_OnComm and its siblings).
   virtual void OnComm(std::function<void()> handler) = 0;
+  // Called from the event loop when the device went away (a USB adapter pulled
+  // out) and the port has closed itself, with a description of why.
+  virtual void OnLost(std::function<void(const std::string& reason)> handler) = 0;
 };
 
 }  // namespace vantorel::bridge

@@ -22,6 +22,9 @@ class EventLoop {
   // Waits the full time, handling events meanwhile. Measured on a monotonic
   // clock, so it neither ends early nor hangs across midnight.
   virtual void Wait(std::chrono::milliseconds duration) = 0;
+  // Handles the next events, waiting for them at most `most`: a poll that
+  // sleeps between looks instead of spinning the processor.
+  virtual void WaitForEvents(std::chrono::milliseconds most) = 0;
   [[nodiscard]] virtual Clock::time_point Now() const = 0;
 };
 
@@ -29,6 +32,14 @@ class EventLoop {
 // the condition ended, false when the limit ran out first.
 bool WaitWhile(EventLoop& loop, const std::function<bool()>& condition,
                std::chrono::milliseconds limit);
+
+// Handles events while remaining() (characters still to send) is above 0, for
+// at most limit, and gives up earlier once the count has not fallen for
+// `stall`: a far end that reads nothing never takes the rest, and waiting the
+// whole limit on it for every message would only pile up delay. True when
+// everything was sent.
+bool WaitForDrain(EventLoop& loop, const std::function<int()>& remaining,
+                  std::chrono::milliseconds limit, std::chrono::milliseconds stall);
 
 // Message boxes with one OK button and the program's title. Showing one never
 // stops the bridge: the call returns at once and traffic goes on. Every text is

@@ -274,8 +274,8 @@ TEST_F(CloseTest, PortNobodyReadsDoesNotHoldTheProgram) {
   catmux->Command4_Click();
 
   const auto waited = loop.Now() - before;
-  EXPECT_GE(waited, app::kDrainLimit);
-  EXPECT_LT(waited, app::kDrainLimit + 100ms);
+  EXPECT_GE(waited, app::kDrainStall);
+  EXPECT_LT(waited, app::kDrainStall + 100ms);
   EXPECT_FALSE(app1.PortOpen());
   EXPECT_FALSE(radio.PortOpen());
   EXPECT_TRUE(std::filesystem::exists(SettingsFile()));
@@ -292,6 +292,19 @@ TEST_F(CloseTest, ExitSavesAndEndsWithoutWaitingOrClosing) {
   EXPECT_TRUE(radio.PortOpen());  // released when the program ends
   EXPECT_TRUE(std::filesystem::exists(SettingsFile()));
   EXPECT_EQ(desktop.endCalls, 1);
+}
+
+TEST_F(CloseTest, ExitDuringStartsPauseLeavesProgramTwoAlone) {
+  model.App2Name.SetText("/opt/rigdesk/Rigdesk");
+  desktop.files = {"/opt/rigdesk/Rigdesk"};
+  model.Option1[1].SetValue(true);
+  loop.Schedule([&] { model.Exit.Click(); });  // the user quits during the pause
+
+  catmux->Command1_Click();
+
+  EXPECT_EQ(desktop.endCalls, 1);
+  EXPECT_THAT(desktop.activations, IsEmpty());
+  EXPECT_THAT(desktop.starts, IsEmpty());
 }
 
 TEST_F(CloseTest, DestroyedHandlersLeaveTheButtonsHarmless) {

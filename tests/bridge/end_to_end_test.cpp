@@ -5,6 +5,7 @@
 
 #include <chrono>
 #include <string>
+#include <thread>
 
 #include "bridge/bridge.h"
 #include "fake_platform.h"
@@ -44,6 +45,21 @@ TEST_F(EndToEnd, TranslatingTurnsApp1sCommandAndTheRadiosAnswersAround) {
   EXPECT_TRUE(PumpUntil([&] { return !model.vars.Soft1Waiting; }, pump));
   EXPECT_EQ(model.Text3.Text(), "FA00003573000;");
   EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(EndToEnd, AnAnswerThatComesInTwoPiecesOnASlowLineIsJoined) {
+  model.Baud.SetText("110");  // a character takes 100 ms
+  Start();
+  radioEnd.Write("FA000");
+  // The rest comes while the bridge holds the first piece (from another
+  // thread: the bridge does not yield while it waits for it).
+  std::thread rest([this] {
+    std::this_thread::sleep_for(20ms);
+    radioEnd.Write("14251300;");
+  });
+  const std::string got = app1End.Read(11, pump);
+  rest.join();
+  EXPECT_EQ(got, "FA14251300;");
 }
 
 TEST_F(EndToEnd, NoTranslationPassesTheBytesBothWaysUnchanged) {

@@ -238,6 +238,40 @@ TEST_F(Routing, AnAnswerThatNeverCompletesIsGivenUp) {
       << "events are processed before the waiting characters, not during the wait for the rest";
 }
 
+TEST_F(Routing, RadioNoiseWithoutAnyAnswerEndIsGivenUpWithinThePassLimit) {
+  // A wrong line speed: characters keep coming, never a ";".
+  std::function<void()> noise = [&] {
+    radio.Arrive("x");
+    loop.Schedule(noise);
+  };
+  loop.Schedule(noise);
+  model.vars.Soft1Waiting = true;
+  const auto start = loop.Now();
+  radio.Receive("x");
+  EXPECT_THAT(Log(), IsEmpty());
+  EXPECT_FALSE(model.vars.InGetData3);
+  EXPECT_TRUE(model.vars.Soft1Waiting) << "nothing was routed";
+  EXPECT_LT(loop.Now() - start, bridge::kPartialAnswerPassLimit + 100ms);
+}
+
+TEST(PartialAnswerGap, AllowsForTheLineSpeedAndAUsbAdapter) {
+  using bridge::PartialAnswerGap;
+  // At 1200 baud three characters take 27.5 ms; an adapter may add 16 ms.
+  EXPECT_GE(PartialAnswerGap("1200"), 27500us + bridge::kUsbHoldBack);
+  EXPECT_GE(PartialAnswerGap("38400"), bridge::kUsbHoldBack);
+  EXPECT_LT(PartialAnswerGap("38400"), 30ms);
+  EXPECT_EQ(PartialAnswerGap(""), PartialAnswerGap("9600"));
+  EXPECT_EQ(PartialAnswerGap("fast"), PartialAnswerGap("9600"));
+}
+
+TEST_F(Routing, APortWhoseDeviceWentAwayGivesItsBoxBackAndSaysWhy) {
+  model.RadioCom.SetEnabled(false);
+  radio.Lose("/dev/ttyUSB0: Input/output error");
+  EXPECT_FALSE(radio.PortOpen());
+  EXPECT_TRUE(model.RadioCom.Enabled());
+  EXPECT_THAT(boxes.shown, ElementsAre("error /dev/ttyUSB0: Input/output error"));
+}
+
 TEST_F(Routing, OnlyReceiveEventsRunTheReceiveProcedures) {
   app1.Arrive("AB;");
   radio.Arrive("FA00014251300;");
@@ -271,11 +305,24 @@ TEST_F(Routing, ARadioAnswerDuringApp1sPassIsRoutedInItsMiddle) {
 
 // --- bounded waits ----------------------------------------------------------------
 
-TEST_F(Routing, AStuckRadioQueueDelaysTheWriteByTheDrainLimitOnly) {
+TEST_F(Routing, AStuckRadioQueueDelaysTheWriteOnlyUntilItStopsEmptying) {
   radio.outPending = 100;  // nobody reads the radio's end
   const auto start = loop.Now();
   app1.Receive("AB;");
   EXPECT_THAT(Log(), ElementsAre("radio:VV;", "app1:AB;"));
+  const auto waited = loop.Now() - start;
+  EXPECT_GE(waited, bridge::kDrainStall);
+  EXPECT_LT(waited, bridge::kDrainStall + 100ms);
+}
+
+TEST_F(Routing, ASlowlyEmptyingRadioQueueIsWaitedForUpToTheDrainLimit) {
+  radio.outPending = 100'000;  // a slow line: one character a millisecond
+  for (int i = 0; i < 10'000; ++i) {
+    loop.Schedule([this] { --radio.outPending; });
+  }
+  const auto start = loop.Now();
+  app1.Receive("AB;");
+  EXPECT_EQ(radio.Written(), "VV;");
   const auto waited = loop.Now() - start;
   EXPECT_GE(waited, bridge::kDrainLimit);
   EXPECT_LT(waited, bridge::kDrainLimit + 100ms);

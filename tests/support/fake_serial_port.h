@@ -58,6 +58,16 @@ class FakeSerialPort : public bridge::SerialPort {
   void Output(std::string_view text) override;
   [[nodiscard]] int CommEvent() const override { return commEvent; }
   void OnComm(std::function<void()> handler) override { handler_ = std::move(handler); }
+  void OnLost(std::function<void(const std::string&)> handler) override {
+    lostHandler_ = std::move(handler);
+  }
+  // The device goes away: the port closes itself and says why.
+  void Lose(const std::string& reason) {
+    PortOpen(false);
+    if (lostHandler_) {
+      lostHandler_(reason);
+    }
+  }
 
   // --- scripting ---
   // Characters arrive in the receive queue (NULs dropped while NullDiscard).
@@ -114,6 +124,7 @@ class FakeSerialPort : public bridge::SerialPort {
   std::string written_;
   bool open_ = false;
   std::function<void()> handler_;
+  std::function<void(const std::string&)> lostHandler_;
 };
 
 }  // namespace vantorel::testing

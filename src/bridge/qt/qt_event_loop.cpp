@@ -23,6 +23,15 @@ void QtEventLoop::Wait(std::chrono::milliseconds duration) {
   }
 }
 
+void QtEventLoop::WaitForEvents(std::chrono::milliseconds most) {
+  // The timer only makes sure the loop wakes up after `most`.
+  QTimer guard;
+  guard.setSingleShot(true);
+  guard.setTimerType(Qt::PreciseTimer);
+  guard.start(most);
+  QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
+
 model::Clock::time_point QtEventLoop::Now() const { return model::Clock::now(); }
 
 }  // namespace vantorel::bridge

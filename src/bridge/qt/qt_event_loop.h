@@ -16,6 +16,7 @@ class QtEventLoop final : public model::EventLoop {
   // Sleeps in the event loop until an event or the end of the wait: no CPU is
   // spent while nothing happens.
   void Wait(std::chrono::milliseconds duration) override;
+  void WaitForEvents(std::chrono::milliseconds most) override;
   [[nodiscard]] model::Clock::time_point Now() const override;
 };
 

@@ -40,8 +40,19 @@ QtSerialPort::QtSerialPort() : port_(std::make_unique<QSerialPort>()) {
                      // Closed from the event loop, not inside QSerialPort's own
                      // notification.
                      if (error == QSerialPort::ResourceError) {
+                       const std::string reason = device_ + ": " + DeviceError();
                        QMetaObject::invokeMethod(
-                           port_.get(), [this] { PortOpen(false); }, Qt::QueuedConnection);
+                           port_.get(),
+                           [this, reason] {
+                             if (!port_->isOpen()) {
+                               return;
+                             }
+                             PortOpen(false);
+                             if (lostHandler_) {
+                               lostHandler_(reason);
+                             }
+                           },
+                           Qt::QueuedConnection);
                      }
                    });
 }

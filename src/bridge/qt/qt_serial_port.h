@@ -58,6 +58,9 @@ class QtSerialPort final : public SerialPort {
   void Output(std::string_view text) override;
   [[nodiscard]] int CommEvent() const override { return commEvent_; }
   void OnComm(std::function<void()> handler) override { handler_ = std::move(handler); }
+  void OnLost(std::function<void(const std::string&)> handler) override {
+    lostHandler_ = std::move(handler);
+  }
 
   // The device the port opens (set by CommPort or CommDevice).
   [[nodiscard]] const std::string& Device() const { return device_; }
@@ -84,6 +87,7 @@ class QtSerialPort final : public SerialPort {
 
   std::deque<char> received_;
   std::function<void()> handler_;
+  std::function<void(const std::string&)> lostHandler_;
   bool eventPosted_ = false;
   int handlerDepth_ = 0;
   std::size_t takenDuringEvent_ = 0;
