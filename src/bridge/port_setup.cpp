@@ -1,5 +1,6 @@
 #include "bridge/port_setup.h"
 
+#include <iostream>
 #include <string>
 
 #include "bridge/port_names.h"
@@ -51,11 +52,15 @@ void CloseQuietly(SerialPort& port) {
 Next SetUpPort(const PortPlan& plan, bool& openedThisRun, model::MessageBoxes& boxes) {
   try {
     Configure(plan);
-  } catch (const SerialError&) {
+  } catch (const SerialError& e) {
     // Once a port is open the setup only stops quietly. Before that, a port that
     // cannot even be named or configured is as good as one that cannot be
     // opened, and the user is told so.
     if (openedThisRun) {
+      // No message box then, but a station run without a screen can still be
+      // diagnosed from the log.
+      std::cerr << "Vantorel: " << plan.combo.Name() << " " << plan.combo.Text()
+                << " not set up: " << e.what() << '\n';
       return Next::AutoInformation;
     }
     boxes.MsgBox(plan.failMessage);
