@@ -29,7 +29,7 @@ class RecordingPorts : public CatPorts {
   }
 
   void Write(CatPort port, std::string_view text) override {
-    if ((port == CatPort::App1 && app1Refuses) || (port == CatPort::Radio && radioRefuses)) {
+    if (port == CatPort::App1 ? app1Refuses : radioRefuses) {
       throw std::runtime_error("Device I/O error");
     }
     writes.push_back({port, std::string(text)});
@@ -44,6 +44,16 @@ class RecordingPorts : public CatPorts {
       }
     }
     return texts;
+  }
+
+  // Every write in order, each as "app1 TEXT" or "radio TEXT", joined by blanks.
+  [[nodiscard]] std::string Log() const {
+    std::string log;
+    for (const auto& write : writes) {
+      log += log.empty() ? "" : " ";
+      log += (write.port == CatPort::App1 ? "app1 " : "radio ") + write.text;
+    }
+    return log;
   }
 
   bool app1Open = true;
