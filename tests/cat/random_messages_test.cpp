@@ -92,6 +92,7 @@ TEST(RandomMessages, NeitherTranslationFailsUnexpectedly) {
     const std::uint32_t flags = source.Below(64);
     ctx.ignore2 = (flags & 1) != 0;
     ctx.pwrOn = static_cast<int>(source.Below(3));
+    ports.radioOpen = (flags & 2) != 0;
     ctx.monitorTX = (flags & 4) != 0;
     ports.app1Open = (flags & 8) != 0;
     ports.radioRefuses = (flags & 16) != 0;
