@@ -22,7 +22,7 @@ struct OptionLine {
 using Target = std::variant<model::ComboBox CatmuxModel::*, model::TextBox CatmuxModel::*,
                             model::CheckBox CatmuxModel::*, OptionLine>;
 
-struct LineSpec {
+struct LineRule {
   Target target;
   bool appliedOnRead;
 };
@@ -32,7 +32,7 @@ constexpr bool kIgnored = false;
 
 // The file's layout, line 1 first. Both program paths are written twice; on
 // reading the second copy wins.
-const std::array<LineSpec, kSettingsLineCount> kLines{{
+const std::array<LineRule, kSettingsLineCount> kLines{{
     {&CatmuxModel::Soft1Com, kApplied},    // 1
     {&CatmuxModel::Soft2Com, kIgnored},    // 2
     {&CatmuxModel::RadioCom, kApplied},    // 3
@@ -75,7 +75,7 @@ std::string OneLine(std::string text) {
   return text;
 }
 
-std::string LineFor(const CatmuxModel& model, const LineSpec& spec) {
+std::string LineFor(const CatmuxModel& model, const LineRule& rule) {
   return std::visit(
       Overloaded{
           // Combo and text boxes.
@@ -87,11 +87,11 @@ std::string LineFor(const CatmuxModel& model, const LineSpec& spec) {
             return std::string(model.Option1[option.index].Value() ? "True" : "False");
           },
       },
-      spec.target);
+      rule.target);
 }
 
 // False when the control refuses the line.
-bool Apply(CatmuxModel& model, const LineSpec& spec, const std::string& line) {
+bool Apply(CatmuxModel& model, const LineRule& rule, const std::string& line) {
   return std::visit(Overloaded{
                         // Combo and text boxes: any text is accepted.
                         [&](auto CatmuxModel::*box) {
@@ -115,7 +115,7 @@ bool Apply(CatmuxModel& model, const LineSpec& spec, const std::string& line) {
                           return true;
                         },
                     },
-                    spec.target);
+                    rule.target);
 }
 
 std::string ErrnoText(int error, const char* fallback) {
@@ -135,7 +135,7 @@ SettingsLoadResult LoadSettings(CatmuxModel& model, const std::filesystem::path&
     return {SettingsLoad::Unreadable, 0, ErrnoText(errno, "cannot be opened")};
   }
   int read = 0;
-  for (const LineSpec& spec : kLines) {
+  for (const LineRule& rule : kLines) {
     std::string line;
     if (!std::getline(in, line)) {
       return {SettingsLoad::Incomplete, read, {}};
@@ -144,7 +144,7 @@ SettingsLoadResult LoadSettings(CatmuxModel& model, const std::filesystem::path&
     if (!line.empty() && line.back() == '\r') {
       line.pop_back();
     }
-    if (spec.appliedOnRead && !Apply(model, spec, line)) {
+    if (rule.appliedOnRead && !Apply(model, rule, line)) {
       return {SettingsLoad::Refused, read, {}};
     }
   }
@@ -157,8 +157,8 @@ SettingsLoadResult LoadSettings(CatmuxModel& model, const std::filesystem::path&
 std::vector<std::string> SettingsLines(const CatmuxModel& model) {
   std::vector<std::string> lines;
   lines.reserve(kLines.size());
-  for (const LineSpec& spec : kLines) {
-    lines.push_back(LineFor(model, spec));
+  for (const LineRule& rule : kLines) {
+    lines.push_back(LineFor(model, rule));
   }
   return lines;
 }
