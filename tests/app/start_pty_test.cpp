@@ -63,6 +63,13 @@ TEST_F(StartPtyTest, StartSwitchesTheRadiosReportsOnStopClosesAndStartAgainReope
   EXPECT_EQ(radioEnd.Read(4, pump), "AI1;");
 }
 
+TEST_F(StartPtyTest, WithIgnoreFromApp1TickedTheRadioHearsNothing) {
+  model.Ignore1.SetValue(1);
+  catmux.Command1_Click();
+  EXPECT_TRUE(radio.PortOpen());
+  EXPECT_EQ(radioEnd.Read(1, pump, 50ms), "");
+}
+
 TEST_F(StartPtyTest, MissingRadioDeviceIsReportedExactly) {
   model.RadioCom.SetText((folder.Path() / "no-such-tty").string());
   catmux.Command1_Click();
