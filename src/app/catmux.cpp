@@ -69,17 +69,10 @@ Catmux::Catmux(model::CatmuxModel& model, bridge::Bridge& bridge, Desktop& deskt
       loop_(loop),
       boxes_(boxes),
       startFolder_(desktop.CurrentFolder()) {
-  model_.Command1.onClick = [this] { Guarded(&Catmux::Command1_Click); };
-  model_.Command2.onClick = [this] { Guarded(&Catmux::Command2_Click); };
-  model_.Command4.onClick = [this] { Guarded(&Catmux::Command4_Click); };
-  model_.Exit.onClick = [this] { Guarded(&Catmux::Exit_Click); };
-}
-
-Catmux::~Catmux() {
-  model_.Command1.onClick = nullptr;
-  model_.Command2.onClick = nullptr;
-  model_.Command4.onClick = nullptr;
-  model_.Exit.onClick = nullptr;
+  attached_.Attach(model_.Command1.onClick, [this] { Guarded(&Catmux::Command1_Click); });
+  attached_.Attach(model_.Command2.onClick, [this] { Guarded(&Catmux::Command2_Click); });
+  attached_.Attach(model_.Command4.onClick, [this] { Guarded(&Catmux::Command4_Click); });
+  attached_.Attach(model_.Exit.onClick, [this] { Guarded(&Catmux::Exit_Click); });
 }
 
 void Catmux::Guarded(void (Catmux::*handler)()) {
@@ -179,18 +172,11 @@ void Catmux::HandleProgram(const std::string& path, const std::string& folder,
 }
 
 void Catmux::StopPorts() {
-  bridge::Ports& ports = bridge_.ports();
-  if (ports.MSComm2.PortOpen()) {
-    ports.MSComm2.PortOpen(false);
-    model_.Soft2Com.SetEnabled(true);
-  }
-  if (ports.MSComm1.PortOpen()) {
-    ports.MSComm1.PortOpen(false);
-    model_.Soft1Com.SetEnabled(true);
-  }
-  if (ports.MSComm3.PortOpen()) {
-    ports.MSComm3.PortOpen(false);
-    model_.RadioCom.SetEnabled(true);
+  for (const bridge::PortAndBox& p : bridge::PortsAndBoxes(bridge_.ports(), model_)) {
+    if (p.port.PortOpen()) {
+      p.port.PortOpen(false);
+      p.box.SetEnabled(true);
+    }
   }
   model_.Parity.SetEnabled(true);
   model_.DataBits.SetEnabled(true);

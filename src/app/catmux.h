@@ -17,6 +17,7 @@
 
 #include "app/desktop.h"
 #include "bridge/bridge.h"
+#include "model/attachments.h"
 #include "model/catmux_model.h"
 #include "model/platform.h"
 
@@ -55,7 +56,6 @@ class Catmux {
   // this moment is the folder the settings file lives in.
   Catmux(model::CatmuxModel& model, bridge::Bridge& bridge, Desktop& desktop,
          model::EventLoop& loop, model::MessageBoxes& boxes);
-  ~Catmux();
   Catmux(const Catmux&) = delete;
   Catmux& operator=(const Catmux&) = delete;
 
@@ -93,6 +93,7 @@ class Catmux {
   model::EventLoop& loop_;
   model::MessageBoxes& boxes_;
   std::string startFolder_;
+  model::Attachments attached_;
 };
 
 }  // namespace vantorel::app

@@ -61,28 +61,15 @@ std::string HelpText() {
 WindowExtras::WindowExtras(model::CatmuxModel& model, model::MessageBoxes& messages,
                            Desktop& desktop)
     : model_(model), messages_(messages), desktop_(desktop) {
-  model_.EXP.onClick = [this] { EXP_Click(); };
-  model_.Abt.onClick = [this] { Abt_Click(); };
-  model_.Hlp.onClick = [this] { Hlp_Click(); };
-  model_.HlpForm.Command1.onClick = [this] { HlpForm_Command1_Click(); };
-  model_.Picture1.onClick = [this] { Picture1_Click(); };
-  model_.Check2.onMouseMove = [this] { Check2_MouseMove(); };
-  model_.Label11.onMouseMove = [this] { Label11_MouseMove(); };
-  model_.MonitorTX.onMouseMove = [this] { MonitorTX_MouseMove(); };
-  model_.PWROn.onMouseMove = [this] { PWROn_MouseMove(); };
-}
-
-WindowExtras::~WindowExtras() {
-  // The model may outlive us: leave no hook that points at a dead object.
-  model_.EXP.onClick = nullptr;
-  model_.Abt.onClick = nullptr;
-  model_.Hlp.onClick = nullptr;
-  model_.HlpForm.Command1.onClick = nullptr;
-  model_.Picture1.onClick = nullptr;
-  model_.Check2.onMouseMove = nullptr;
-  model_.Label11.onMouseMove = nullptr;
-  model_.MonitorTX.onMouseMove = nullptr;
-  model_.PWROn.onMouseMove = nullptr;
+  attached_.Attach(model_.EXP.onClick, [this] { EXP_Click(); });
+  attached_.Attach(model_.Abt.onClick, [this] { Abt_Click(); });
+  attached_.Attach(model_.Hlp.onClick, [this] { Hlp_Click(); });
+  attached_.Attach(model_.HlpForm.Command1.onClick, [this] { HlpForm_Command1_Click(); });
+  attached_.Attach(model_.Picture1.onClick, [this] { Picture1_Click(); });
+  attached_.Attach(model_.Check2.onMouseMove, [this] { Check2_MouseMove(); });
+  attached_.Attach(model_.Label11.onMouseMove, [this] { Label11_MouseMove(); });
+  attached_.Attach(model_.MonitorTX.onMouseMove, [this] { MonitorTX_MouseMove(); });
+  attached_.Attach(model_.PWROn.onMouseMove, [this] { PWROn_MouseMove(); });
 }
 
 // The menu caption is the only record of whether the window is expanded.

@@ -8,6 +8,7 @@
 #pragma once
 
 #include "app/desktop.h"
+#include "model/attachments.h"
 #include "model/catmux_model.h"
 #include "model/platform.h"
 
@@ -16,7 +17,6 @@ namespace vantorel::app {
 class WindowExtras {
  public:
   WindowExtras(model::CatmuxModel& model, model::MessageBoxes& messages, Desktop& desktop);
-  ~WindowExtras();
   WindowExtras(const WindowExtras&) = delete;
   WindowExtras& operator=(const WindowExtras&) = delete;
 
@@ -34,6 +34,7 @@ class WindowExtras {
   model::CatmuxModel& model_;
   model::MessageBoxes& messages_;
   Desktop& desktop_;
+  model::Attachments attached_;
 };
 
 }  // namespace vantorel::app

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "bridge/capture.h"
@@ -31,47 +32,35 @@ Bridge::Bridge(model::CatmuxModel& model, Ports ports, model::EventLoop& loop,
       loop_(loop),
       boxes_(boxes),
       impl_(std::make_unique<Impl>(model, ports_, loop, boxes)) {
-  model_.Command3.onClick = [this] { Command3_Click(); };
-  model_.Command5.onClick = [this] { Command5_Click(); };
-  model_.Command6.onClick = [this] { Command6_Click(); };
-  model_.Command7.onClick = [this] { Command7_Click(); };
-  model_.Command9.onClick = [this] { Command9_Click(); };
-  model_.Ignore2.onClick = [this] { Ignore2_Click(); };
-  model_.Check3.onClick = [this] { Check3_Click(); };
-  model_.Timer2.onTimer = [this] { Timer2_Timer(); };
-  ports_.MSComm1.OnComm([this] { MSComm1_OnComm(); });
-  ports_.MSComm2.OnComm([this] { MSComm2_OnComm(); });
-  ports_.MSComm3.OnComm([this] { MSComm3_OnComm(); });
+  attached_.Attach(model_.Command3.onClick, [this] { Command3_Click(); });
+  attached_.Attach(model_.Command5.onClick, [this] { Command5_Click(); });
+  attached_.Attach(model_.Command6.onClick, [this] { Command6_Click(); });
+  attached_.Attach(model_.Command7.onClick, [this] { Command7_Click(); });
+  attached_.Attach(model_.Command9.onClick, [this] { Command9_Click(); });
+  attached_.Attach(model_.Ignore2.onClick, [this] { Ignore2_Click(); });
+  attached_.Attach(model_.Check3.onClick, [this] { Check3_Click(); });
+  attached_.Attach(model_.Timer2.onTimer, [this] { Timer2_Timer(); });
+  AttachReceiveEvent(ports_.MSComm1, [this] { MSComm1_OnComm(); });
+  AttachReceiveEvent(ports_.MSComm2, [this] { MSComm2_OnComm(); });
+  AttachReceiveEvent(ports_.MSComm3, [this] { MSComm3_OnComm(); });
   // A port whose device went away has closed itself: say so, and give its box
   // back so the user can pick another port (Stop only frees open ports' boxes).
-  const auto lost = [this](model::ComboBox& box) {
-    return [this, &box](const std::string& reason) {
+  for (const PortAndBox& p : PortsAndBoxes(ports_, model_)) {
+    p.port.OnLost([this, &box = p.box](const std::string& reason) {
       box.SetEnabled(true);
       boxes_.MsgBox("error " + reason);
-    };
-  };
-  ports_.MSComm1.OnLost(lost(model_.Soft1Com));
-  ports_.MSComm2.OnLost(lost(model_.Soft2Com));
-  ports_.MSComm3.OnLost(lost(model_.RadioCom));
+    });
+    attached_.Add([&port = p.port] { port.OnLost(nullptr); });
+  }
 }
 
-Bridge::~Bridge() {
-  // The model and the ports may outlive the bridge: leave no handler that
-  // points at it.
-  model_.Command3.onClick = nullptr;
-  model_.Command5.onClick = nullptr;
-  model_.Command6.onClick = nullptr;
-  model_.Command7.onClick = nullptr;
-  model_.Command9.onClick = nullptr;
-  model_.Ignore2.onClick = nullptr;
-  model_.Check3.onClick = nullptr;
-  model_.Timer2.onTimer = nullptr;
-  ports_.MSComm1.OnComm(nullptr);
-  ports_.MSComm2.OnComm(nullptr);
-  ports_.MSComm3.OnComm(nullptr);
-  ports_.MSComm1.OnLost(nullptr);
-  ports_.MSComm2.OnLost(nullptr);
-  ports_.MSComm3.OnLost(nullptr);
+// The handlers come off first (attached_ is the last member); then the
+// receiver they called goes.
+Bridge::~Bridge() = default;
+
+void Bridge::AttachReceiveEvent(SerialPort& port, std::function<void()> handler) {
+  port.OnComm(std::move(handler));
+  attached_.Add([&port] { port.OnComm(nullptr); });
 }
 
 void Bridge::InitPorts() { bridge::InitPorts(model_, ports_, boxes_); }

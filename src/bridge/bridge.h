@@ -6,10 +6,12 @@
 // event loop while they wait, so other handlers may run in their middle.
 #pragma once
 
+#include <functional>
 #include <memory>
 #include <string>
 
 #include "bridge/ports.h"
+#include "model/attachments.h"
 #include "model/catmux_model.h"
 #include "model/platform.h"
 
@@ -57,12 +59,15 @@ class Bridge {
   void Timer2_Timer();
 
  private:
+  void AttachReceiveEvent(SerialPort& port, std::function<void()> handler);
+
   struct Impl;
   model::CatmuxModel& model_;
   Ports ports_;
   model::EventLoop& loop_;
   model::MessageBoxes& boxes_;
   std::unique_ptr<Impl> impl_;
+  model::Attachments attached_;
 };
 
 }  // namespace vantorel::bridge

@@ -1,5 +1,8 @@
 #include "bridge/line_settings.h"
 
+#include <algorithm>
+#include <array>
+#include <cctype>
 #include <charconv>
 #include <string>
 #include <vector>
@@ -14,6 +17,16 @@ namespace {
   throw SerialError("Invalid " + std::string(what) + " \"" + std::string(field) +
                     "\" in the port settings \"" + std::string(text) + "\": " + std::string(why));
 }
+
+struct ParityLetter {
+  char letter;
+  Parity parity;
+};
+constexpr std::array<ParityLetter, 5> kParityLetters{{{'N', Parity::None},
+                                                      {'O', Parity::Odd},
+                                                      {'E', Parity::Even},
+                                                      {'M', Parity::Mark},
+                                                      {'S', Parity::Space}}};
 
 // A whole number written with digits only: the settings come from combo boxes
 // the user can type into, and "96OO" must not quietly become 96.
@@ -58,33 +71,15 @@ LineSettings ParseLineSettings(std::string_view text) {
     Refuse("speed", fields[0], text, "a whole number of baud above 0 is needed");
   }
 
-  if (fields[1].size() != 1) {
+  const auto* parity =
+      std::find_if(kParityLetters.begin(), kParityLetters.end(), [&](const ParityLetter& p) {
+        return fields[1].size() == 1 &&
+               std::toupper(static_cast<unsigned char>(fields[1][0])) == p.letter;
+      });
+  if (parity == kParityLetters.end()) {
     Refuse("parity", fields[1], text, "one letter N, O, E, M or S is needed");
   }
-  switch (fields[1][0]) {
-    case 'N':
-    case 'n':
-      settings.parity = Parity::None;
-      break;
-    case 'O':
-    case 'o':
-      settings.parity = Parity::Odd;
-      break;
-    case 'E':
-    case 'e':
-      settings.parity = Parity::Even;
-      break;
-    case 'M':
-    case 'm':
-      settings.parity = Parity::Mark;
-      break;
-    case 'S':
-    case 's':
-      settings.parity = Parity::Space;
-      break;
-    default:
-      Refuse("parity", fields[1], text, "one letter N, O, E, M or S is needed");
-  }
+  settings.parity = parity->parity;
 
   if (!ReadWholeNumber(fields[2], settings.dataBits) || settings.dataBits < 5 ||
       settings.dataBits > 8) {

@@ -76,8 +76,6 @@ class Receiver {
   void GetData2();
   void GetData3();
 
-  [[nodiscard]] const cat::CommandTranslator& Translator() const { return translator_; }
-
  private:
   void App1Pass();
   void App2Pass();

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "model/attachments.h"
+
 namespace vantorel::model {
 namespace {
 
@@ -85,6 +87,22 @@ TEST(CatmuxModel, AppendTellsOnlyThePiece) {
   m.Text5.Append("41");
   EXPECT_EQ(m.Text5.Text(), "4641");
   EXPECT_EQ(seen, "46|41|");
+}
+
+TEST(Attachments, HandlersComeOffWhenTheirOwnerGoes) {
+  CatmuxModel m;
+  int clicks = 0;
+  bool detached = false;
+  {
+    Attachments attached;
+    attached.Attach(m.Command1.onClick, [&] { ++clicks; });
+    attached.Add([&] { detached = true; });
+    m.Command1.Click();
+  }
+  m.Command1.Click();  // no handler left that points at the gone owner
+  EXPECT_EQ(clicks, 1);
+  EXPECT_FALSE(m.Command1.onClick);
+  EXPECT_TRUE(detached);
 }
 
 }  // namespace
