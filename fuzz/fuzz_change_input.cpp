@@ -19,30 +19,31 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::string_view rest(reinterpret_cast<const char*>(data + 2), size - 2);
 
   vantorel::fuzz::FuzzPorts ports(flags);
-  vantorel::cat::CommandTranslator translator;
-  std::string soft1Buf;
-  bool shape1Visible = (flags & 16) != 0;
-  bool txOn = false;
-  std::int16_t txTime = 5;
-  vantorel::cat::CommandContext ctx{
-      soft1Buf,          shape1Visible,      txOn, txTime, (flags & 32) != 0,
-      (flags & 64) != 0, (flags & 128) != 0, ports};
+  vantorel::cat::TranslationState translation{(flags & 16) != 0, false};
+  vantorel::cat::KeyingState keying{false, 5};
+  vantorel::cat::CommandContext ctx{.translation = translation,
+                                    .keying = keying,
+                                    .ignore2 = (flags & 32) != 0,
+                                    .pwrOn = (flags & 64) != 0 ? 1 : 0,
+                                    .monitorTX = (flags & 128) != 0,
+                                    .ports = ports};
 
   while (true) {
     const auto newline = rest.find('\n');
     std::string message(rest.substr(0, newline));
-    soft1Buf.assign(pending, ';');
+    ctx.pendingLength = pending;
+    ctx.dropPending = false;
 
     // Any exception escaping here ends the run as a crash: the command
     // translation skips its own faults.
-    const std::string result = translator.ChangeInput(message, ctx);
+    const std::string result = vantorel::cat::ChangeInput(message, ctx);
     if (result != message) {
       __builtin_trap();
     }
-    if (soft1Buf.size() != (pending > 10 ? 0 : pending)) {
+    if (ctx.dropPending != (pending > 10)) {
       __builtin_trap();
     }
-    if (txOn && (flags & 128) == 0) {
+    if (keying.TXOn && (flags & 128) == 0) {
       __builtin_trap();  // only a monitored key-down arms the supervision
     }
     if (newline == std::string_view::npos) {

@@ -4,6 +4,7 @@
 // Everything runs on this thread, driven by the Qt event loop: the ports'
 // receive events, the timers and the clicks.
 #include <QApplication>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -13,19 +14,23 @@
 #include "app/qt/qt_message_boxes.h"
 #include "app/qt/qt_timers.h"
 #include "app/qt/screenshot_demo.h"
+#include "app/station_view.h"
+#include "app/window_binding.h"
 #include "app/window_extras.h"
-#include "bridge/bridge.h"
-#include "bridge/qt/qt_event_loop.h"
-#include "bridge/qt/qt_serial_port.h"
-#include "bridge/qt/serial_devices.h"
 #include "model/catmux_model.h"
+#include "ports/log.h"
+#include "ports/port_factory.h"
+#include "ports/qt_event_loop.h"
+#include "ports/serial_devices.h"
+#include "settings/settings_file.h"
+#include "station/station.h"
 
 namespace {
 
 // "COM1" to "COM20", then the serial devices of this machine by path.
 std::vector<std::string> PortItems() {
   std::vector<std::string> items = vantorel::model::ComPortItems();
-  for (std::string& device : vantorel::bridge::SerialDeviceNames()) {
+  for (std::string& device : vantorel::ports::SerialDeviceNames()) {
     items.push_back(std::move(device));
   }
   return items;
@@ -36,6 +41,7 @@ std::vector<std::string> PortItems() {
 int main(int argc, char** argv) {
   using namespace vantorel;
   QApplication application(argc, argv);
+  ports::SetUpLogging();
 
   model::CatmuxModel model;
   const std::vector<std::string> portItems = PortItems();
@@ -43,21 +49,27 @@ int main(int argc, char** argv) {
   model.Soft2Com.SetItems(portItems);
   model.RadioCom.SetItems(portItems);
 
-  bridge::QtSerialPort app1Port;
-  bridge::QtSerialPort app2Port;
-  bridge::QtSerialPort radioPort;
-  bridge::QtEventLoop loop;
+  ports::QtEventLoop loop;
   app::QtMessageBoxes boxes(model.title);
   app::QtDesktop desktop;
+  // The settings file and the capture files live in the folder the program
+  // was started in, whatever Start does with the current folder later.
+  const std::filesystem::path folder = desktop.CurrentFolder();
+  settings::SettingsFile settingsFile(folder);
 
-  bridge::Bridge bridge(model, {app1Port, app2Port, radioPort}, loop, boxes);
-  app::Catmux catmux(model, bridge, desktop, loop, boxes);
+  app::StationView view(model, boxes, [](station::Topic topic, std::string_view text) {
+    ports::Log(topic, ports::Severity::Info, text);
+  });
+  ports::QtPortFactory factory;
+  station::Station station(factory, loop, view, folder);
+  app::WindowBinding binding(model, station, view);
+  app::Catmux catmux(model, station, settingsFile, desktop, loop, boxes);
   app::WindowExtras extras(model, boxes, desktop);
   const app::QtTimers timers{&model.Timer1, &model.Timer2};
 
   app::CatmuxWindow window(model);
   // The close box unloads like Exit: the settings are saved, then the program
-  // ends although message boxes may still be open.
+  // ends.
   window.onCloseBox = [&] {
     catmux.Form_Unload();
     catmux.EndProgram();
@@ -68,13 +80,12 @@ int main(int argc, char** argv) {
   app::StartScreenshotDemoIfAsked(QApplication::arguments(), window);
   const int result = QApplication::exec();
 
-  // A message shown while unloading (the settings could not be saved) would
-  // vanish unread with the program; the ports are released first so another
-  // program can take them while the user reads it.
-  if (boxes.OpenBoxes() > 0) {
-    window.hide();
-    catmux.Command2_Click();
-    boxes.WaitUntilClosed();
-  }
+  // Other message boxes close with the program. One raised while unloading
+  // (the settings could not be saved) would vanish unread: it stays until
+  // read, and the ports are released first so another program can take them
+  // meanwhile.
+  window.hide();
+  station.ClosePorts();
+  boxes.CloseAtEnd();
   return result;
 }

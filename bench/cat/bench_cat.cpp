@@ -51,17 +51,14 @@ constexpr std::array<std::string_view, 32> kRadioAnswers = {
 
 void BM_ChangeInput(benchmark::State& state) {
   DiscardingPorts ports;
-  vantorel::cat::CommandTranslator translator;
-  std::string soft1Buf;
-  bool shape1Visible = false;
-  bool txOn = false;
-  std::int16_t txTime = 0;
-  vantorel::cat::CommandContext ctx{soft1Buf, shape1Visible, txOn, txTime, true, true, true, ports};
+  vantorel::cat::TranslationState translation;
+  vantorel::cat::KeyingState keying;
+  vantorel::cat::CommandContext ctx{.translation = translation, .keying = keying, .ports = ports};
   std::size_t next = 0;
   for (auto _ : state) {
     std::string message(kApp1Commands[next]);
     next = (next + 1) % kApp1Commands.size();
-    benchmark::DoNotOptimize(translator.ChangeInput(message, ctx));
+    benchmark::DoNotOptimize(vantorel::cat::ChangeInput(message, ctx));
   }
   state.SetItemsProcessed(state.iterations());
 }

@@ -5,7 +5,7 @@
 #include <exception>
 #include <utility>
 
-#include "app/settings_file.h"
+#include "app/window_binding.h"
 
 namespace vantorel::app {
 
@@ -61,14 +61,9 @@ bool NamesRigdesk(std::string_view path) {
   return found != path.end();
 }
 
-Catmux::Catmux(model::CatmuxModel& model, bridge::Bridge& bridge, Desktop& desktop,
-               model::EventLoop& loop, model::MessageBoxes& boxes)
-    : model_(model),
-      bridge_(bridge),
-      desktop_(desktop),
-      loop_(loop),
-      boxes_(boxes),
-      startFolder_(desktop.CurrentFolder()) {
+Catmux::Catmux(model::CatmuxModel& model, station::Station& station, settings::SettingsFile& file,
+               Desktop& desktop, station::EventLoop& loop, MessageBoxes& boxes)
+    : model_(model), station_(station), file_(file), desktop_(desktop), loop_(loop), boxes_(boxes) {
   attached_.Attach(model_.Command1.onClick, [this] { Guarded(&Catmux::Command1_Click); });
   attached_.Attach(model_.Command2.onClick, [this] { Guarded(&Catmux::Command2_Click); });
   attached_.Attach(model_.Command4.onClick, [this] { Guarded(&Catmux::Command4_Click); });
@@ -83,33 +78,30 @@ void Catmux::Guarded(void (Catmux::*handler)()) {
   }
 }
 
-std::filesystem::path Catmux::SettingsPath() const {
-  return std::filesystem::path(startFolder_) / kSettingsFileName;
-}
-
 void Catmux::Form_Load() {
+  const std::filesystem::path folder = file_.Path().parent_path();
   // Without "TEST.TXT" App 1's capture has no file until it is first started;
   // the settings are still loaded, or the next unload would overwrite the
-  // user's file with the design-time values.
-  if (!bridge_.CreateTestFile()) {
-    boxes_.MsgBox("TEST.TXT could not be created in " + startFolder_);
+  // user's file with the values of a new installation.
+  if (!station_.CreateTestFile()) {
+    boxes_.MsgBox("TEST.TXT could not be created in " + folder.string());
   }
-  const std::filesystem::path file = SettingsPath();
-  const SettingsLoadResult loaded = LoadSettings(model_, file);
-  if (loaded.outcome == SettingsLoad::Unreadable) {
-    boxes_.MsgBox(file.string() + " could not be read: " + loaded.reason);
-    return;
+  settings::Settings settings = SettingsFromForm(model_);
+  const settings::SettingsLoadResult loaded = file_.Load(settings);
+  ApplySettings(settings, model_);
+  if (const auto problem = file_.LoadProblem()) {
+    boxes_.MsgBox(*problem);
   }
-  if (loaded.outcome == SettingsLoad::Complete) {
+  if (loaded.outcome == settings::SettingsLoad::Complete) {
     Guarded(&Catmux::Command1_Click);
   }
 }
 
 void Catmux::Form_Unload() {
+  boxes_.ProgramEnding();
   model_.HlpForm.Unload();
-  const std::filesystem::path file = SettingsPath();
-  if (const auto problem = SaveSettings(model_, file)) {
-    boxes_.MsgBox(file.string() + " could not be written: " + *problem);
+  if (const auto problem = file_.Save(SettingsFromForm(model_))) {
+    boxes_.MsgBox(file_.Path().string() + " could not be written: " + *problem);
   }
 }
 
@@ -117,7 +109,7 @@ void Catmux::Command1_Click() {
   const std::string startFolder = desktop_.CurrentFolder();
   const FolderRestorer restorer(desktop_, startFolder);
 
-  bridge_.InitPorts();
+  station_.InitPorts(PortSetupFromForm(model_));
   model_.Parity.SetEnabled(false);
   model_.DataBits.SetEnabled(false);
   model_.StopBits.SetEnabled(false);
@@ -172,12 +164,7 @@ void Catmux::HandleProgram(const std::string& path, const std::string& folder,
 }
 
 void Catmux::StopPorts() {
-  for (const bridge::PortAndBox& p : bridge::PortsAndBoxes(bridge_.ports(), model_)) {
-    if (p.port.PortOpen()) {
-      p.port.PortOpen(false);
-      p.box.SetEnabled(true);
-    }
-  }
+  station_.ClosePorts();
   model_.Parity.SetEnabled(true);
   model_.DataBits.SetEnabled(true);
   model_.StopBits.SetEnabled(true);
@@ -189,12 +176,7 @@ void Catmux::Command2_Click() { StopPorts(); }
 void Catmux::Command4_Click() {
   // Let App 1, App 2 and the radio receive what is still queued for them, in
   // that order; a closed port holds nothing.
-  bridge::Ports& ports = bridge_.ports();
-  for (bridge::SerialPort* port : {&ports.MSComm1, &ports.MSComm2, &ports.MSComm3}) {
-    model::WaitForDrain(
-        loop_, [port] { return port->PortOpen() ? port->OutBufferCount() : 0; }, kDrainLimit,
-        kDrainStall);
-  }
+  station_.DrainPorts(kDrainLimit, kDrainStall);
   StopPorts();
   Form_Unload();
   EndProgram();

@@ -16,10 +16,12 @@
 #include <string_view>
 
 #include "app/desktop.h"
-#include "bridge/bridge.h"
+#include "app/message_boxes.h"
 #include "model/attachments.h"
 #include "model/catmux_model.h"
-#include "model/platform.h"
+#include "settings/settings_file.h"
+#include "station/event_loop.h"
+#include "station/station.h"
 
 namespace vantorel::app {
 
@@ -52,10 +54,9 @@ bool NamesRigdesk(std::string_view path);
 
 class Catmux {
  public:
-  // Attaches Start, Stop, Close and Exit to the model. The current folder at
-  // this moment is the folder the settings file lives in.
-  Catmux(model::CatmuxModel& model, bridge::Bridge& bridge, Desktop& desktop,
-         model::EventLoop& loop, model::MessageBoxes& boxes);
+  // Attaches Start, Stop, Close and Exit to the model.
+  Catmux(model::CatmuxModel& model, station::Station& station, settings::SettingsFile& file,
+         Desktop& desktop, station::EventLoop& loop, MessageBoxes& boxes);
   Catmux(const Catmux&) = delete;
   Catmux& operator=(const Catmux&) = delete;
 
@@ -73,26 +74,22 @@ class Catmux {
   // pausing meanwhile then leaves program 2 alone.
   void EndProgram();
 
-  // Where the settings file is read and written: the folder the program was
-  // started in, whatever Start is doing with the current folder meanwhile.
-  [[nodiscard]] std::filesystem::path SettingsPath() const;
-
  private:
   // Brings the program's window forward or starts the program.
   void HandleProgram(const std::string& path, const std::string& folder,
                      const std::string& rigdeskTitle, const std::string& startFolder);
   bool ending_ = false;
-  // Closes the open ports and enables their boxes and the line settings.
+  // Closes the open ports and gives back the line settings.
   void StopPorts();
   // Runs a handler; a failure ends it and is shown once.
   void Guarded(void (Catmux::*handler)());
 
   model::CatmuxModel& model_;
-  bridge::Bridge& bridge_;
+  station::Station& station_;
+  settings::SettingsFile& file_;
   Desktop& desktop_;
-  model::EventLoop& loop_;
-  model::MessageBoxes& boxes_;
-  std::string startFolder_;
+  station::EventLoop& loop_;
+  MessageBoxes& boxes_;
   model::Attachments attached_;
 };
 

@@ -58,8 +58,7 @@ std::string HelpText() {
 
 }  // namespace
 
-WindowExtras::WindowExtras(model::CatmuxModel& model, model::MessageBoxes& messages,
-                           Desktop& desktop)
+WindowExtras::WindowExtras(model::CatmuxModel& model, MessageBoxes& messages, Desktop& desktop)
     : model_(model), messages_(messages), desktop_(desktop) {
   attached_.Attach(model_.EXP.onClick, [this] { EXP_Click(); });
   attached_.Attach(model_.Abt.onClick, [this] { Abt_Click(); });

@@ -8,15 +8,15 @@
 #pragma once
 
 #include "app/desktop.h"
+#include "app/message_boxes.h"
 #include "model/attachments.h"
 #include "model/catmux_model.h"
-#include "model/platform.h"
 
 namespace vantorel::app {
 
 class WindowExtras {
  public:
-  WindowExtras(model::CatmuxModel& model, model::MessageBoxes& messages, Desktop& desktop);
+  WindowExtras(model::CatmuxModel& model, MessageBoxes& messages, Desktop& desktop);
   WindowExtras(const WindowExtras&) = delete;
   WindowExtras& operator=(const WindowExtras&) = delete;
 
@@ -32,7 +32,7 @@ class WindowExtras {
   void PWROn_MouseMove();
 
   model::CatmuxModel& model_;
-  model::MessageBoxes& messages_;
+  MessageBoxes& messages_;
   Desktop& desktop_;
   model::Attachments attached_;
 };

@@ -58,7 +58,7 @@ std::string MeterDigits(std::string_view text) {
   return ZeroFill(DecimalText(static_cast<std::int64_t>(scaled)), 3);
 }
 
-// Step 1.
+// S-meter: the radio's 0..30 reading on App 1's 0..255 scale.
 void SMeter(std::string& text) {
   if (StartsWith(text, "SM")) {
     const std::string digits = MeterDigits(text);
@@ -66,7 +66,7 @@ void SMeter(std::string& text) {
   }
 }
 
-// Step 2. App 1 reads back both forms of the lock answer.
+// Lock. App 1 reads back both forms of the lock answer.
 void Lock(std::string& text) {
   if (SameText(text, "LK10;")) {
     text = "LK1;LK10;";
@@ -75,7 +75,7 @@ void Lock(std::string& text) {
   }
 }
 
-// Step 3, one family. The products are computed wide enough for any 16-bit
+// One level or setting family. The products are computed wide enough for any 16-bit
 // value and then capped, so a large radio value gives App 1 its top level
 // instead of losing the answer.
 void Level(std::string& text, const AnswerFamily& family) {
@@ -108,7 +108,7 @@ void Level(std::string& text, const AnswerFamily& family) {
   text.assign(family.prefix).append(ZeroFill(DecimalText(result), family.minWidth)).append(";");
 }
 
-// Step 4.
+// Transmit meters: the radio's meter number and reading in App 1's form.
 void Meter(std::string& text) {
   if (!StartsWith(text, "RM")) {
     return;
@@ -124,7 +124,7 @@ void Meter(std::string& text) {
   text.assign("RM").append(1, selector).append(digits).append(";");
 }
 
-// Step 5. App 1 gets the rebuilt status answer on its own, then the radio's
+// Status answer. App 1 gets the rebuilt status answer on its own, then the radio's
 // answer continues unchanged. A status text too short to carry the mode keeps
 // the character it has there; nothing is read past its end.
 void Status(const std::string& text, CatPorts& ports) {
@@ -153,7 +153,7 @@ void Status(const std::string& text, CatPorts& ports) {
   WriteToApp1(ports, std::string_view(rebuilt.data(), size));
 }
 
-// Step 6. App 1 takes eight frequency digits, the radio gives eleven.
+// Frequency. App 1 takes eight frequency digits, the radio gives eleven.
 void Frequency(std::string& text) {
   if (StartsWith(text, "FA") && Contains(text, ";")) {
     text.erase(2, 3);  // the three highest digits
@@ -163,7 +163,7 @@ void Frequency(std::string& text) {
   }
 }
 
-// Step 7.
+// Whole answers App 1 knows in another form.
 void WholeAnswer(std::string& text, CatPorts& ports) {
   const UpperCopy<answers::kLongestWholeAnswer> upper(text);
   if (const BandBottom* band = kBandIndex.Find(upper.View())) {
@@ -178,7 +178,7 @@ void WholeAnswer(std::string& text, CatPorts& ports) {
   }
 }
 
-// Step 8. App 1 keys the radio itself and keeps its own transmit state.
+// Transmit answers. App 1 keys the radio itself and keeps its own transmit state.
 void SuppressTransmit(std::string& text) {
   if (Contains(text, "TX")) {
     text.clear();

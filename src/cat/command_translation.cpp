@@ -26,11 +26,11 @@ constexpr std::size_t kMaxCommandLength = 255;
 // the parameter number, which lives for the call only.
 class CommandPass {
  public:
-  CommandPass(std::string& message, CommandContext& ctx, bool& cwKeyMode)
-      : message_(message), ctx_(ctx), cwKeyMode_(cwKeyMode) {}
+  CommandPass(std::string& message, CommandContext& ctx)
+      : message_(message), ctx_(ctx), cwKeyMode_(ctx.translation.CWKeyMode) {}
 
   void Run() {
-    // Stage 1: rewrites in a fixed order, each on what the earlier ones left.
+    // Rewrites in a fixed order, each on what the earlier ones left.
     LimitPendingText();
     SwapToVfoB();
     Split("FT3", "FT1;QS;");  // split on: transmit on VFO B
@@ -41,17 +41,15 @@ class CommandPass {
     Clarifier();
     ReceiveOnlyRead();
     ParameterFamilies();
-    // Stage 2: power.
+    // Power: the read ends the translation.
     PowerOnSuppression();
     if (PowerStatusRead()) {
       return;
     }
-    // Stage 3.
     IfShift();
     Width();
     Frequency("FA");
     Frequency("FB");
-    // Stage 4.
     FinalTable();
   }
 
@@ -99,17 +97,16 @@ class CommandPass {
     parameter_ = static_cast<std::int16_t>(NearestEven(parameter_ / divisor));
   }
 
-  // Step 1.
   void LimitPendingText() {
-    if (ctx_.soft1Buf.size() > kPendingTextLimit) {
-      ctx_.soft1Buf.clear();
+    if (ctx_.pendingLength > kPendingTextLimit) {
+      ctx_.dropPending = true;
     }
   }
 
-  // Step 2. While App 1 works on VFO B its frequency commands name VFO A; the
+  // While App 1 works on VFO B its frequency commands name VFO A; the
   // echo must name VFO B so App 1's display follows.
   void SwapToVfoB() {
-    if (!ctx_.shape1Visible) {
+    if (!ctx_.translation.app1OnVfoB) {
       return;
     }
     for (auto p = Find(message_, "FA"); p != kToEnd; p = Find(message_, "FA", p + 2)) {
@@ -117,14 +114,14 @@ class CommandPass {
     }
   }
 
-  // Steps 3 and 5.
+  // Split on and off replace the whole message.
   void Split(std::string_view command, std::string_view radio) {
     if (Contains(message_, command)) {
       message_ = radio;
     }
   }
 
-  // Step 4. In CW the radio's break-in is its VOX setting.
+  // Break-in: in CW the radio's break-in is its VOX setting.
   void BreakIn() {
     if (!StartsWith("BI")) {
       return;
@@ -139,7 +136,7 @@ class CommandPass {
     }
   }
 
-  // Step 6.
+  // Whole messages that stand for other radio commands.
   void ReplaceWholeMessage() {
     for (const auto& row : commands::kWholeMessageReplacements) {
       if (SameText(message_, row.message)) {
@@ -148,7 +145,7 @@ class CommandPass {
     }
   }
 
-  // Step 7. The radio's tuner command carries the state twice; App 1's "2"
+  // Tuner. The radio's tuner command carries the state twice; App 1's "2"
   // (start tuning) is the radio's tune-and-on.
   void Tuner() {
     if (!StartsWith("AC")) {
@@ -167,7 +164,7 @@ class CommandPass {
     }
   }
 
-  // Step 8. The radio takes no offset with RU/RD; the following IF; lets App 1
+  // Clarifier. The radio takes no offset with RU/RD; the following IF; lets App 1
   // see the new clarifier offset.
   void Clarifier() {
     if (StartsWith("RU")) {
@@ -178,7 +175,7 @@ class CommandPass {
     }
   }
 
-  // Step 9. The radio has no receive-only read; App 1 is answered here and the
+  // Receive-only read. The radio has none; App 1 is answered here and the
   // radio is asked for its S-meter instead.
   void ReceiveOnlyRead() {
     if (Contains(message_, "RO;")) {
@@ -187,8 +184,8 @@ class CommandPass {
     }
   }
 
-  // Step 10. Most messages hold none of the families' letters; a test of
-  // the capitals present turns those away without a search.
+  // Parameter families (levels, gains, AGC, ...). Most messages hold none of the families' letters;
+  // a test of the capitals present turns those away without a search.
   void ParameterFamilies() {
     std::uint32_t present = CapitalLetters(message_);
     for (std::size_t i = 0; i < commands::kParameterFamilies.size(); ++i) {
@@ -199,7 +196,7 @@ class CommandPass {
     }
   }
 
-  // Step 10, one family; true when it rewrote the message.
+  // One parameter family; true when it rewrote the message.
   bool Parameter(const ParameterFamily& family) {
     const auto p = Find(message_, family.letters);
     if (p == kToEnd) {
@@ -252,7 +249,7 @@ class CommandPass {
     return true;
   }
 
-  // Step 11. With remote power control on, App 1 may not switch the radio on;
+  // Power-on. With remote power control on, App 1 may not switch the radio on;
   // the operator does that at the station.
   void PowerOnSuppression() {
     if (ctx_.pwrOn == 1 && Contains(message_, "PS1;")) {
@@ -260,7 +257,7 @@ class CommandPass {
     }
   }
 
-  // Step 12. The power read is answered here; the radio is asked for its
+  // Power read. It is answered here; the radio is asked for its
   // S-meter, which keeps the answer traffic flowing. Ends the call.
   bool PowerStatusRead() {
     if (!Contains(message_, "PS;")) {
@@ -273,7 +270,7 @@ class CommandPass {
     return true;
   }
 
-  // Step 13. The sign in the 4th character is not read: the radio's slope
+  // IF shift. The sign in the 4th character is not read: the radio's slope
   // setting has no direction.
   void IfShift() {
     if (!StartsWith("IS")) {
@@ -286,14 +283,14 @@ class CommandPass {
     message_ = "SL0" + DecimalText(parameter_) + ";";
   }
 
-  // Step 14. App 1's selector digit after SH is dropped.
+  // Width: App 1's selector digit after SH is dropped.
   void Width() {
     if (StartsWith("SH")) {
       message_ = "SH" + std::string(Right(message_, 3));
     }
   }
 
-  // Steps 15 and 16. The radio always receives an 11-digit VFO A frequency;
+  // VFO A and B frequency. The radio always receives an 11-digit VFO A frequency;
   // App 1 first gets its own command back, in its own form.
   // Only a message that ends in ";" can have a tail from the letters on that
   // ends in ";", so that is tested first.
@@ -312,7 +309,8 @@ class CommandPass {
     message_ = "FA000" + std::string(Mid(message_, 3, 9));
   }
 
-  // Steps 17 to 27: one table on the upper-cased message.
+  // Band, mode, filter, VFO, meter, transmit and keyer rows: one table on
+  // the upper-cased message.
   void FinalTable() {
     const UpperCopy<commands::kLongestFinalRow> upper(message_);
     if (const BandBottom* band = kBandIndex.Find(upper.View())) {
@@ -351,19 +349,19 @@ class CommandPass {
         cwKeyMode_ = false;
         break;
       case Effect::kShowVfoB:
-        ctx_.shape1Visible = true;
+        ctx_.translation.app1OnVfoB = true;
         break;
       case Effect::kHideVfoB:
-        ctx_.shape1Visible = false;
+        ctx_.translation.app1OnVfoB = false;
         break;
       case Effect::kKeyDown:
         if (ctx_.monitorTX) {
-          ctx_.txOn = true;
+          ctx_.keying.TXOn = true;
         }
         break;
       case Effect::kKeyUp:
-        ctx_.txOn = false;
-        ctx_.txTime = 0;
+        ctx_.keying.TXOn = false;
+        ctx_.keying.TXTime = 0;
         break;
     }
   }
@@ -376,8 +374,8 @@ class CommandPass {
 
 }  // namespace
 
-std::string CommandTranslator::ChangeInput(std::string& oneData, CommandContext& ctx) {
-  CommandPass(oneData, ctx, cwKeyMode_).Run();
+std::string ChangeInput(std::string& oneData, CommandContext& ctx) {
+  CommandPass(oneData, ctx).Run();
   return oneData;
 }
 

@@ -8,21 +8,31 @@
 // Threading: runs whole on the program's one thread; it never yields.
 #pragma once
 
-#include <cstdint>
+#include <cstddef>
 #include <string>
 
 #include "cat/cat_ports.h"
+#include "cat/keying.h"
 
 namespace vantorel::cat {
 
-// What the command translation reads and writes outside itself. The references
-// point at the window-level state owned by the program.
+// What the translation remembers from one App 1 command to the next; the
+// station keeps it.
+struct TranslationState {
+  bool app1OnVfoB = false;  // App 1 has selected VFO B ("VS1;")
+  bool CWKeyMode = false;   // App 1 chose CW with "MK2;", until another mode key
+};
+
+// What the command translation reads and writes outside itself.
 struct CommandContext {
-  std::string& soft1Buf;  // App 1's text not yet cut into commands (Soft1Buf)
-  bool& shape1Visible;    // Shape1 shown: App 1 has selected VFO B
-  bool& txOn;             // TXOn: the transmit supervision is armed
-  std::int16_t& txTime;   // TXTime: seconds counted while armed
-  bool ignore2 = true;    // Ignore2 ticked: App 2 not in use
+  // In: how many characters of App 1's block are still to be cut into
+  // commands after this one (Soft1Buf).
+  std::size_t pendingLength = 0;
+  // Out: the rest of App 1's block is to be dropped.
+  bool dropPending = false;
+  TranslationState& translation;
+  KeyingState& keying;
+  bool ignore2 = true;  // Ignore2 ticked: App 2 not in use
   // PWROn's check box value: 1 ticked (the radio may be switched on and off
   // remotely), 0 clear, 2 greyed. Greyed counts as neither: App 1's power-on
   // passes and its power read gets no answer from here.
@@ -31,18 +41,9 @@ struct CommandContext {
   CatPorts& ports;
 };
 
-class CommandTranslator {
- public:
-  // Translates oneData in place and returns the same final text. Faults stay
-  // inside: a port that refuses a write is skipped, a parameter too large for
-  // 16 bits is not taken, and the translation goes on.
-  std::string ChangeInput(std::string& oneData, CommandContext& ctx);
-
-  // True after App 1 chose CW with "MK2;", until another mode key.
-  [[nodiscard]] bool CWKeyMode() const { return cwKeyMode_; }
-
- private:
-  bool cwKeyMode_ = false;
-};
+// Translates oneData in place and returns the same final text. Faults stay
+// inside: a port that refuses a write is skipped, a parameter too large for 16
+// bits is not taken, and the translation goes on.
+std::string ChangeInput(std::string& oneData, CommandContext& ctx);
 
 }  // namespace vantorel::cat

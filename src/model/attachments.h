@@ -9,6 +9,8 @@
 #include <utility>
 #include <vector>
 
+#include "model/signal.h"
+
 namespace vantorel::model {
 
 class Attachments {
@@ -27,6 +29,13 @@ class Attachments {
   void Attach(std::function<Signature>& slot, Handler handler) {
     slot = std::move(handler);
     detachers_.push_back([&slot] { slot = nullptr; });
+  }
+
+  // Connects a slot to a signal; disconnected at the end.
+  template <class... Args, class Slot>
+  void Connect(Signal<Args...>& signal, Slot slot) {
+    const std::size_t id = signal.Connect(std::move(slot));
+    detachers_.push_back([&signal, id] { signal.Disconnect(id); });
   }
 
   // Attaches through a setter (a port's receive event); `detach` undoes it.

@@ -1,5 +1,7 @@
 #include "model/catmux_model.h"
 
+#include "settings/settings.h"
+
 namespace vantorel::model {
 
 std::vector<std::string> ComPortItems() {
@@ -11,7 +13,8 @@ std::vector<std::string> ComPortItems() {
 }
 
 HelpFormModel::HelpFormModel()
-    : Text1("Text1", "", {165, 105, 5820, 3135}, true), Command1("Command1", "Close", {2475, 3495, 795, 300}) {}
+    : Text1("Text1", "", {165, 105, 5820, 3135}, true),
+      Command1("Command1", "Close", {2475, 3495, 795, 300}) {}
 
 void HelpFormModel::Show() {
   if (!loaded_) {
@@ -28,11 +31,13 @@ void HelpFormModel::Unload() {
 }
 
 namespace {
-const std::vector<std::string> kBaudItems{"110",   "300",   "1200",  "2400",   "4800",  "9600",
+const std::vector<std::string> kBaudItems{"110",   "300",   "1200",  "2400",  "4800",   "9600",
                                           "19200", "38400", "56000", "57600", "128000", "256000"};
 const std::string kMonitorTxCaption = "Shut Down if XT is" + std::string(16, ' ') + "or greater";
 constexpr bool kOnPanel = true;
 constexpr bool kHidden = false;
+// A new installation's values, as the settings file would hold them.
+const settings::Settings kDesign{};
 }  // namespace
 
 CatmuxModel::CatmuxModel()
@@ -52,14 +57,14 @@ CatmuxModel::CatmuxModel()
       Command2("Command2", "Stop", {1920, 3915, 945, 375}),
       Command4("Command4", "Close", {3540, 3915, 930, 375}),
       Picture1("Picture1", {3600, 285, 390, 120}),
-      Option1{OptionButton("Option1(0)", true, {4920, 240, 195, 195}),
-              OptionButton("Option1(1)", false, {4935, 840, 195, 195})},
+      Option1{OptionButton("Option1(0)", kDesign.useApp1, {4920, 240, 195, 195}),
+              OptionButton("Option1(1)", kDesign.useApp2, {4935, 840, 195, 195})},
       Label8("Label8", "App 1", {5145, 240, 495, 375}, kOnPanel),
-      App1Name("App1Name", "C:\\Program Files (x86)\\Logbench\\Logbench.exe", {5640, 240, 2235, 375}),
+      App1Name("App1Name", kDesign.app1Name, {5640, 240, 2235, 375}),
       Label9("Label9", "App 2", {5160, 840, 495, 375}, kOnPanel),
-      App2Name("App2Name", "C:\\Program Files (x86)\\Rigdesk\\Rigdesk.exe", {5640, 840, 4080, 375}),
+      App2Name("App2Name", kDesign.app2Name, {5640, 840, 4080, 375}),
       Label11("Label11", "Heading", {7965, 285, 660, 375}, kOnPanel),
-      Text7("Text7", "FT-950", {8655, 255, 1110, 375}),
+      Text7("Text7", kDesign.text7, {8655, 255, 1110, 375}),
       Label10("Label10", "Send ASCII to port 1 or port 3", {5640, 1335, 4080, 270}, !kOnPanel),
       Text4("Text4", "", {5640, 1695, 4080, 375}),
       Command9("Command9", "Send to Rigdesk", {5640, 2160, 1665, 330}),
@@ -71,10 +76,13 @@ CatmuxModel::CatmuxModel()
       Text2("Text2", "", {600, 5655, 2865, 630}),
       Text3("Text3", "", {615, 6375, 2865, 630}),
       Check1("Check1", "Monitor data", 0, {6750, 5415, 2100, 285}, kOnPanel),
-      PWROn("PWROn", "Power On/Off", 1, {6750, 5685, 1365, 195}, kOnPanel),
-      Check2("Check2", "No Translation", 0, {6750, 5925, 1365, 195}, kOnPanel),
-      MonitorTX("MonitorTX", kMonitorTxCaption, 1, {6750, 6165, 3390, 195}, kOnPanel),
-      ShutDwn("ShutDwn", "180", {8400, 6135, 630, 285}),
+      PWROn("PWROn", "Power On/Off", kDesign.pwrOn, {6750, 5685, 1365, 195}, kOnPanel),
+      Check2("Check2", "No Translation", kDesign.check2, {6750, 5925, 1365, 195}, kOnPanel),
+      MonitorTX("MonitorTX", kMonitorTxCaption, kDesign.monitorTX, {6750, 6165, 3390, 195},
+                kOnPanel),
+      ShutDwn("ShutDwn", kDesign.shutDwn, {8400, 6135, 630, 285}),
+      Ft950Emulation("Ft950Emulation", "FT-950 emulation (standard clients)",
+                     kDesign.ft950Emulation ? 1 : 0, {6750, 6405, 3390, 195}, kOnPanel),
       Shape1("Shape1", ShapeKind::Circle, kIndicatorRed, {5760, -45, 240, 240}, kHidden),
       Shape2("Shape2", ShapeKind::Circle, kIndicatorRed, {6435, -15, 240, 240}, kHidden),
       Shape3("Shape3", ShapeKind::Rectangle, kPanelGrey, {60, 705, 3240, 1140}, true),
@@ -82,11 +90,11 @@ CatmuxModel::CatmuxModel()
       Shape5("Shape5", ShapeKind::Rectangle, kPanelGrey, {4365, -15, 12045, 5055}, true),
       Label2("Label2", "App 2 Com Port", {}, !kOnPanel, kHidden),
       Soft2Com("Soft2Com", ComPortItems(), {}, kHidden),
-      Ignore1("Ignore1", "Ignore from", 0, {}, !kOnPanel, kHidden),
-      Ignore1Out("Ignore1Out", "Ignore to", 0, {}, !kOnPanel, kHidden),
-      Ignore2("Ignore2", "Ignore From", 1, {}, !kOnPanel, kHidden),
-      Ignore2Out("Ignore2Out", "Ignore to", 1, {}, !kOnPanel, kHidden),
-      KenwoodCB("KenwoodCB", "Kenwood", 1, {}, !kOnPanel, kHidden),
+      Ignore1("Ignore1", "Ignore from", kDesign.ignore1, {}, !kOnPanel, kHidden),
+      Ignore1Out("Ignore1Out", "Ignore to", kDesign.ignore1Out, {}, !kOnPanel, kHidden),
+      Ignore2("Ignore2", "Ignore From", kDesign.ignore2, {}, !kOnPanel, kHidden),
+      Ignore2Out("Ignore2Out", "Ignore to", kDesign.ignore2Out, {}, !kOnPanel, kHidden),
+      KenwoodCB("KenwoodCB", "Kenwood", kDesign.kenwoodCB, {}, !kOnPanel, kHidden),
       HexX("HexX", "Hex", 0, {}, !kOnPanel, kHidden),
       Check3("Check3", "Save Data", 0, {}, !kOnPanel, kHidden),
       Command3("Command3", "Test", {}, kHidden),
@@ -116,14 +124,14 @@ void CatmuxModel::SetHeight(int twips) {
 }
 
 std::vector<Control*> CatmuxModel::Controls() {
-  return {&Label1,    &Soft1Com,   &Label3,     &RadioCom,   &Label4,    &Baud,      &Label5,
-          &DataBits,  &Label6,     &Parity,     &Label7,     &StopBits,  &Command1,  &Command2,
-          &Command4,  &Picture1,   &Option1[0], &Label8,     &App1Name,  &Option1[1], &Label9,
-          &App2Name,  &Label11,    &Text7,      &Label10,    &Text4,     &Command9,  &Command6,
-          &Text5,     &Command7,   &Text6,      &Text1,      &Text2,     &Text3,     &Check1,
-          &PWROn,     &Check2,     &MonitorTX,  &ShutDwn,    &Shape1,    &Shape2,    &Shape3,
-          &Shape4,    &Shape5,     &Label2,     &Soft2Com,   &Ignore1,   &Ignore1Out, &Ignore2,
-          &Ignore2Out, &KenwoodCB, &HexX,       &Check3,     &Command3,  &Command5};
+  return {&Label1,   &Soft1Com,   &Label3,     &RadioCom, &Label4,         &Baud,       &Label5,
+          &DataBits, &Label6,     &Parity,     &Label7,   &StopBits,       &Command1,   &Command2,
+          &Command4, &Picture1,   &Option1[0], &Label8,   &App1Name,       &Option1[1], &Label9,
+          &App2Name, &Label11,    &Text7,      &Label10,  &Text4,          &Command9,   &Command6,
+          &Text5,    &Command7,   &Text6,      &Text1,    &Text2,          &Text3,      &Check1,
+          &PWROn,    &Check2,     &MonitorTX,  &ShutDwn,  &Ft950Emulation, &Shape1,     &Shape2,
+          &Shape3,   &Shape4,     &Shape5,     &Label2,   &Soft2Com,       &Ignore1,    &Ignore1Out,
+          &Ignore2,  &Ignore2Out, &KenwoodCB,  &HexX,     &Check3,         &Command3,   &Command5};
 }
 
 }  // namespace vantorel::model

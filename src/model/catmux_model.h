@@ -1,8 +1,9 @@
 // The main window Catmux as a model: every control with its design-time value,
 // the menus, the timers, the help window and the window-level variables.
 //
-// The model holds no logic: the bridge and the window's handlers read and write
-// it, the Qt window shows it. It exists exactly once for the whole run.
+// The model holds no logic: the window's handlers read and write it, the
+// station's events fill its boxes, the Qt window shows it. It exists exactly
+// once for the whole run.
 // Threading: the program's one thread only.
 #pragma once
 
@@ -11,7 +12,6 @@
 #include <vector>
 
 #include "model/controls.h"
-#include "model/window_state.h"
 
 namespace vantorel::model {
 
@@ -107,6 +107,8 @@ class CatmuxModel {
   CheckBox Check2;
   CheckBox MonitorTX;
   TextBox ShutDwn;
+  // App 1 is a standard FT-950 client: no echo, reads answered as an FT-950 does.
+  CheckBox Ft950Emulation;
   Shape Shape1;
   Shape Shape2;
 
@@ -139,8 +141,6 @@ class CatmuxModel {
   Timer Timer2;
 
   HelpFormModel HlpForm;
-
-  WindowState vars;
 
   // Every control, for views and tests that walk them all.
   [[nodiscard]] std::vector<Control*> Controls();

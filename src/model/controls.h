@@ -94,8 +94,7 @@ class Captioned : public Control {
 class Label : public Captioned {
  public:
   // onPanel: white text on the dark-grey panels.
-  Label(std::string name, std::string caption, Geometry geometry, bool onPanel,
-        bool visible = true)
+  Label(std::string name, std::string caption, Geometry geometry, bool onPanel, bool visible = true)
       : Captioned(std::move(name), std::move(caption), geometry, visible), onPanel_(onPanel) {}
   [[nodiscard]] bool OnPanel() const { return onPanel_; }
 
@@ -187,8 +186,7 @@ class OptionButton : public Control {
 // An editable combo box: any text is accepted, the list only offers choices.
 class ComboBox : public Control {
  public:
-  ComboBox(std::string name, std::vector<std::string> items, Geometry geometry,
-           bool visible = true)
+  ComboBox(std::string name, std::vector<std::string> items, Geometry geometry, bool visible = true)
       : Control(std::move(name), geometry, visible), items_(std::move(items)) {}
 
   [[nodiscard]] const std::vector<std::string>& Items() const { return items_; }
@@ -258,7 +256,8 @@ class PictureBox : public Control {
 // A menu entry with a caption the program may change.
 class Menu {
  public:
-  Menu(std::string name, std::string caption) : name_(std::move(name)), caption_(std::move(caption)) {}
+  Menu(std::string name, std::string caption)
+      : name_(std::move(name)), caption_(std::move(caption)) {}
   Menu(const Menu&) = delete;
   Menu& operator=(const Menu&) = delete;
 

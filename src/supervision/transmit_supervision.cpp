@@ -36,34 +36,47 @@ double ShutdownLimit(std::string_view shutDwn) {
   return limit;
 }
 
+void WriteRadioShutdown(cat::CatPorts& ports) {
+  for (const auto& write : kShutdown) {
+    if (write.port == cat::CatPort::Radio && ports.IsOpen(cat::CatPort::Radio)) {
+      ports.Write(cat::CatPort::Radio, write.text);
+    }
+  }
+}
+
 TickResult Timer2_Timer(SupervisionContext& ctx) {
   TickResult result;
-  if (!ctx.txOn) {
+  cat::KeyingState& keying = ctx.keying;
+  if (!keying.TXOn) {
     return result;
   }
   // The limit never exceeds the largest count, so the count is at most that
   // after a tick without shutdown; the test only guards against a count that
   // something else left at the top.
-  if (ctx.txTime < kLongestTransmission) {
-    ++ctx.txTime;
+  if (keying.TXTime < kLongestTransmission) {
+    ++keying.TXTime;
   }
-  if (ctx.txTime < ShutdownLimit(ctx.shutDwn)) {
+  if (keying.TXTime < ShutdownLimit(ctx.shutDwn)) {
     return result;
   }
 
-  ctx.txOn = false;
+  keying.TXOn = false;
   // Every write is tried even when an earlier one was refused: the radio must
   // still be unkeyed and powered off if App 1's port fails, and the reverse.
   for (const auto& write : kShutdown) {
     try {
       if (ctx.ports.IsOpen(write.port)) {
         ctx.ports.Write(write.port, write.text);
+        continue;
       }
     } catch (const std::exception& e) {
       result.failures.emplace_back(e.what());
     }
+    if (write.port == cat::CatPort::Radio) {
+      result.radioMissed = true;
+    }
   }
-  ctx.txTime = 0;
+  keying.TXTime = 0;
   result.shutDown = true;
   return result;
 }

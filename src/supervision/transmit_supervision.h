@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "cat/cat_ports.h"
+#include "cat/keying.h"
 
 namespace vantorel::supervision {
 
@@ -22,14 +23,16 @@ inline constexpr std::int16_t kLongestTransmission = 32767;
 
 // What the tick reads and writes outside itself.
 struct SupervisionContext {
-  bool& txOn;                // TXOn: armed while the radio is taken to be transmitting
-  std::int16_t& txTime;      // TXTime: seconds counted while armed
-  std::string_view shutDwn;  // ShutDwn's text: the limit in seconds
+  cat::KeyingState& keying;  // TXOn and TXTime
+  std::string_view shutDwn;  // the limit in seconds, as typed
   cat::CatPorts& ports;      // App 1's port and the radio's port
 };
 
 struct TickResult {
   bool shutDown = false;
+  // The radio's port was closed when its part of the shutdown was due: the
+  // radio may still be keyed, and must get it as soon as it is back.
+  bool radioMissed = false;
   // Descriptions of shutdown writes the ports refused; the other writes were
   // still made.
   std::vector<std::string> failures;
@@ -38,6 +41,10 @@ struct TickResult {
 // The limit in seconds as the tick compares it: the leading number of the
 // text (fraction included, none gives 0), at most kLongestTransmission.
 double ShutdownLimit(std::string_view shutDwn);
+
+// The radio's part of the shutdown alone, in its order (out of transmit, MOX
+// off, power off): for a radio that missed it while its port was closed.
+void WriteRadioShutdown(cat::CatPorts& ports);
 
 // One tick of Timer2.
 TickResult Timer2_Timer(SupervisionContext& ctx);

@@ -51,8 +51,8 @@ TEST_F(StartTest, MissingProgramIsReportedAfterThePortsOpened) {
   catmux->Command1_Click();
 
   EXPECT_THAT(boxes.shown, ElementsAre("/opt/logbench/Logbench not found"));
-  EXPECT_TRUE(app1.PortOpen());
-  EXPECT_EQ(radio.Written(), "AI1;");
+  EXPECT_TRUE(IsOpen(app1));
+  EXPECT_EQ(radio.written, "AI1;");
   EXPECT_TRUE(model.Timer2.Enabled());
   EXPECT_FALSE(model.Baud.Enabled() || model.Parity.Enabled() || model.DataBits.Enabled() ||
                model.StopBits.Enabled());
@@ -149,7 +149,7 @@ TEST_F(StartTest, WithoutAProgramStartOpensThePortsAndPausesOnly) {
   EXPECT_THAT(desktop.starts, IsEmpty());
   EXPECT_THAT(loop.waits, ElementsAre(2000ms, 2000ms));
   EXPECT_THAT(desktop.folderChanges, ElementsAre(start, start));  // only the way back
-  EXPECT_TRUE(app1.PortOpen());
+  EXPECT_TRUE(IsOpen(app1));
 }
 
 TEST_F(StartTest, BareNameKeepsTheFolderAndRelativePathComesFromTheStartFolder) {
@@ -182,7 +182,7 @@ TEST_F(StartTest, FailedStartOrUnreachableFolderStillRestoresTheFolder) {
               ElementsAre("/opt/logbench/notes.txt could not be started: Permission denied"));
   EXPECT_THAT(loop.waits, ElementsAre(2000ms));
   EXPECT_EQ(desktop.folder, start);
-  EXPECT_TRUE(radio.PortOpen());
+  EXPECT_TRUE(IsOpen(radio));
 
   model.App1Name.SetText("/locked/tool");
   desktop.missingFolders = {"/locked"};
@@ -209,12 +209,12 @@ TEST_F(StartTest, StopClosesEveryPortAndAgainOnlyEnablesTheLineBoxes) {
   model.Soft2Com.SetText("COM6");
   model.App1Name.SetText("");
   catmux->Command1_Click();
-  ASSERT_TRUE(app2.PortOpen());
+  ASSERT_TRUE(IsOpen(app2));
   ASSERT_FALSE(model.Soft1Com.Enabled() || model.RadioCom.Enabled());
 
   model.Command2.Click();
-  for (const FakeSerialPort* port : {&app1, &app2, &radio}) {
-    EXPECT_FALSE(port->PortOpen());
+  for (const FakeDevice* device : {&app1, &app2, &radio}) {
+    EXPECT_FALSE(IsOpen(*device));
   }
   EXPECT_TRUE(model.Soft1Com.Enabled() && model.Soft2Com.Enabled() && model.RadioCom.Enabled());
   EXPECT_TRUE(model.Baud.Enabled());
@@ -224,8 +224,8 @@ TEST_F(StartTest, StopClosesEveryPortAndAgainOnlyEnablesTheLineBoxes) {
   model.Baud.SetEnabled(false);
   model.Soft1Com.SetEnabled(false);
   catmux->Command2_Click();
-  EXPECT_EQ(app1.closeCount, 1);
-  EXPECT_EQ(radio.closeCount, 1);
+  EXPECT_EQ(app1.closes, 1);
+  EXPECT_EQ(radio.closes, 1);
   EXPECT_TRUE(model.Baud.Enabled());
   EXPECT_FALSE(model.Soft1Com.Enabled());
 }
@@ -233,11 +233,11 @@ TEST_F(StartTest, StopClosesEveryPortAndAgainOnlyEnablesTheLineBoxes) {
 class CloseTest : public CatmuxFixture {
  protected:
   // After Start, `port` holds text that has not gone out yet.
-  void StartWithUnsent(FakeSerialPort& port, const char* text) {
+  void StartWithUnsent(FakeDevice& device, const char* text) {
     model.App1Name.SetText("");
     catmux->Command1_Click();
-    port.holdOutput = true;
-    port.Output(text);
+    device.holdOutput = true;
+    device.port->Write(text);
   }
 };
 
@@ -258,12 +258,12 @@ TEST_F(CloseTest, WaitsUntilThePortsHaveSentEverything) {
   // The radio takes its last command a few steps into the wait.
   loop.step = 10ms;
   loop.Schedule([] {});
-  loop.Schedule([&] { radio.outPending = 0; });
+  loop.Schedule([&] { radio.unsent = 0; });
 
   catmux->Command4_Click();
 
   EXPECT_LT(loop.Now() - before, 100ms);
-  EXPECT_FALSE(radio.PortOpen());
+  EXPECT_FALSE(IsOpen(radio));
   EXPECT_EQ(desktop.endCalls, 1);
 }
 
@@ -276,8 +276,8 @@ TEST_F(CloseTest, PortNobodyReadsDoesNotHoldTheProgram) {
   const auto waited = loop.Now() - before;
   EXPECT_GE(waited, app::kDrainStall);
   EXPECT_LT(waited, app::kDrainStall + 100ms);
-  EXPECT_FALSE(app1.PortOpen());
-  EXPECT_FALSE(radio.PortOpen());
+  EXPECT_FALSE(IsOpen(app1));
+  EXPECT_FALSE(IsOpen(radio));
   EXPECT_TRUE(std::filesystem::exists(SettingsFile()));
   EXPECT_EQ(desktop.endCalls, 1);
 }
@@ -289,7 +289,7 @@ TEST_F(CloseTest, ExitSavesAndEndsWithoutWaitingOrClosing) {
   model.Exit.Click();
 
   EXPECT_EQ(loop.doEventsCalls, doEventsBefore);
-  EXPECT_TRUE(radio.PortOpen());  // released when the program ends
+  EXPECT_TRUE(IsOpen(radio));  // released when the program ends
   EXPECT_TRUE(std::filesystem::exists(SettingsFile()));
   EXPECT_EQ(desktop.endCalls, 1);
 }
@@ -313,7 +313,7 @@ TEST_F(CloseTest, DestroyedHandlersLeaveTheButtonsHarmless) {
   model.Command4.Click();
   model.Exit.Click();
   EXPECT_EQ(desktop.endCalls, 0);
-  EXPECT_EQ(app1.openCount, 0);
+  EXPECT_EQ(app1.opens, 0);
 }
 
 }  // namespace

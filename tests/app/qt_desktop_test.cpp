@@ -155,6 +155,43 @@ TEST(QtMessageBoxesTest, ShowsAWindowWithTheTitleAndLogsOneLine) {
   EXPECT_EQ(boxes.OpenBoxes(), 1);
 }
 
+// A flood of the same failure must not bury the desktop in boxes: one box,
+// and a log line for every time with its count.
+TEST(QtMessageBoxesTest, TheSameMessageAgainSoonOpensNoSecondBox) {
+  app::QtMessageBoxes boxes("Vantorel");
+  ::testing::internal::CaptureStderr();
+  for (int i = 0; i < 50; ++i) {
+    boxes.MsgBox("error Overflow");
+  }
+  boxes.MsgBox("error other");
+  const std::string logged = ::testing::internal::GetCapturedStderr();
+  EXPECT_EQ(boxes.OpenBoxes(), 2);
+  EXPECT_THAT(logged, HasSubstr("error Overflow (50 times in 10 s)"));
+
+  app::RepeatFilter filter;
+  const auto now = app::RepeatFilter::Clock::now();
+  EXPECT_EQ(filter.Count("x", now), 1);
+  EXPECT_EQ(filter.Count("x", now + 9s), 2);
+  EXPECT_EQ(filter.Count("x", now + 10s), 1) << "a new box after the quiet time";
+}
+
+// Close and the close box end the program whatever boxes are open; only a
+// message raised while ending (the settings could not be saved) stays.
+TEST(QtMessageBoxesTest, AtTheEndOnlyTheEndingsOwnMessageStays) {
+  app::QtMessageBoxes boxes("Vantorel");
+  boxes.MsgBox("error /dev/ttyUSB0: Input/output error");
+  boxes.ProgramEnding();
+  boxes.MsgBox("Catmux.ini could not be written: No space left on device");
+  boxes.CloseAtEnd();
+  PumpUntil([&] { return boxes.OpenBoxes() == 1; }, Pump, 2s);
+  ASSERT_EQ(boxes.OpenBoxes(), 1);
+  for (QWidget* w : QApplication::topLevelWidgets()) {
+    if (auto* box = qobject_cast<QMessageBox*>(w); box != nullptr && box->isVisible()) {
+      EXPECT_EQ(box->text().toStdString().rfind("Catmux.ini", 0), 0U);
+    }
+  }
+}
+
 TEST(QtTimersTest, RealTimersFollowTheModelWhichOutlivesThem) {
   model::Timer fast("Timer1", 5, true);
   model::Timer slow("Timer2", 1000, false);

@@ -7,8 +7,8 @@
 #include <memory>
 #include <string>
 
+#include "catmux_fixture.h"
 #include "fake_desktop.h"
-#include "fake_platform.h"
 #include "model/catmux_model.h"
 
 namespace vantorel::app {

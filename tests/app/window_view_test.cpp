@@ -27,7 +27,7 @@
 #include "app/qt/help_window.h"
 #include "app/qt/qt_desktop.h"
 #include "app/window_extras.h"
-#include "fake_platform.h"
+#include "catmux_fixture.h"
 #include "model/catmux_model.h"
 
 namespace vantorel::app {

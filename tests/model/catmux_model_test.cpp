@@ -7,47 +7,6 @@
 namespace vantorel::model {
 namespace {
 
-TEST(CatmuxModel, DesignTimeValuesWithoutSettings) {
-  CatmuxModel m;
-  for (const ComboBox* c :
-       {&m.Soft1Com, &m.Soft2Com, &m.RadioCom, &m.Baud, &m.DataBits, &m.Parity, &m.StopBits}) {
-    EXPECT_EQ(c->Text(), "") << c->Name();
-    EXPECT_TRUE(c->Enabled()) << c->Name();
-  }
-  EXPECT_TRUE(m.Option1[0].Value());
-  EXPECT_FALSE(m.Option1[1].Value());
-  for (const CheckBox* c : {&m.PWROn, &m.MonitorTX, &m.Ignore2, &m.Ignore2Out, &m.KenwoodCB}) {
-    EXPECT_EQ(c->Value(), 1) << c->Name();
-  }
-  for (const CheckBox* c : {&m.Check1, &m.Check2, &m.Check3, &m.Ignore1, &m.Ignore1Out, &m.HexX}) {
-    EXPECT_EQ(c->Value(), 0) << c->Name();
-  }
-  EXPECT_EQ(m.ShutDwn.Text(), "180");
-  EXPECT_EQ(m.Text7.Text(), "FT-950");
-  EXPECT_EQ(m.App1Name.Text(), "C:\\Program Files (x86)\\Logbench\\Logbench.exe");
-  EXPECT_EQ(m.App2Name.Text(), "C:\\Program Files (x86)\\Rigdesk\\Rigdesk.exe");
-  EXPECT_EQ(m.MonitorTX.Caption(), "Shut Down if XT is                or greater");
-  EXPECT_EQ(m.EXP.Caption(), "Expand");
-  EXPECT_TRUE(m.Timer1.Enabled());
-  EXPECT_EQ(m.Timer1.Interval(), 100);
-  EXPECT_FALSE(m.Timer2.Enabled());
-  EXPECT_EQ(m.Timer2.Interval(), 1000);
-  for (const Control* hidden :
-       std::initializer_list<const Control*>{&m.Label2, &m.Soft2Com, &m.Ignore1, &m.Ignore2,
-                                             &m.KenwoodCB, &m.Command3, &m.Shape1, &m.Shape2}) {
-    EXPECT_FALSE(hidden->Visible()) << hidden->Name();
-  }
-  EXPECT_EQ(m.title.rfind("Vantorel", 0), 0U);
-  EXPECT_EQ(m.Soft1Com.Items().front(), "COM1");
-  EXPECT_EQ(m.Soft1Com.Items().back(), "COM20");
-  EXPECT_EQ(m.Soft1Com.Items().size(), 20U);
-  // The window variables start empty.
-  EXPECT_EQ(m.vars.Soft1Data + m.vars.Soft1Buf + m.vars.Soft2Data, "");
-  EXPECT_FALSE(m.vars.Soft1Waiting || m.vars.Soft2Waiting || m.vars.TXOn);
-  EXPECT_FALSE(m.vars.InGetData1 || m.vars.InGetData2 || m.vars.InGetData3);
-  EXPECT_EQ(m.vars.TXTime, 0);
-}
-
 TEST(CatmuxModel, OptionButtonsExcludeEachOther) {
   CatmuxModel m;
   m.Option1[1].SetValue(true);

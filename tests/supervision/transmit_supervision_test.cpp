@@ -23,13 +23,14 @@ const std::vector<std::string> kRadioShutdown{"RX;", "MX0;", "PS0;"};
 
 // The window-level state the timer works on, with the limit text as typed.
 struct Station {
-  bool txOn = false;
-  std::int16_t txTime = 0;
+  cat::KeyingState keying;
+  bool& txOn = keying.TXOn;
+  std::int16_t& txTime = keying.TXTime;
   std::string shutDwn = "180";
   RecordingPorts ports;
 
   TickResult Tick() {
-    SupervisionContext ctx{txOn, txTime, shutDwn, ports};
+    SupervisionContext ctx{keying, shutDwn, ports};
     return Timer2_Timer(ctx);
   }
   // Ticks until a shutdown; the number of the tick that shut down, or 0 when
@@ -156,11 +157,12 @@ TEST(TransmitSupervision, EveryWriteThatCanGoThroughDoesAndTheStateIsReset) {
     bool app1Refuses;
     std::vector<std::string> toRadio;
     std::size_t failures;
+    bool radioMissed;
   };
   const Case cases[] = {
-      {false, false, false, {}, 0},
-      {false, true, false, kRadioShutdown, 0},
-      {true, true, true, kRadioShutdown, 3},
+      {false, false, false, {}, 0, true},
+      {false, true, false, kRadioShutdown, 0, false},
+      {true, true, true, kRadioShutdown, 3, false},
   };
   for (const Case& c : cases) {
     Station s;
@@ -174,9 +176,19 @@ TEST(TransmitSupervision, EveryWriteThatCanGoThroughDoesAndTheStateIsReset) {
     EXPECT_EQ(result.failures, std::vector<std::string>(c.failures, "Device I/O error"));
     EXPECT_EQ(s.ports.To(CatPort::Radio), c.toRadio);
     EXPECT_TRUE(s.ports.To(CatPort::App1).empty());
+    EXPECT_EQ(result.radioMissed, c.radioMissed);
     EXPECT_FALSE(s.txOn);
     EXPECT_EQ(s.txTime, 0);
   }
+}
+
+// What a radio that missed its shutdown gets when it is back: its own part,
+// in the same order.
+TEST(TransmitSupervision, TheRadiosPartAloneIsItsShareOfTheShutdown) {
+  RecordingPorts ports;
+  WriteRadioShutdown(ports);
+  EXPECT_EQ(ports.To(CatPort::Radio), kRadioShutdown);
+  EXPECT_TRUE(ports.To(CatPort::App1).empty());
 }
 
 }  // namespace

@@ -4,61 +4,56 @@
 #include <QEventLoop>
 #include <QGuiApplication>
 #include <algorithm>
-#include <iostream>
+
+#include "ports/log.h"
 
 namespace vantorel::app {
-
-std::string OneLogLine(const std::string& text) {
-  std::string line;
-  line.reserve(text.size());
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
-      continue;  // CR LF is one break
-    }
-    line.push_back(c == '\r' || c == '\n' ? ' ' : c);
-  }
-  return line;
-}
 
 QtMessageBoxes::QtMessageBoxes(std::string title) : title_(std::move(title)) {}
 
 QtMessageBoxes::~QtMessageBoxes() {
-  for (const auto& box : boxes_) {
-    delete box.data();  // null once the user closed it
+  for (const Box& entry : boxes_) {
+    delete entry.box.data();  // null once the user closed it
   }
 }
 
-void QtMessageBoxes::MsgBox(const std::string& text) {
-  std::cerr << OneLogLine(text) << std::endl;
-  if (qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) {
+void QtMessageBoxes::MsgBox(const std::string& text, station::Topic topic) {
+  const int times = repeats_.Count(text, RepeatFilter::Clock::now());
+  ports::Log(topic, ports::Severity::Warning,
+             times == 1 ? text : text + " (" + std::to_string(times) + " times in 10 s)");
+  if (times > 1 || qobject_cast<QApplication*>(QCoreApplication::instance()) == nullptr) {
     return;
   }
-  std::erase_if(boxes_, [](const QPointer<QMessageBox>& box) { return box.isNull(); });
+  std::erase_if(boxes_, [](const Box& entry) { return entry.box.isNull(); });
   // Owned by the list until the user closes it; then it deletes itself.
   auto* box = new QMessageBox(QMessageBox::NoIcon, QString::fromStdString(title_),
                               QString::fromStdString(text), QMessageBox::Ok);
   box->setAttribute(Qt::WA_DeleteOnClose);
   box->setWindowModality(Qt::NonModal);
-  boxes_.emplace_back(box);
+  boxes_.push_back({box, ending_});
   box->show();
 }
 
 int QtMessageBoxes::OpenBoxes() const {
-  return static_cast<int>(std::count_if(
-      boxes_.begin(), boxes_.end(),
-      [](const QPointer<QMessageBox>& box) { return !box.isNull() && box->isVisible(); }));
+  return static_cast<int>(std::count_if(boxes_.begin(), boxes_.end(), [](const Box& entry) {
+    return !entry.box.isNull() && entry.box->isVisible();
+  }));
 }
 
-void QtMessageBoxes::WaitUntilClosed() {
+void QtMessageBoxes::CloseAtEnd() {
+  for (const Box& entry : boxes_) {
+    if (!entry.keepsProgram && !entry.box.isNull()) {
+      entry.box->close();
+    }
+  }
   const QString platform = QGuiApplication::platformName();
   if (platform == "offscreen" || platform == "minimal") {
     return;
   }
   QEventLoop loop;
-  for (const auto& box : boxes_) {
-    if (!box.isNull()) {
-      QObject::connect(box.data(), &QObject::destroyed, &loop, [this, &loop] {
+  for (const Box& entry : boxes_) {
+    if (entry.keepsProgram && !entry.box.isNull()) {
+      QObject::connect(entry.box.data(), &QObject::destroyed, &loop, [this, &loop] {
         if (OpenBoxes() == 0) {
           loop.quit();
         }

@@ -1,0 +1,45 @@
+#include "app/station_view.h"
+
+#include <string>
+
+namespace vantorel::app {
+
+using station::PortRole;
+using station::PortState;
+
+void StationView::LatestText(PortRole from, std::string_view text) {
+  switch (from) {
+    case PortRole::App1:
+      model_.Text1.SetText(std::string(text));
+      break;
+    case PortRole::App2:
+      model_.Text2.SetText(std::string(text));
+      break;
+    case PortRole::Radio:
+      model_.Text3.SetText(std::string(text));
+      break;
+  }
+}
+
+void StationView::Message(station::Topic topic, std::string_view text) {
+  boxes_.MsgBox(std::string(text), topic);
+}
+
+void StationView::Note(station::Topic topic, std::string_view text) { log_(topic, text); }
+
+void StationView::PortStateChanged(PortRole role, PortState state, std::string_view /*reason*/) {
+  model::ComboBox& box = role == PortRole::App1   ? model_.Soft1Com
+                         : role == PortRole::App2 ? model_.Soft2Com
+                                                  : model_.RadioCom;
+  // A port in use (open, or coming back after a loss) keeps its box locked;
+  // a closed or failed one gives it back, so the user can pick another.
+  box.SetEnabled(state == PortState::Closed || state == PortState::Failed);
+}
+
+void StationView::CaptureStopped() {
+  untickingCapture_ = true;
+  model_.Check3.SetValue(0);
+  untickingCapture_ = false;
+}
+
+}  // namespace vantorel::app

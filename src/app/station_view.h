@@ -1,0 +1,45 @@
+// The station's events shown on the window: the latest texts in Text1 to
+// Text3, the monitor in Text5, the VFO-B lamp Shape1, the port boxes locked
+// while their port is open, and messages in message boxes. Notes for a log go
+// to the log function.
+//
+// Threading: the program's one thread only.
+#pragma once
+
+#include <functional>
+#include <string_view>
+
+#include "app/message_boxes.h"
+#include "model/catmux_model.h"
+#include "station/station_events.h"
+
+namespace vantorel::app {
+
+using LogLine = std::function<void(station::Topic, std::string_view)>;
+
+class StationView final : public station::StationEvents {
+ public:
+  StationView(model::CatmuxModel& model, MessageBoxes& boxes, LogLine log)
+      : model_(model), boxes_(boxes), log_(std::move(log)) {}
+
+  void LatestText(station::PortRole from, std::string_view text) override;
+  void TranslatedText(std::string_view text) override { model_.Text1.Append(text); }
+  void Monitor(std::string_view piece) override { model_.Text5.Append(piece); }
+  void Message(station::Topic topic, std::string_view text) override;
+  void Note(station::Topic topic, std::string_view text) override;
+  void PortStateChanged(station::PortRole role, station::PortState state,
+                        std::string_view reason) override;
+  void App1VfoChanged(bool vfoB) override { model_.Shape1.SetVisible(vfoB); }
+  void CaptureStopped() override;
+
+  // True while the view itself unticks "Save Data": that is no user's click.
+  [[nodiscard]] bool UntickingCapture() const { return untickingCapture_; }
+
+ private:
+  model::CatmuxModel& model_;
+  MessageBoxes& boxes_;
+  LogLine log_;
+  bool untickingCapture_ = false;
+};
+
+}  // namespace vantorel::app

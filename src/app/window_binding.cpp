@@ -1,0 +1,121 @@
+#include "app/window_binding.h"
+
+namespace vantorel::app {
+
+station::Options OptionsFromForm(const model::CatmuxModel& model) {
+  station::Options options = settings::ToOptions(SettingsFromForm(model));
+  options.monitor = model.Check1.Ticked();
+  options.monitorHex = model.HexX.Ticked();
+  return options;
+}
+
+settings::Settings SettingsFromForm(const model::CatmuxModel& model) {
+  settings::Settings s;
+  s.soft1Com = model.Soft1Com.Text();
+  s.soft2Com = model.Soft2Com.Text();
+  s.radioCom = model.RadioCom.Text();
+  s.baud = model.Baud.Text();
+  s.dataBits = model.DataBits.Text();
+  s.parity = model.Parity.Text();
+  s.stopBits = model.StopBits.Text();
+  s.ignore1 = model.Ignore1.Value();
+  s.ignore1Out = model.Ignore1Out.Value();
+  s.ignore2 = model.Ignore2.Value();
+  s.ignore2Out = model.Ignore2Out.Value();
+  s.kenwoodCB = model.KenwoodCB.Value();
+  s.app1Name = model.App1Name.Text();
+  s.app2Name = model.App2Name.Text();
+  s.pwrOn = model.PWROn.Value();
+  s.check2 = model.Check2.Value();
+  s.monitorTX = model.MonitorTX.Value();
+  s.shutDwn = model.ShutDwn.Text();
+  s.useApp1 = model.Option1[0].Value();
+  s.useApp2 = model.Option1[1].Value();
+  s.text7 = model.Text7.Text();
+  s.ft950Emulation = model.Ft950Emulation.Ticked();
+  return s;
+}
+
+void ApplySettings(const settings::Settings& s, model::CatmuxModel& model) {
+  model.Soft1Com.SetText(s.soft1Com);
+  model.Soft2Com.SetText(s.soft2Com);
+  model.RadioCom.SetText(s.radioCom);
+  model.Baud.SetText(s.baud);
+  model.DataBits.SetText(s.dataBits);
+  model.Parity.SetText(s.parity);
+  model.StopBits.SetText(s.stopBits);
+  model.Ignore1.SetValue(s.ignore1);
+  model.Ignore1Out.SetValue(s.ignore1Out);
+  model.Ignore2.SetValue(s.ignore2);
+  model.Ignore2Out.SetValue(s.ignore2Out);
+  model.KenwoodCB.SetValue(s.kenwoodCB);
+  model.App1Name.SetText(s.app1Name);
+  model.App2Name.SetText(s.app2Name);
+  model.PWROn.SetValue(s.pwrOn);
+  model.Check2.SetValue(s.check2);
+  model.MonitorTX.SetValue(s.monitorTX);
+  model.ShutDwn.SetText(s.shutDwn);
+  model.Option1[0].SetValue(s.useApp1);
+  model.Option1[1].SetValue(s.useApp2);
+  model.Text7.SetText(s.text7);
+  model.Ft950Emulation.SetValue(s.ft950Emulation ? 1 : 0);
+}
+
+station::PortSetup PortSetupFromForm(const model::CatmuxModel& model) {
+  return settings::ToPortSetup(SettingsFromForm(model));
+}
+
+WindowBinding::WindowBinding(model::CatmuxModel& model, station::Station& station,
+                             const StationView& view)
+    : model_(model), station_(station), view_(view) {
+  for (model::CheckBox* box :
+       {&model_.Ignore1, &model_.Ignore1Out, &model_.Ignore2, &model_.Ignore2Out, &model_.KenwoodCB,
+        &model_.PWROn, &model_.Check2, &model_.MonitorTX, &model_.Check1, &model_.HexX,
+        &model_.Ft950Emulation}) {
+    attached_.Connect(box->changed, [this] { PushOptions(); });
+  }
+  // The limit is read on every tick: an edit counts from the next one.
+  attached_.Connect(model_.ShutDwn.replaced, [this] { PushOptions(); });
+  attached_.Attach(model_.Command3.onClick, [this] { Command3_Click(); });
+  attached_.Attach(model_.Command5.onClick, [this] { Command5_Click(); });
+  attached_.Attach(model_.Command6.onClick, [this] { Command6_Click(); });
+  attached_.Attach(model_.Command7.onClick, [this] { Command7_Click(); });
+  attached_.Attach(model_.Command9.onClick, [this] { Command9_Click(); });
+  attached_.Attach(model_.Ignore2.onClick, [this] { Ignore2_Click(); });
+  attached_.Attach(model_.Check3.onClick, [this] { Check3_Click(); });
+  attached_.Attach(model_.Timer2.onTimer, [this] { Timer2_Timer(); });
+  PushOptions();
+}
+
+void WindowBinding::PushOptions() { station_.SetOptions(OptionsFromForm(model_)); }
+
+void WindowBinding::Command3_Click() { station_.SendTest(); }
+
+void WindowBinding::Command5_Click() { station_.SendReset(); }
+
+void WindowBinding::Command6_Click() { station_.SendToRadio(model_.Text4.Text()); }
+
+void WindowBinding::Command9_Click() { station_.SendToApp1(model_.Text4.Text()); }
+
+void WindowBinding::Command7_Click() {
+  model_.Text5.SetText("");
+  model_.Text6.SetText("");
+}
+
+// Translating mode always starts framing the radio's text at ";"; the user may
+// untick KenwoodCB afterwards.
+void WindowBinding::Ignore2_Click() {
+  if (model_.Ignore2.Value() == 1) {
+    model_.KenwoodCB.SetValue(1);
+  }
+}
+
+void WindowBinding::Check3_Click() {
+  if (!view_.UntickingCapture()) {
+    station_.SwitchCapture(model_.Check3.Value() == 1);
+  }
+}
+
+void WindowBinding::Timer2_Timer() { station_.Timer2_Timer(); }
+
+}  // namespace vantorel::app

@@ -1,0 +1,183 @@
+#include "ports/buffered_port.h"
+
+#include <QMetaObject>
+#include <QtGlobal>
+#include <algorithm>
+#include <exception>
+
+namespace vantorel::ports {
+namespace {
+
+// How much the device itself may hold before the queue keeps the rest: enough
+// to keep a fast line busy, little enough that the queue's bound decides what
+// a far end that reads nothing costs.
+constexpr std::size_t kDeviceShare = 4096;
+
+}  // namespace
+
+BufferedPort::BufferedPort(std::string name) : name_(std::move(name)) {}
+
+BufferedPort::~BufferedPort() = default;
+
+std::size_t BufferedPort::Waiting() const {
+  if (!IsOpen()) {
+    return 0;
+  }
+  return input_.size() - inputStart_ + DeviceWaiting();
+}
+
+std::string BufferedPort::ReadWaiting() {
+  Pull();
+  std::string text = input_.substr(inputStart_);
+  takenDuringEvent_ += text.size();
+  input_.clear();
+  inputStart_ = 0;
+  return text;
+}
+
+std::optional<std::string> BufferedPort::ReadThrough(char terminator, std::chrono::microseconds gap,
+                                                     station::Clock::time_point deadline) {
+  Pull();
+  std::size_t scanned = inputStart_;
+  for (;;) {
+    const std::size_t end = input_.find(terminator, scanned);
+    if (end != std::string::npos) {
+      std::string text = input_.substr(inputStart_, end + 1 - inputStart_);
+      takenDuringEvent_ += text.size();
+      inputStart_ = end + 1;
+      if (inputStart_ == input_.size()) {
+        input_.clear();
+        inputStart_ = 0;
+      }
+      return text;
+    }
+    scanned = input_.size();
+    const auto now = station::Clock::now();
+    if (!IsOpen() || now >= deadline) {
+      return std::nullopt;
+    }
+    const auto most =
+        std::min(gap, std::chrono::duration_cast<std::chrono::microseconds>(deadline - now));
+    if (!WaitForArrival(most)) {
+      return std::nullopt;
+    }
+  }
+}
+
+void BufferedPort::Discard(std::size_t count) {
+  Pull();
+  inputStart_ = std::min(input_.size(), inputStart_ + count);
+  if (inputStart_ == input_.size()) {
+    input_.clear();
+    inputStart_ = 0;
+  }
+}
+
+void BufferedPort::Write(std::string_view text) {
+  if (text.empty() || !IsOpen()) {
+    return;
+  }
+  // Nothing waits before it: straight on to the device, without a queue pass.
+  if (outgoing_.Empty() && DeviceUnsent() < kDeviceShare) {
+    DeviceWrite(text);
+    return;
+  }
+  if (const std::size_t dropped = outgoing_.Push(text); dropped > 0) {
+    Tell({station::PortChange::Overflow,
+          "its far end reads nothing; " + std::to_string(dropped) +
+              " waiting message(s) dropped, and older ones go while it stays so",
+          false});
+  }
+  DeviceTookSome();
+}
+
+std::size_t BufferedPort::Unsent() const {
+  return IsOpen() ? outgoing_.Bytes() + DeviceUnsent() : 0;
+}
+
+void BufferedPort::DeviceTookSome() {
+  while (!outgoing_.Empty() && IsOpen() && DeviceUnsent() < kDeviceShare) {
+    DeviceWrite(outgoing_.Take(kDeviceShare - DeviceUnsent()));
+  }
+}
+
+void BufferedPort::Arrived(std::string_view bytes) {
+  // Read text is dropped from the front only now and then, so a long burst
+  // does not move the rest for every answer taken.
+  if (inputStart_ > 0 && inputStart_ >= input_.size() / 2) {
+    input_.erase(0, inputStart_);
+    inputStart_ = 0;
+  }
+  const std::size_t before = input_.size();
+  if (nullDiscard_) {
+    std::copy_if(bytes.begin(), bytes.end(), std::back_inserter(input_),
+                 [](char c) { return c != '\0'; });
+  } else {
+    input_.append(bytes);
+  }
+  if (input_.size() > before) {
+    PostReceiveEvent();
+  }
+}
+
+void BufferedPort::ForgetTraffic() {
+  input_.clear();
+  inputStart_ = 0;
+  outgoing_.Clear();
+}
+
+void BufferedPort::Tell(station::PortNews news) {
+  QMetaObject::invokeMethod(
+      &context_,
+      [this, news = std::move(news)] {
+        const auto self = weak_from_this().lock();
+        // A copy: the handler may replace itself.
+        const auto handler = news_;
+        if (handler) {
+          handler(news);
+        }
+      },
+      Qt::QueuedConnection);
+}
+
+void BufferedPort::PostReceiveEvent() {
+  if (eventPosted_) {
+    return;
+  }
+  eventPosted_ = true;
+  QMetaObject::invokeMethod(
+      &context_, [this] { RaiseReceiveEvent(); }, Qt::QueuedConnection);
+}
+
+void BufferedPort::RaiseReceiveEvent() {
+  eventPosted_ = false;
+  // The handler may let the event loop run, and a Start pressed meanwhile may
+  // let go of this port: it stays alive until the handler returns.
+  const auto self = weak_from_this().lock();
+  if (!receive_ || Waiting() == 0) {
+    return;
+  }
+  const bool outermost = handlerDepth_ == 0;
+  if (outermost) {
+    takenDuringEvent_ = 0;
+  }
+  const std::function<void()> handler = receive_;
+  ++handlerDepth_;
+  try {
+    handler();
+  } catch (const std::exception& e) {
+    // The receive passes report their own failures; nothing may unwind
+    // through the event loop.
+    qWarning("Receive event of %s: %s", name_.c_str(), e.what());
+  }
+  --handlerDepth_;
+
+  // Characters left after the handler (the rest of a burst) get another event.
+  // Only when the handler took some: one that takes none would otherwise be
+  // called again and again with nothing changing; new characters wake it.
+  if (outermost && takenDuringEvent_ > 0 && Waiting() > 0) {
+    PostReceiveEvent();
+  }
+}
+
+}  // namespace vantorel::ports

@@ -1,0 +1,98 @@
+// What every kind of port (a serial device, a pseudo-terminal the program
+// made, a network connection, the simulated radio) does the same way: the
+// characters received wait in a buffer of ours, framed reads take from it, the
+// text to send waits in a bounded queue until the device can take it, and the
+// receive event and the news are raised from the Qt event loop.
+//
+// A kind supplies the device: open and close, handing bytes on, how many it
+// still holds, and a bounded wait for more input. It calls Arrived() with what
+// it received, DeviceTookSome() when its own buffer went down, and Tell() with
+// news about its far end.
+//
+// Threading: the program's one thread (the Qt event loop's). Ports are made
+// with std::make_shared: a receive handler that lets the event loop run may
+// see its port replaced meanwhile, and the port keeps itself alive until the
+// handler returns.
+#pragma once
+
+#include <QObject>
+#include <chrono>
+#include <cstddef>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "station/outgoing_queue.h"
+#include "station/serial_port.h"
+
+namespace vantorel::ports {
+
+class BufferedPort : public station::SerialPort, public std::enable_shared_from_this<BufferedPort> {
+ public:
+  explicit BufferedPort(std::string name);
+  ~BufferedPort() override;
+  BufferedPort(const BufferedPort&) = delete;
+  BufferedPort& operator=(const BufferedPort&) = delete;
+
+  [[nodiscard]] const std::string& Name() const override { return name_; }
+  void NullDiscard(bool discard) override { nullDiscard_ = discard; }
+
+  [[nodiscard]] std::size_t Waiting() const override;
+  std::string ReadWaiting() override;
+  std::optional<std::string> ReadThrough(char terminator, std::chrono::microseconds gap,
+                                         station::Clock::time_point deadline) override;
+  void Discard(std::size_t count) override;
+
+  void Write(std::string_view text) override;
+  [[nodiscard]] std::size_t Unsent() const override;
+
+  void OnReceive(std::function<void()> handler) override { receive_ = std::move(handler); }
+  void OnNews(std::function<void(const station::PortNews&)> handler) override {
+    news_ = std::move(handler);
+  }
+
+ protected:
+  // The device's part. DeviceWrite takes the whole text (the device buffers
+  // what it cannot send at once).
+  virtual void DeviceWrite(std::string_view bytes) = 0;
+  // Bytes handed to the device and not yet sent.
+  [[nodiscard]] virtual std::size_t DeviceUnsent() const = 0;
+  // Bytes the device has received that Arrived() has not been given yet.
+  [[nodiscard]] virtual std::size_t DeviceWaiting() const { return 0; }
+  // Hands such bytes to Arrived() now, without waiting.
+  virtual void Pull() {}
+  // Waits without the event loop, at most `most`, for more input and hands it
+  // to Arrived(); false when none came.
+  virtual bool WaitForArrival(std::chrono::microseconds most) = 0;
+
+  // For the kinds: what the device received.
+  void Arrived(std::string_view bytes);
+  // The device sent some of what it held: the queue may hand it more.
+  void DeviceTookSome();
+  // News about the far end, raised from the event loop.
+  void Tell(station::PortNews news);
+  // Forgets unread input and unsent text (at open and close).
+  void ForgetTraffic();
+  // A QObject living as long as the port, for Qt connections and posted calls.
+  [[nodiscard]] QObject* Context() { return &context_; }
+
+ private:
+  void PostReceiveEvent();
+  void RaiseReceiveEvent();
+
+  std::string name_;
+  bool nullDiscard_ = false;
+  std::string input_;
+  std::size_t inputStart_ = 0;  // read so far from the front of input_
+  station::OutgoingQueue outgoing_;
+  std::function<void()> receive_;
+  std::function<void(const station::PortNews&)> news_;
+  bool eventPosted_ = false;
+  int handlerDepth_ = 0;
+  std::size_t takenDuringEvent_ = 0;
+  QObject context_;
+};
+
+}  // namespace vantorel::ports

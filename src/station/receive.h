@@ -1,0 +1,120 @@
+// Receive framing and routing: what happens when characters arrive on one of
+// the three ports. GetData1 handles App 1's port, GetData2 App 2's, GetData3
+// the radio's. Each pass reads what is waiting, decides from the mode, the
+// options and the two pending-answer flags where the text goes, translates it
+// or not, and writes it to the other ports.
+//
+// Threading: the program's one thread. The passes yield to the event loop
+// before they read, while an output queue drains, during the 10 ms pause and
+// between translated commands, so other handlers run in their middle. Each
+// pass has a re-entry guard (InGetData1..3): a nested receive event of the
+// same port returns at once and its characters stay waiting for the running
+// pass or the next event. The pending-answer flags Soft1Waiting and
+// Soft2Waiting are the only arbitration between the two applications' writes
+// to the radio.
+#pragma once
+
+#include <array>
+#include <chrono>
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "station/capture.h"
+#include "station/event_loop.h"
+#include "station/options.h"
+#include "station/port_slots.h"
+#include "station/station_events.h"
+#include "station/station_state.h"
+
+namespace vantorel::station {
+
+// The pause before a write to the radio: the Kenwood radio drops a command that
+// follows the previous one too closely.
+inline constexpr std::chrono::milliseconds kRadioPause{10};
+
+// How long a pass waits for an output queue to empty before it writes behind
+// it. A port whose far end reads nothing never empties: the pass then carries
+// on, and later passes do not wait on it again until it moves.
+inline constexpr std::chrono::milliseconds kDrainLimit{2000};
+inline constexpr std::chrono::milliseconds kDrainStall{500};
+
+// How long the radio's pass waits, without yielding, for the next character of
+// an answer whose ";" has not come yet: a few milliseconds, plus what a USB
+// serial adapter may hold back (it passes on a partly filled buffer only every
+// 16 ms), plus three character times at the radio's line speed (at 1200 baud
+// one character alone takes 9 ms).
+inline constexpr std::chrono::milliseconds kPartialAnswerWait{5};
+inline constexpr std::chrono::milliseconds kUsbHoldBack{16};
+inline constexpr int kPartialAnswerCharacters = 3;
+// Half an answer is kept for the next pass (its ";" may come late over a slow
+// link) for this long; older, or longer than any answer, it is noise and goes.
+inline constexpr std::chrono::milliseconds kPartialAnswerLimit{1000};
+inline constexpr std::size_t kLongestRadioAnswer = 1024;
+
+// The longest gap between two characters of one radio answer at the speed the
+// radio's settings text names ("4800,E,8,1"; an unreadable speed counts as
+// 9600 baud).
+std::chrono::microseconds PartialAnswerGap(std::string_view radioSettings);
+
+// What the passes work on; the station owns all of it.
+struct RouteContext {
+  const Options& options;
+  const Mode& mode;
+  StationState& state;
+  PortSlots& ports;
+  EventLoop& loop;
+  StationEvents& events;
+  Capture& capture;
+  const std::string& radioSettings;
+};
+
+class Receiver {
+ public:
+  explicit Receiver(RouteContext context) : ctx_(context) {}
+
+  // A failure ends the pass with "error " and its description; the next
+  // receive event starts afresh.
+  void GetData1();
+  void GetData2();
+  void GetData3();
+
+  // The radio's port was closed or replaced: half an answer on it is gone.
+  void ForgetPartialAnswer() { partial_.reset(); }
+
+ private:
+  void App1Pass();
+  void App2Pass();
+  void RadioPass();
+  void App1NoTranslation(const std::string& block);
+  void TranslateApp1Commands();
+  std::string ChangeInput();
+  void RouteRadioText(const std::string& message);
+
+  // Reads what is waiting until the port is found empty, letting other
+  // handlers run before each batch.
+  std::string ReadBlock(PortRole role);
+  // The radio's answer up to its ";", or nothing while the ";" has not come.
+  std::optional<std::string> ReadRadioAnswer(SerialPort& radio);
+  // Break off, the radio's output queue emptied (bounded), then the pause.
+  void PrepareRadioWrite();
+  // Lets events run while the open port still has characters to send, for at
+  // most kDrainLimit, and not at all while it has been stuck since last time.
+  void DrainOutput(PortRole role);
+  void Monitor(std::string_view block);
+  template <class Pass>
+  void Reporting(bool& guard, Pass pass);
+
+  RouteContext ctx_;
+  // Half a radio answer left waiting: since when, and how long it was.
+  struct Partial {
+    Clock::time_point since;
+    std::size_t length;
+  };
+  std::optional<Partial> partial_;
+  // Per port: what was still unsent when its queue last stopped moving.
+  std::array<std::optional<std::size_t>, 3> stalledAt_{};
+};
+
+}  // namespace vantorel::station

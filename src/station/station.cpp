@@ -1,0 +1,281 @@
+#include "station/station.h"
+
+#include <algorithm>
+#include <exception>
+#include <utility>
+#include <vector>
+
+#include "supervision/transmit_supervision.h"
+
+namespace vantorel::station {
+namespace {
+
+const char* OpenFailure(PortRole role) {
+  switch (role) {
+    case PortRole::App1:
+      return "Unable to open Soft1 port . Possible Conflict.";
+    case PortRole::App2:
+      return "Unable to open Soft2 port . Possible Conflict.";
+    case PortRole::Radio:
+      break;
+  }
+  return "Unable to open Radio port . Possible Conflict.";
+}
+
+}  // namespace
+
+std::string RadioSettingsText(std::string_view baud, std::string_view parity,
+                              std::string_view dataBits, std::string_view stopBits) {
+  std::string text(baud);
+  text.append(",").append(parity.substr(0, 1)).append(",");
+  text.append(dataBits).append(",").append(stopBits);
+  return text;
+}
+
+Station::Station(PortFactory& factory, EventLoop& loop, StationEvents& events,
+                 std::filesystem::path folder)
+    : factory_(factory),
+      loop_(loop),
+      events_(events),
+      capture_(std::move(folder), events),
+      receiver_(RouteContext{options_, mode_, state_, ports_, loop_, events_, capture_,
+                             radioSettings_}) {}
+
+Station::~Station() {
+  // The ports may outlive us for a moment (a pass holding one): they must not
+  // call back.
+  for (const PortRole role : {PortRole::App1, PortRole::App2, PortRole::Radio}) {
+    if (const auto port = ports_.Get(role)) {
+      port->OnReceive(nullptr);
+      port->OnNews(nullptr);
+    }
+  }
+}
+
+void Station::SetOptions(const Options& options) {
+  options_ = options;
+  mode_ = ModeOf(options_);
+}
+
+// --- port setup ---------------------------------------------------------------
+
+void Station::Replace(PortRole role, std::shared_ptr<SerialPort> port) {
+  Retire(role);
+  if (port) {
+    port->OnReceive([this, role] {
+      switch (role) {
+        case PortRole::App1:
+          GetData1();
+          break;
+        case PortRole::App2:
+          GetData2();
+          break;
+        case PortRole::Radio:
+          GetData3();
+          break;
+      }
+    });
+    port->OnNews([this, role](const PortNews& news) { OnNews(role, news); });
+  }
+  ports_.Put(role, std::move(port));
+}
+
+void Station::Retire(PortRole role) {
+  const auto old = ports_.Get(role);
+  if (!old) {
+    return;
+  }
+  old->OnReceive(nullptr);
+  old->OnNews(nullptr);
+  if (old->IsOpen()) {
+    old->Close();
+    events_.PortStateChanged(role, PortState::Closed, {});
+  }
+  if (role == PortRole::Radio) {
+    receiver_.ForgetPartialAnswer();
+  }
+  ports_.Put(role, nullptr);
+}
+
+void Station::Configure(PortRole role, const std::string& name, const std::string& settings) {
+  Retire(role);
+  const std::shared_ptr<SerialPort> port = factory_.Make(name);
+  Replace(role, port);
+  port->Settings(settings);
+  // The applications' ports drop NULs; the radio's port passes them on.
+  port->NullDiscard(role != PortRole::Radio);
+}
+
+Station::Next Station::SetUpPort(PortRole role, const std::string& name,
+                                 const std::string& settings, bool openedThisRun) {
+  try {
+    Configure(role, name, settings);
+  } catch (const SerialError& e) {
+    // Once a port is open the setup only stops quietly. Before that, a port that
+    // cannot even be named or set up is as good as one that cannot be opened,
+    // and the user is told so.
+    if (openedThisRun) {
+      events_.Note(Topic::Ports, name + " not set up: " + e.what());
+      return Next::AutoInformation;
+    }
+    events_.Message(Topic::Ports, std::string(OpenFailure(role)) + " (" + e.what() + ")");
+    return Next::End;
+  }
+
+  const std::shared_ptr<SerialPort> port = ports_.Get(role);
+  // A refused RTS counts as a failed open; a line without modem-control lines
+  // is not refused by the port.
+  try {
+    port->Open();
+    port->RTSEnable(true);
+  } catch (const SerialError& e) {
+    port->Close();
+    events_.Message(Topic::Ports, std::string(OpenFailure(role)) + " (" + e.what() + ")");
+    return Next::End;
+  }
+  try {
+    port->DTREnable(true);
+  } catch (const SerialError& e) {
+    events_.Note(Topic::Ports, name + ": " + e.what());
+    return Next::AutoInformation;
+  }
+  events_.PortStateChanged(role, PortState::Open, {});
+  return Next::NextPort;
+}
+
+void Station::InitPorts(const PortSetup& setup) {
+  radioSettings_ = setup.radioSettings;
+  bool openedThisRun = false;
+  const auto setUp = [&](PortRole role, const std::string& name, const std::string& settings) {
+    const Next next = SetUpPort(role, name, settings, openedThisRun);
+    openedThisRun = openedThisRun || ports_.IsOpen(role);
+    return next;
+  };
+
+  Next next = Next::NextPort;
+  // App 2's port is left exactly as it is while App 2 is not in use.
+  if (Clear(options_.app2Unused)) {
+    next = setUp(PortRole::App2, setup.app2, kAppPortSettings);
+  }
+  if (next == Next::NextPort) {
+    next = setUp(PortRole::App1, setup.app1, kAppPortSettings);
+  }
+  if (next == Next::NextPort) {
+    next = setUp(PortRole::Radio, setup.radio, setup.radioSettings);
+  }
+  if (next != Next::End && ports_.IsOpen(PortRole::Radio)) {
+    RadioOpened();
+  }
+}
+
+void Station::RadioOpened() {
+  if (state_.radioShutdownDue) {
+    supervision::WriteRadioShutdown(ports_);
+    state_.radioShutdownDue = false;
+    events_.Note(Topic::Supervision,
+                 "The radio got the transmit shutdown it missed while its port was closed");
+  }
+  // With AI1 the Kenwood radio reports changes made at its front panel by
+  // itself, so App 1 follows the knob without polling.
+  if (Clear(options_.ignoreFromApp1)) {
+    ports_.Write(PortRole::Radio, "AI1;");
+  }
+}
+
+void Station::ClosePorts() {
+  for (const PortRole role : {PortRole::App2, PortRole::App1, PortRole::Radio}) {
+    const auto port = ports_.Get(role);
+    if (!port) {
+      continue;
+    }
+    // A port that is coming back after a loss counts as in use: closing it
+    // ends the attempts.
+    const bool wasOpen = port->IsOpen();
+    port->Close();
+    if (role == PortRole::Radio) {
+      receiver_.ForgetPartialAnswer();
+    }
+    if (wasOpen || lost_[static_cast<std::size_t>(role)]) {
+      lost_[static_cast<std::size_t>(role)] = false;
+      events_.PortStateChanged(role, PortState::Closed, {});
+    }
+  }
+}
+
+void Station::DrainPorts(std::chrono::milliseconds limit, std::chrono::milliseconds stall) {
+  for (const PortRole role : {PortRole::App1, PortRole::App2, PortRole::Radio}) {
+    WaitForDrain(
+        loop_, [this, role] { return ports_.Unsent(role); }, limit, stall);
+  }
+}
+
+void Station::OnNews(PortRole role, const PortNews& news) {
+  const auto port = ports_.Get(role);
+  const std::string name = port ? port->Name() : std::string();
+  const auto index = static_cast<std::size_t>(role);
+  switch (news.change) {
+    case PortChange::Lost:
+      lost_[index] = news.retrying;
+      if (role == PortRole::Radio) {
+        receiver_.ForgetPartialAnswer();
+      }
+      events_.PortStateChanged(role, news.retrying ? PortState::Reconnecting : PortState::Failed,
+                               news.reason);
+      events_.Message(Topic::Ports, "error " + news.reason);
+      break;
+    case PortChange::Restored:
+      lost_[index] = false;
+      events_.PortStateChanged(role, PortState::Open, {});
+      events_.Message(Topic::Ports, name + " is back");
+      if (role == PortRole::Radio) {
+        RadioOpened();
+      }
+      break;
+    case PortChange::PeerGone:
+      events_.Note(Topic::Ports, name + ": the program on the other end let go");
+      break;
+    case PortChange::PeerBack:
+      events_.Note(Topic::Ports, name + ": a program took the other end");
+      break;
+    case PortChange::Overflow:
+      events_.Note(Topic::Ports, name + ": " + news.reason);
+      break;
+  }
+}
+
+// --- manual commands ------------------------------------------------------------
+
+void Station::SendTest() {
+  ports_.Write(PortRole::Radio, "FA00014251300;");
+  ports_.Write(PortRole::Radio, "IF;");
+}
+
+void Station::SendReset() { ports_.Write(PortRole::Radio, "RX;AI1;"); }
+
+void Station::SendToRadio(std::string_view text) { ports_.Write(PortRole::Radio, text); }
+
+void Station::SendToApp1(std::string_view text) { ports_.Write(PortRole::App1, text); }
+
+// --- transmit supervision -------------------------------------------------------
+
+void Station::Timer2_Timer() {
+  supervision::SupervisionContext context{state_.keying, options_.transmitLimit, ports_};
+  const supervision::TickResult result = supervision::Timer2_Timer(context);
+  if (result.radioMissed) {
+    // The radio may still be keyed: it gets its part as soon as it is back.
+    state_.radioShutdownDue = true;
+    events_.Message(Topic::Supervision,
+                    "The transmit time limit was reached while the radio's port was closed; the "
+                    "radio is unkeyed and switched off as soon as its port is open again.");
+  }
+  // The writes that went through stand; each distinct refusal is shown once.
+  std::vector<std::string> shown;
+  for (const std::string& failure : result.failures) {
+    if (std::find(shown.begin(), shown.end(), failure) == shown.end()) {
+      shown.push_back(failure);
+      events_.Message(Topic::Supervision, "error " + failure);
+    }
+  }
+}
+
+}  // namespace vantorel::station

@@ -1,0 +1,124 @@
+// The station core: the three ports, the options, the running state, the
+// receive passes, the transmit supervision's tick and the manual commands. No
+// window in it: the window and the program without a window both drive it
+// through these calls and learn what happens through StationEvents.
+//
+// Threading: the program's one thread. The receive passes and the drain wait
+// yield to the event loop, so other handlers (a Stop, a second Start) may run
+// in their middle.
+#pragma once
+
+#include <array>
+#include <chrono>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "station/capture.h"
+#include "station/event_loop.h"
+#include "station/options.h"
+#include "station/port_slots.h"
+#include "station/receive.h"
+#include "station/serial_port.h"
+#include "station/station_events.h"
+#include "station/station_state.h"
+
+namespace vantorel::station {
+
+// The settings text of the two application ports.
+inline constexpr const char* kAppPortSettings = "19200,N,8,1";
+
+// The radio's settings text from the four line boxes as they stand: speed,
+// first letter of the parity, data bits, stop bits ("4800,E,8,1"). Nothing is
+// checked here; the port judges the text.
+std::string RadioSettingsText(std::string_view baud, std::string_view parity,
+                              std::string_view dataBits, std::string_view stopBits);
+
+// Which ports Start opens, as the user named them.
+struct PortSetup {
+  std::string app1;
+  std::string app2;
+  std::string radio;
+  std::string radioSettings;
+};
+
+class Station {
+ public:
+  // `folder` is where the capture files go.
+  Station(PortFactory& factory, EventLoop& loop, StationEvents& events,
+          std::filesystem::path folder);
+  ~Station();
+  Station(const Station&) = delete;
+  Station& operator=(const Station&) = delete;
+
+  // Takes effect at once, also in the middle of a pass that is waiting.
+  void SetOptions(const Options& options);
+  [[nodiscard]] const Options& options() const { return options_; }
+  [[nodiscard]] Mode mode() const { return mode_; }
+  [[nodiscard]] const StationState& state() const { return state_; }
+  [[nodiscard]] StationState& state() { return state_; }
+
+  // In this order: App 2's port (only while App 2 is in use, its switch
+  // clear), App 1's port, the radio's port, then "AI1;" to the radio unless
+  // App 1's text is ignored. Each port is closed, made anew from its name, set
+  // up, opened, RTS then DTR raised. A port that cannot be opened (or whose
+  // RTS cannot be raised) is reported and ends the setup before any later port
+  // is touched; a refusal after a port has been opened in this run ends it
+  // silently, but still gives an open radio its "AI1;". A radio that missed a
+  // transmit shutdown gets it first.
+  void InitPorts(const PortSetup& setup);
+  // Closes every open port, App 2's first, the radio's last.
+  void ClosePorts();
+  [[nodiscard]] bool IsOpen(PortRole role) const { return ports_.IsOpen(role); }
+  // Lets App 1's, App 2's and the radio's port send what they hold, in that
+  // order, each for at most `limit`, less once its queue stops for `stall`.
+  void DrainPorts(std::chrono::milliseconds limit, std::chrono::milliseconds stall);
+
+  // The receive passes, as the ports' receive events run them.
+  void GetData1() { receiver_.GetData1(); }
+  void GetData2() { receiver_.GetData2(); }
+  void GetData3() { receiver_.GetData3(); }
+
+  // By hand, bypassing the pending-answer flags and the radio's pause.
+  // Test: VFO A to 14.2513 MHz, then the status read.
+  void SendTest();
+  // Back to receive, auto-information on.
+  void SendReset();
+  void SendToRadio(std::string_view text);
+  void SendToApp1(std::string_view text);
+
+  // Empties "TEST.TXT"; false when it cannot be created.
+  bool CreateTestFile() { return capture_.CreateTestFile(); }
+  // The capture files on or off.
+  void SwitchCapture(bool on) { capture_.Switch(on); }
+
+  // The transmit supervision's tick, once a second after the first Start.
+  void Timer2_Timer();
+
+ private:
+  enum class Next { NextPort, AutoInformation, End };
+  Next SetUpPort(PortRole role, const std::string& name, const std::string& settings,
+                 bool openedThisRun);
+  void Configure(PortRole role, const std::string& name, const std::string& settings);
+  void Replace(PortRole role, std::shared_ptr<SerialPort> port);
+  void Retire(PortRole role);
+  void OnNews(PortRole role, const PortNews& news);
+  // The radio's port is open now (Start, or back after a loss).
+  void RadioOpened();
+
+  PortFactory& factory_;
+  EventLoop& loop_;
+  StationEvents& events_;
+  Options options_;
+  Mode mode_ = ModeOf(options_);
+  StationState state_;
+  PortSlots ports_;
+  std::string radioSettings_;
+  // Per port: lost, and trying to come back (it still counts as in use).
+  std::array<bool, 3> lost_{};
+  Capture capture_;
+  Receiver receiver_;
+};
+
+}  // namespace vantorel::station

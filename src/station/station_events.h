@@ -1,0 +1,64 @@
+// How the station tells its surroundings what happens: the traffic it routes,
+// the state of its ports, and the messages a user must read. The window shows
+// these in its boxes and message boxes; a program without a window writes them
+// to its log.
+//
+// Threading: called on the program's one thread, from inside the station's
+// handlers; an implementation must not call back into the station.
+#pragma once
+
+#include <string_view>
+
+namespace vantorel::station {
+
+enum class PortRole { App1, App2, Radio };
+
+enum class PortState {
+  Closed,
+  Open,
+  Reconnecting,  // lost; the port keeps trying to come back
+  Failed,        // lost for good, until the next Start
+};
+
+// Which part of the program speaks, for a log.
+enum class Topic { Ports, Routing, Supervision, Settings };
+
+class StationEvents {
+ public:
+  virtual ~StationEvents() = default;
+
+  // The latest text of a port: App 1's block as it went on (empty when longer
+  // than ten characters), App 2's text waiting to go on, the radio's text.
+  virtual void LatestText(PortRole from, std::string_view text) = 0;
+  // While monitoring: App 1's commands as they went to the radio.
+  virtual void TranslatedText(std::string_view text) = 0;
+  // While monitoring: App 1's traffic, as text or hexadecimal byte values.
+  virtual void Monitor(std::string_view piece) = 0;
+  // Something the user must read: a failure, or the answer to an action.
+  virtual void Message(Topic topic, std::string_view text) = 0;
+  // Something worth a line in a log, not a message box.
+  virtual void Note(Topic topic, std::string_view text) = 0;
+  // A port opened, closed, was lost or came back. `reason` says why a port
+  // was lost.
+  virtual void PortStateChanged(PortRole role, PortState state, std::string_view reason) = 0;
+  // App 1 now works on VFO B (or back on VFO A).
+  virtual void App1VfoChanged(bool vfoB) = 0;
+  // The capture stopped by itself (a file could not be written).
+  virtual void CaptureStopped() = 0;
+};
+
+// Ignores everything: for users that want only some of the events.
+class QuietEvents : public StationEvents {
+ public:
+  void LatestText(PortRole /*from*/, std::string_view /*text*/) override {}
+  void TranslatedText(std::string_view /*text*/) override {}
+  void Monitor(std::string_view /*piece*/) override {}
+  void Message(Topic /*topic*/, std::string_view /*text*/) override {}
+  void Note(Topic /*topic*/, std::string_view /*text*/) override {}
+  void PortStateChanged(PortRole /*role*/, PortState /*state*/,
+                        std::string_view /*reason*/) override {}
+  void App1VfoChanged(bool /*vfoB*/) override {}
+  void CaptureStopped() override {}
+};
+
+}  // namespace vantorel::station

@@ -1,0 +1,235 @@
+// The station at work over real pseudo-terminals and the real serial layer,
+// and the built program itself started in a folder whose settings name them.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QProcess>
+#include <QProcessEnvironment>
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <thread>
+
+#include "pty_station.h"
+
+namespace vantorel::testing {
+namespace {
+
+using namespace std::chrono_literals;
+
+using PtyEndToEnd = PtyStation;
+
+TEST_F(PtyEndToEnd, TranslatingTurnsApp1sCommandAndTheRadiosAnswersAround) {
+  Start();
+  EXPECT_FALSE(model.Soft1Com.Enabled() || model.RadioCom.Enabled() || model.Baud.Enabled());
+  app1End.Write("FA14251300;");
+  EXPECT_EQ(radioEnd.Read(14, pump), "FA00014251300;");
+  // The translation's answer, then the echo of the command.
+  EXPECT_EQ(app1End.Read(22, pump), "FA14251300;FA14251300;");
+  // Several answers in one burst each reach App 1, in order.
+  radioEnd.Write("FA00014251300;FA00007074000;FA00003573000;");
+  EXPECT_EQ(app1End.Read(33, pump), "FA14251300;FA07074000;FA03573000;");
+  EXPECT_TRUE(PumpUntil([&] { return !station.state().Soft1Waiting; }, pump));
+  EXPECT_EQ(model.Text3.Text(), "FA00003573000;");
+
+  catmux.Command2_Click();
+  EXPECT_TRUE(model.Soft1Com.Enabled() && model.RadioCom.Enabled() && model.Baud.Enabled());
+  Start();
+}
+
+// Half an answer left unread at Stop must not spoil the next Start's first
+// answer.
+TEST_F(PtyEndToEnd, NothingReadBeforeStopReachesTheNextStart) {
+  Start();
+  radioEnd.Write("FA0001");
+  loop.Wait(50ms);
+  catmux.Command2_Click();
+  Start();
+  radioEnd.Write("FA00007074000;");
+  EXPECT_EQ(app1End.Read(11, pump), "FA07074000;");
+}
+
+TEST_F(PtyEndToEnd, AMissingRadioDeviceIsReportedWithItsReason) {
+  model.RadioCom.SetText((folder.Path() / "no-such-tty").string());
+  catmux.Command1_Click();
+  ASSERT_EQ(boxes.shown.size(), 1U);
+  EXPECT_EQ(boxes.shown[0].rfind("Unable to open Radio port . Possible Conflict. (Cannot open ", 0),
+            0U)
+      << boxes.shown[0];
+  EXPECT_TRUE(station.IsOpen(station::PortRole::App1));
+  EXPECT_TRUE(model.RadioCom.Enabled());
+}
+
+TEST_F(PtyEndToEnd, AnAnswerThatComesInTwoPiecesOnASlowLineIsJoined) {
+  model.Baud.SetText("110");  // a character takes 100 ms
+  Start();
+  radioEnd.Write("FA000");
+  // The rest comes while the station holds the first piece (from another
+  // thread: the station does not yield while it waits for it).
+  std::thread rest([this] {
+    std::this_thread::sleep_for(20ms);
+    radioEnd.Write("14251300;");
+  });
+  const std::string got = app1End.Read(11, pump);
+  rest.join();
+  EXPECT_EQ(got, "FA14251300;");
+}
+
+TEST_F(PtyEndToEnd, NoTranslationPassesTheBytesBothWaysUnchanged) {
+  model.Check2.SetValue(1);
+  Start();
+  const std::string fromApp1 = "FA14251300;tx;\x7f\x80\xff;";
+  app1End.Write(fromApp1);
+  EXPECT_EQ(radioEnd.Read(fromApp1.size(), pump), fromApp1);
+  constexpr char kFromRadio[] = "IF00014251300 +0000\0\x01;";  // the radio's NULs go through
+  const std::string fromRadio(kFromRadio, sizeof kFromRadio - 1);
+  radioEnd.Write(fromRadio);
+  EXPECT_EQ(app1End.Read(fromRadio.size(), pump), fromRadio);
+  EXPECT_EQ(app1End.Read(1, pump, 50ms), "") << "no echo, nothing else";
+}
+
+TEST_F(PtyEndToEnd, SharingPassesApp2sTextToTheRadioAndTheAnswerToBoth) {
+  model.Ignore2.SetValue(0);
+  model.Ignore2Out.SetValue(0);
+  Start();
+  app2End.Write("FA;");
+  EXPECT_EQ(radioEnd.Read(3, pump), "FA;");
+  radioEnd.Write("FA00014251300;");
+  EXPECT_EQ(app2End.Read(14, pump), "FA00014251300;");
+  EXPECT_EQ(app1End.Read(14, pump), "FA00014251300;");
+  // App 1's turn, untranslated and without echo.
+  EXPECT_TRUE(PumpUntil([&] { return !station.state().Soft2Waiting; }, pump));
+  app1End.Write("IF;");
+  EXPECT_EQ(radioEnd.Read(3, pump), "IF;");
+  EXPECT_EQ(app1End.Read(1, pump, 50ms), "");
+}
+
+TEST_F(PtyEndToEnd, ATransmissionIsEndedAtTheLimit) {
+  model.ShutDwn.SetText("2");
+  Start();
+  app1End.Write("MX1;");
+  EXPECT_EQ(radioEnd.Read(14, pump), "TX1;TX;RM;MX1;");
+  EXPECT_EQ(app1End.Read(14, pump), "TX1;TX;RM;MX1;");
+  // The ticks of Timer2, without waiting real seconds for them.
+  model.Timer2.Tick();
+  EXPECT_EQ(radioEnd.Read(1, pump, 50ms), "");
+  model.Timer2.Tick();
+  EXPECT_EQ(radioEnd.Read(11, pump), "RX;MX0;PS0;");
+  EXPECT_EQ(app1End.Read(12, pump), "TX0;MX0;PS0;");
+}
+
+// App 1's program stops reading for a while (busy, a stalled remote link)
+// while the radio keeps reporting: App 1's port stays open, what waits for it
+// stays bounded, and its unkey reaches the radio at once when it speaks again.
+TEST_F(PtyEndToEnd, AnApp1ThatStopsReadingIsNotALostPort) {
+  Start();
+  app1End.Write("MX1;");
+  EXPECT_EQ(radioEnd.Read(14, pump), "TX1;TX;RM;MX1;");
+  EXPECT_EQ(app1End.Read(14, pump), "TX1;TX;RM;MX1;");
+  const std::string report = "RM10005;";
+  for (int burst = 0; burst < 400; ++burst) {
+    std::string twelve;
+    for (int i = 0; i < 12; ++i) {
+      twelve += report;
+    }
+    radioEnd.Write(twelve);
+    loop.Wait(2ms);
+  }
+  ASSERT_TRUE(PumpUntil([&] { return !station.state().InGetData3; }, pump));
+  EXPECT_TRUE(station.IsOpen(station::PortRole::App1));
+  EXPECT_TRUE(boxes.shown.empty()) << boxes.shown.front();
+
+  app1End.Write("MX0;");
+  EXPECT_EQ(radioEnd.Read(7, pump, 1s), "RX;MX0;");
+  // What App 1 gets when it reads again is whole answers, and its echoes.
+  std::string got;
+  PumpUntil(
+      [&] {
+        got += app1End.ReadAvailable();
+        return false;
+      },
+      pump, 300ms);
+  EXPECT_GT(got.size(), 1000U);
+  for (std::size_t at = 0, end = got.find(';'); end != std::string::npos;
+       at = end + 1, end = got.find(';', at)) {
+    const std::string message = got.substr(at, end + 1 - at);
+    ASSERT_TRUE(message == "RM0040;" || message == "TX0;" || message == "MX0;") << message;
+  }
+  EXPECT_EQ(got.back(), ';');
+}
+
+// App 1 sends faster than the radio's slow line takes it, untranslated: the
+// radio's port stays open and the radio gets whole commands.
+TEST_F(PtyEndToEnd, ASlowRadioLineInNoTranslationIsNotALostPort) {
+  model.Check2.SetValue(1);
+  model.Baud.SetText("1200");
+  Start();
+  for (int i = 0; i < 2000; ++i) {
+    app1End.Write("FA;IF;SM0;");
+    if (i % 50 == 0) {
+      loop.Wait(1ms);
+    }
+  }
+  loop.Wait(100ms);
+  EXPECT_TRUE(station.IsOpen(station::PortRole::Radio));
+  EXPECT_TRUE(boxes.shown.empty()) << boxes.shown.front();
+  std::string got;
+  PumpUntil(
+      [&] {
+        got += radioEnd.ReadAvailable();
+        return false;
+      },
+      pump, 300ms);
+  EXPECT_EQ(got.substr(0, 10), "FA;IF;SM0;");
+  EXPECT_EQ(got.back(), ';');
+}
+
+TEST_F(PtyEndToEnd, CloseSendsWhatIsQueuedThenCloses) {
+  Start();
+  model.Text4.SetText("PS0;");
+  model.Command6.Click();  // Send to Radio
+  app::Catmux closing{model, station, settingsFile, desktop, loop, boxes};
+  closing.Command4_Click();
+  EXPECT_EQ(radioEnd.Read(4, pump), "PS0;");
+  EXPECT_FALSE(station.IsOpen(station::PortRole::Radio));
+  EXPECT_EQ(desktop.endCalls, 1);
+  EXPECT_TRUE(std::filesystem::exists(folder.Path() / "Catmux.ini"));
+}
+
+// The program as the user runs it: a complete settings file in the folder it
+// starts in opens the ports at load.
+TEST(PtyProgram, LoadsSettingsAndOpensThePortsAtStart) {
+  TempFolder folder;
+  PtyPair app1Line;
+  PtyPair radioLine;
+  // clang-format off
+  WriteFile(folder.Path() / "Catmux.ini",
+            Lines({app1Line.Path(), "", radioLine.Path(), "19200", "8", "None", "1",
+                   " 0 ", " 0 ", " 1 ", " 1 ", " 1 ", "", "", " 1 ", " 0 ", " 1 ", "180", "", "",
+                   "True", "False", "FT-950"}));
+  // clang-format on
+  const QString program = QCoreApplication::applicationDirPath() + "/../../vantorel";
+  ASSERT_TRUE(std::filesystem::exists(program.toStdString())) << program.toStdString();
+
+  QProcess vantorel;
+  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+  environment.insert("QT_QPA_PLATFORM", "offscreen");
+  vantorel.setProcessEnvironment(environment);
+  vantorel.setWorkingDirectory(QString::fromStdString(folder.Path().string()));
+  vantorel.start(program, {});
+  ASSERT_TRUE(vantorel.waitForStarted(5000));
+  const std::string heard = radioLine.Read(
+      4, [] {}, 10s);
+  vantorel.terminate();
+  if (!vantorel.waitForFinished(5000)) {
+    vantorel.kill();
+    vantorel.waitForFinished(5000);
+  }
+  EXPECT_EQ(heard, "AI1;");
+  EXPECT_TRUE(std::filesystem::exists(folder.Path() / "TEST.TXT"));
+  const std::string errors = vantorel.readAllStandardError().toStdString();
+  EXPECT_EQ(errors.find("Unable to open"), std::string::npos) << errors;
+}
+
+}  // namespace
+}  // namespace vantorel::testing

@@ -1,0 +1,11 @@
+// The port tests run inside a Qt application object so the real serial
+// layer can deliver its events.
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+
+int main(int argc, char** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  QCoreApplication app(argc, argv);
+  return RUN_ALL_TESTS();
+}

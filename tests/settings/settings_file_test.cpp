@@ -1,0 +1,239 @@
+// The settings file "Catmux.ini" on real files in a temporary folder: what is
+// written, what reading takes, where it stops, and that nothing the program
+// could not read is lost.
+#include "settings/settings_file.h"
+
+#include <gtest/gtest.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "temp_folder.h"
+
+namespace vantorel::settings {
+namespace {
+
+namespace fs = std::filesystem;
+using testing::Lines;
+using testing::ReadFile;
+using testing::WriteFile;
+
+// A complete file: every taken line differs from a new installation's value.
+// The program paths of lines 13 and 14 come again as lines 19 and 20, which win.
+std::vector<std::string> FullFile() {
+  // clang-format off
+  return {"COM11", "COM12", "COM3", "4800", "7", "Even", "2",  // ports, the radio's line
+          " 1 ", " 1 ", " 0 ", " 0 ", " 0 ",         // Ignore1/1Out, Ignore2/2Out, KenwoodCB
+          "/opt/first/one", "/opt/first/two",        // App1Name, App2Name
+          " 0 ", " 0 ", " 0 ", "240",                // PWROn, Check2, MonitorTX, ShutDwn
+          "", "/opt/rigdesk/Rigdesk",                // App1Name, App2Name again
+          "False", "True", "Rigdesk"};               // Option1(0), Option1(1), Text7
+  // clang-format on
+}
+
+class SettingsFileTest : public ::testing::Test {
+ protected:
+  SettingsLoadResult LoadText(const std::string& text, Settings& into) {
+    WriteFile(path, text);
+    return LoadSettings(path, into);
+  }
+
+  testing::TempFolder folder;
+  fs::path path = folder.Path() / kSettingsFileName;
+};
+
+TEST_F(SettingsFileTest, WritesEveryLineAndReadsBackWhatItTakes) {
+  Settings s;
+  ASSERT_EQ(LoadText(Lines(FullFile()), s).outcome, SettingsLoad::Complete);
+  s.ft950Emulation = true;
+  ASSERT_EQ(SaveSettings(s, path), std::nullopt);
+  std::vector<std::string> expected = FullFile();
+  expected[12] = "";  // App1Name is written twice from its one value
+  expected[13] = "/opt/rigdesk/Rigdesk";
+  expected[9] = " 1 ";  // not taken on reading: App 2 stays out of use
+  expected[10] = " 1 ";
+  expected[11] = " 1 ";  // KenwoodCB follows from the mode
+  expected[1] = "";
+  expected.push_back("True");
+  EXPECT_EQ(ReadFile(path), Lines(expected));
+
+  Settings again;
+  EXPECT_EQ(LoadSettings(path, again).outcome, SettingsLoad::Complete);
+  EXPECT_EQ(again, s);
+}
+
+TEST_F(SettingsFileTest, AShortOrRefusedFileKeepsWhatItReadUpToThere) {
+  Settings s;
+  EXPECT_EQ(LoadText("", s).outcome, SettingsLoad::Incomplete);
+  EXPECT_EQ(s, Settings{});
+
+  std::vector<std::string> lines = FullFile();
+  lines[8] = " 3 ";  // Ignore1Out: refused
+  const SettingsLoadResult refused = LoadText(Lines(lines), s);
+  EXPECT_EQ(refused.outcome, SettingsLoad::Refused);
+  EXPECT_EQ(refused.linesRead, 9);
+  EXPECT_EQ(s.ignore1, 1);
+  EXPECT_EQ(s.ignore1Out, 0);
+
+  lines = FullFile();
+  lines[15] = " 1 ";  // No Translation: would clear KenwoodCB in a complete file
+  lines.pop_back();
+  s = Settings{};
+  EXPECT_EQ(LoadText(Lines(lines), s).outcome, SettingsLoad::Incomplete);
+  EXPECT_TRUE(s.useApp2);
+  EXPECT_EQ(s.kenwoodCB, 1);
+  lines.push_back("x");
+  EXPECT_EQ(LoadText(Lines(lines), s).outcome, SettingsLoad::Complete);
+  EXPECT_EQ(s.kenwoodCB, 0);
+}
+
+// Letters give 0 and reading goes on; a value that is no switch stops it.
+TEST_F(SettingsFileTest, NumberAndTruthLines) {
+  const std::pair<const char*, int> numbers[] = {
+      {" 1 ", 1}, {"2", 2},    {"Yes", 0}, {"", 0},     {" 1;", 1},  {"0.5", 0},    {"1.5", 2},
+      {"2.5", 2}, {" 3 ", -1}, {"-1", -1}, {"2.6", -1}, {"1e9", -1}, {"99999", -1},
+  };
+  for (const auto& [line, value] : numbers) {
+    Settings s;
+    std::vector<std::string> lines = FullFile();
+    lines[7] = line;  // Ignore1
+    const auto result = LoadText(Lines(lines), s);
+    EXPECT_EQ(result.outcome, value < 0 ? SettingsLoad::Refused : SettingsLoad::Complete) << line;
+    EXPECT_EQ(s.ignore1, std::max(value, 0)) << line;
+  }
+  const std::tuple<const char*, const char*, bool, bool> truths[] = {
+      {"True", "False", true, false},
+      {"True", "True", false, true},
+      {"False", "False", false, false},
+      {"true", "TRUE", false, false},
+  };
+  for (const auto& [first, second, use1, use2] : truths) {
+    Settings s;
+    std::vector<std::string> lines = FullFile();
+    lines[20] = first;
+    lines[21] = second;
+    LoadText(Lines(lines), s);
+    EXPECT_EQ(std::pair(s.useApp1, s.useApp2), std::pair(use1, use2)) << first << second;
+  }
+}
+
+// CR LF, LF alone and CR alone (an old editor's file) read alike, and so do a
+// missing last line end and lines after the last.
+TEST_F(SettingsFileTest, EveryLineEndReadsAlike) {
+  Settings crLf;
+  ASSERT_EQ(LoadText(Lines(FullFile()), crLf).outcome, SettingsLoad::Complete);
+  std::string noLastEnd = Lines(FullFile());
+  noLastEnd.resize(noLastEnd.size() - 2);
+  for (const std::string& text : {Lines(FullFile(), "\n"), Lines(FullFile(), "\r"), noLastEnd,
+                                  Lines(FullFile()) + "False\r\nextra\r\n"}) {
+    Settings s;
+    EXPECT_EQ(LoadText(text, s).outcome, SettingsLoad::Complete);
+    EXPECT_EQ(s, crLf);
+  }
+}
+
+// A Windows-1252 program path or a device name with a byte that is not UTF-8
+// comes back exactly as it was.
+TEST_F(SettingsFileTest, TextLinesKeepTheirBytes) {
+  std::vector<std::string> lines = FullFile();
+  for (const int line : {0, 2, 3, 4, 5, 6, 12}) {
+    lines[line] = "/dev/caf\xe9-\xff\x80" + std::to_string(line);
+  }
+  Settings s;
+  LoadText(Lines(lines), s);
+  SaveSettings(s, path);
+  const std::vector<std::string> written = SettingsLines(s);
+  for (const int line : {0, 2, 3, 4, 5, 6}) {
+    EXPECT_EQ(written[line], lines[line]);
+  }
+  EXPECT_EQ(s.app1Name, "") << "line 19 wins over line 13";
+  s.app1Name = lines[12];
+  EXPECT_EQ(SettingsLines(s)[12], lines[12]);
+}
+
+TEST_F(SettingsFileTest, ALineBreakInATextCannotShiftTheLines) {
+  Settings s;
+  s.shutDwn = "18\r\n0";
+  SaveSettings(s, path);
+  Settings again;
+  EXPECT_EQ(LoadSettings(path, again).outcome, SettingsLoad::Complete);
+  EXPECT_EQ(again.shutDwn, "18  0");
+  EXPECT_EQ(again.text7, "FT-950");
+}
+
+// A file the program could not read whole is copied before it is written over.
+TEST_F(SettingsFileTest, APartlyReadFileIsKeptAsBak) {
+  const std::string old = Lines({"COM4", "", "COM7"}, "\r");
+  WriteFile(path, old);
+  SettingsFile file(folder.Path());
+  Settings s;
+  file.Load(s);
+  EXPECT_EQ(s.radioCom, "COM7");
+  ASSERT_TRUE(file.LoadProblem());
+  EXPECT_NE(file.LoadProblem()->find("Catmux.ini.bak"), std::string::npos);
+  EXPECT_EQ(file.Save(s), std::nullopt);
+  EXPECT_EQ(ReadFile(folder.Path() / "Catmux.ini.bak"), old);
+  EXPECT_EQ(ReadFile(path), Lines(SettingsLines(s)));
+
+  SettingsFile whole(folder.Path());
+  whole.Load(s);
+  EXPECT_FALSE(whole.LoadProblem());
+  fs::remove(folder.Path() / "Catmux.ini.bak");
+  whole.Save(s);
+  EXPECT_FALSE(fs::exists(folder.Path() / "Catmux.ini.bak")) << "a whole file needs no copy";
+}
+
+TEST_F(SettingsFileTest, AnUnwritablePlaceIsReported) {
+  fs::create_directory(path);  // a folder in the file's place
+  const auto problem = SaveSettings(Settings{}, path);
+  ASSERT_TRUE(problem);
+  EXPECT_EQ(*problem, "Is a directory");
+}
+
+// A full disk in the middle of the save leaves the old file whole: here the
+// file size limit stops the write half-way, in a child process.
+TEST_F(SettingsFileTest, ASaveThatFailsHalfWayLeavesTheOldFileWhole) {
+  WriteFile(path, Lines(FullFile()));
+  Settings big;
+  big.app1Name.assign(4096, 'x');
+  const pid_t child = fork();
+  if (child == 0) {
+    std::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{1024, 1024};
+    setrlimit(RLIMIT_FSIZE, &limit);
+    _exit(SaveSettings(big, path) ? 0 : 1);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "the save reports its failure";
+  EXPECT_EQ(ReadFile(path), Lines(FullFile()));
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), fs::directory_iterator()), 1)
+      << "no half-written file is left beside it";
+}
+
+TEST(SettingsOptions, TheFileGivesTheStationItsOptionsAndPorts) {
+  Settings s;
+  s.check2 = 1;
+  s.shutDwn = "90";
+  s.ft950Emulation = true;
+  s.baud = "4800";
+  s.parity = "Even";
+  s.dataBits = "8";
+  s.stopBits = "1";
+  s.radioCom = "/dev/ttyUSB0";
+  const station::Options options = ToOptions(s);
+  EXPECT_EQ(station::ModeOf(options), station::Mode::NoTranslation);
+  EXPECT_EQ(options.transmitLimit, "90");
+  EXPECT_EQ(options.profile, station::Profile::Ft950Emulation);
+  EXPECT_EQ(ToPortSetup(s).radioSettings, "4800,E,8,1");
+  EXPECT_EQ(ToPortSetup(s).radio, "/dev/ttyUSB0");
+}
+
+}  // namespace
+}  // namespace vantorel::settings

@@ -1,0 +1,177 @@
+// Start's part of the station: the three ports made, set up and opened in
+// order, the failure rules, and what the radio gets first once it is open.
+#include <gtest/gtest.h>
+
+#include <optional>
+#include <ostream>
+#include <string>
+
+#include "station_fixture.h"
+
+namespace vantorel::testing {
+namespace {
+
+using station::Options;
+
+class PortSetup : public StationTest {
+ protected:
+  PortSetup() { setup.app2 = "COM6"; }
+};
+
+TEST_F(PortSetup, OpensTheApplicationsAndTheRadioThenSwitchesOnAutoInformation) {
+  EXPECT_EQ(Device("COM6").opens, 0) << "App 2 out of use: its port is not even made";
+  EXPECT_TRUE(App1().IsOpen() && Radio().IsOpen());
+
+  // Start again with App 2 in use and another radio port: every port reopens.
+  Set([](Options& o) { o.app2Unused = 0; });
+  setup.radio = "COM9";
+  station.InitPorts(setup);
+  EXPECT_TRUE(events.messages.empty());
+  for (const char* name : {"/dev/app1", "COM6", "COM9"}) {
+    const FakeDevice& device = Device(name);
+    EXPECT_TRUE(device.port->IsOpen() && device.rts && device.dtr) << name;
+  }
+  EXPECT_EQ(Device("COM6").settings, "19200,N,8,1");
+  EXPECT_TRUE(Device("COM6").nullDiscard);
+  EXPECT_EQ(Device("COM9").settings, "4800,E,8,1");
+  EXPECT_FALSE(Device("COM9").nullDiscard) << "the radio's NULs are delivered";
+  EXPECT_EQ(Device("/dev/app1").opens, 2);
+  EXPECT_EQ(Device("/dev/radio").closes, 1);
+  EXPECT_EQ(Log(), "COM9:AI1;");
+  EXPECT_EQ(events.states, (std::vector<std::string>{"app2 open", "app1 closed", "app1 open",
+                                                     "radio closed", "radio open"}));
+}
+
+TEST_F(PortSetup, OnlyAClearSwitchLetsItsStepRun) {
+  // A greyed switch (value 2) is not clear: App 2 stays out, no "AI1;".
+  Set([](Options& o) {
+    o.app2Unused = 2;
+    o.ignoreFromApp1 = 2;
+  });
+  station.InitPorts(setup);
+  EXPECT_EQ(Device("COM6").opens, 0);
+  EXPECT_EQ(Log(), "");
+}
+
+TEST(RadioSettingsText, IsTheFourBoxesAsTheyStand) {
+  EXPECT_EQ(station::RadioSettingsText("38400", "None", "8", "2"), "38400,N,8,2");
+  // Not trimmed or judged here: the port decides.
+  EXPECT_EQ(station::RadioSettingsText(" 4800", "", "4", "1.5"), " 4800,,4,1.5");
+}
+
+// The failure table. Every case starts from a previous run that left all
+// three ports open; the new run names new devices for them.
+enum class After { Untouched, Reopened, ReopenedNotLocked, Closed };
+using Refusal = std::optional<std::string> FakeDevice::*;
+constexpr Refusal kName = &FakeDevice::failMake;
+constexpr Refusal kSettings = &FakeDevice::failSettings;
+constexpr Refusal kOpen = &FakeDevice::failOpen;
+constexpr Refusal kRts = &FakeDevice::failRts;
+constexpr Refusal kDtr = &FakeDevice::failDtr;
+
+struct FailureCase {
+  const char* name;
+  int app2Unused;
+  int failingPort;  // 0 App 2, 1 App 1, 2 the radio
+  Refusal step;
+  const char* message;  // nullptr: none
+  After app2, app1, radio;
+  bool autoInformation;
+};
+
+void PrintTo(const FailureCase& c, std::ostream* os) { *os << c.name; }
+
+constexpr const char* kSoft2 = "Unable to open Soft2 port . Possible Conflict. (refused)";
+constexpr const char* kSoft1 = "Unable to open Soft1 port . Possible Conflict. (refused)";
+constexpr const char* kRadio = "Unable to open Radio port . Possible Conflict. (refused)";
+
+using enum After;
+// clang-format off
+const FailureCase kFailures[] = {
+    {"App2OpenFails",                  0, 0, kOpen,     kSoft2,  Closed, Untouched, Untouched, false},
+    {"App2RtsFails",                   0, 0, kRts,      kSoft2,  Closed, Untouched, Untouched, false},
+    {"App2NameRefusedBeforeAnyOpen",   0, 0, kName,     kSoft2,  Closed, Untouched, Untouched, false},
+    {"App2SettingsRefused",            0, 0, kSettings, kSoft2,  Closed, Untouched, Untouched, false},
+    // A later step fails: no message, straight on to "AI1;" - which reaches the
+    // radio port still open from the previous run.
+    {"App2DtrFails",                   0, 0, kDtr,      nullptr, ReopenedNotLocked, Untouched, Untouched, true},
+    {"App1NameRefusedBeforeAnyOpen",   1, 1, kName,     kSoft1,  Untouched, Closed, Untouched, false},
+    {"App1SettingsRefusedAfterApp2",   0, 1, kSettings, nullptr, Reopened, Closed, Untouched, true},
+    {"App1OpenFails",                  1, 1, kOpen,     kSoft1,  Untouched, Closed, Untouched, false},
+    {"App1RtsFails",                   0, 1, kRts,      kSoft1,  Reopened, Closed, Untouched, false},
+    {"App1DtrFails",                   1, 1, kDtr,      nullptr, Untouched, ReopenedNotLocked, Untouched, true},
+    {"RadioNameRefused",               1, 2, kName,     nullptr, Untouched, Reopened, Closed, false},
+    {"RadioSettingsRefused",           0, 2, kSettings, nullptr, Reopened, Reopened, Closed, false},
+    {"RadioOpenFails",                 1, 2, kOpen,     kRadio,  Untouched, Reopened, Closed, false},
+    {"RadioRtsFails",                  1, 2, kRts,      kRadio,  Untouched, Reopened, Closed, false},
+    {"RadioDtrFails",                  1, 2, kDtr,      nullptr, Untouched, Reopened, ReopenedNotLocked, true},
+};
+// clang-format on
+
+class PortSetupFailure : public PortSetup, public ::testing::WithParamInterface<FailureCase> {};
+
+TEST_P(PortSetupFailure, FollowsTheFailureRules) {
+  const FailureCase& c = GetParam();
+  Set([](Options& o) { o.app2Unused = 0; });
+  station.InitPorts(setup);  // the previous run
+  const std::string oldNames[] = {setup.app2, setup.app1, setup.radio};
+  const std::string newNames[] = {"COM16", "COM15", "COM17"};
+  log->clear();
+  events.states.clear();
+
+  Set([&](Options& o) { o.app2Unused = c.app2Unused; });
+  setup = {newNames[1], newNames[0], newNames[2], "4800,E,8,1"};
+  Device(newNames[c.failingPort]).*c.step = "refused";
+  station.InitPorts(setup);
+
+  EXPECT_EQ(events.messages,
+            c.message ? std::vector<std::string>{c.message} : std::vector<std::string>{});
+  const After after[] = {c.app2, c.app1, c.radio};
+  const char* roles[] = {"app2", "app1", "radio"};
+  for (int i = 0; i < 3; ++i) {
+    SCOPED_TRACE(roles[i]);
+    const FakeDevice& oldDevice = Device(oldNames[i]);
+    const FakeDevice& newDevice = Device(newNames[i]);
+    EXPECT_EQ(oldDevice.port->IsOpen(), after[i] == Untouched);
+    EXPECT_EQ(newDevice.port && newDevice.port->IsOpen(),
+              after[i] == Reopened || after[i] == ReopenedNotLocked);
+    // The port box is locked only after DTR was raised.
+    const bool locked = std::find(events.states.begin(), events.states.end(),
+                                  std::string(roles[i]) + " open") != events.states.end();
+    EXPECT_EQ(locked, after[i] == Reopened);
+  }
+  const std::string radio = c.radio == Untouched ? "radio" : "COM17";
+  EXPECT_EQ(Log(), c.autoInformation ? radio + ":AI1;" : "");
+}
+
+INSTANTIATE_TEST_SUITE_P(Table, PortSetupFailure, ::testing::ValuesIn(kFailures),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+// The transmit time limit came while the radio's port was closed: App 1 was
+// told, and the radio gets its part first when its port is open again.
+TEST_F(PortSetup, AShutdownThatMissedTheRadioIsSentFirstWhenItIsBack) {
+  Set([](Options& o) { o.transmitLimit = "1"; });
+  State().keying.TXOn = true;
+  Radio().Close();
+  station.Timer2_Timer();
+  EXPECT_EQ(Log(), "app1:TX0; app1:MX0; app1:PS0;");
+  EXPECT_EQ(events.messages.size(), 1U) << "the user hears the radio may still be keyed";
+  log->clear();
+  station.InitPorts(setup);
+  EXPECT_EQ(Log(), "radio:RX; radio:MX0; radio:PS0; radio:AI1;");
+  log->clear();
+  station.InitPorts(setup);
+  EXPECT_EQ(Log(), "radio:AI1;") << "sent once";
+
+  // Lost and back on its own: the same, before anything else.
+  State().keying.TXOn = true;
+  Radio().Tell({station::PortChange::Lost, "/dev/radio: gone", true});
+  station.Timer2_Timer();
+  log->clear();
+  Radio().Open();
+  Radio().Tell({station::PortChange::Restored, {}, false});
+  EXPECT_EQ(Log(), "radio:RX; radio:MX0; radio:PS0; radio:AI1;");
+}
+
+}  // namespace
+}  // namespace vantorel::testing

@@ -1,0 +1,138 @@
+// The station's other duties: the capture files (real files in a temporary
+// folder), the monitor, the manual commands and what a port's news brings.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "station/monitor.h"
+#include "station_fixture.h"
+
+namespace vantorel::testing {
+namespace {
+
+namespace fs = std::filesystem;
+using station::Options;
+using station::PortChange;
+
+TEST_F(StationTest, TestFileIsCreatedEmptyAndGetsNothingWhileTheCaptureIsOff) {
+  WriteFile(folder.Path() / "TEST.TXT", "earlier");
+  ASSERT_TRUE(station.CreateTestFile());
+  App1().Receive("AB;");
+  EXPECT_EQ(ReadFile(folder.Path() / "TEST.TXT"), "");
+  EXPECT_FALSE(fs::exists(folder.Path() / "TESTIN.TXT"));
+  fs::remove(folder.Path() / "TEST.TXT");
+  fs::create_directory(folder.Path() / "TEST.TXT");
+  EXPECT_FALSE(station.CreateTestFile()) << "told to the caller";
+}
+
+// One line per block from each side, captured before any routing test;
+// stopping closes the files and starting again begins them anew.
+TEST_F(StationTest, CaptureWritesOneLinePerBlockFromEachSide) {
+  const fs::path in = folder.Path() / "TESTIN.TXT";
+  const fs::path out = folder.Path() / "TESTOUT.TXT";
+  station.SwitchCapture(true);
+  EXPECT_EQ(events.messages.back(), "TESTIN.TXT and TESTOUT.TXT have been opened");
+  App1().Receive("FA14251300;");
+  State().Soft2Waiting = true;
+  App1().Receive("AB;");  // dropped
+  Set([](Options& o) { o.noTranslation = 1; });
+  App1().Receive("TX;");  // passed untranslated
+  Set([](Options& o) { o.noTranslation = 0; });
+  Radio().Receive("FA00014251300;IF");  // "IF" waits for its end: not captured yet
+  Radio().Receive(";");
+  EXPECT_EQ(ReadFile(in), "FA14251300;\r\nAB;\r\nTX;\r\n");
+  EXPECT_EQ(ReadFile(out), "FA00014251300;\r\nIF;\r\n");
+
+  station.SwitchCapture(false);
+  EXPECT_EQ(events.messages.back(), "Files Closed");
+  App1().Receive("ZZ;");
+  EXPECT_EQ(ReadFile(in), "FA14251300;\r\nAB;\r\nTX;\r\n");
+  station.SwitchCapture(true);
+  EXPECT_EQ(ReadFile(in), "");
+}
+
+TEST_F(StationTest, ACaptureFileThatCannotBeCreatedOrWrittenStopsTheCaptureOnly) {
+  fs::create_directory(folder.Path() / "TESTOUT.TXT");
+  station.SwitchCapture(true);
+  EXPECT_EQ(events.messages.back().rfind("Unable to create TESTOUT.TXT: ", 0), 0U);
+  EXPECT_TRUE(events.captureStopped);
+  fs::remove(folder.Path() / "TESTOUT.TXT");
+  fs::remove(folder.Path() / "TESTIN.TXT");
+
+  fs::create_symlink("/dev/full", folder.Path() / "TESTIN.TXT");
+  events.messages.clear();
+  station.SwitchCapture(true);
+  App1().Receive("AB;");
+  App1().Receive("ZZ;");
+  EXPECT_EQ(events.messages, (std::vector<std::string>{
+                                 "TESTIN.TXT and TESTOUT.TXT have been opened",
+                                 "error Unable to write TESTIN.TXT: No space left on device"}));
+  EXPECT_EQ(Device(setup.radio).written, "VV;ZZ;") << "the traffic still flows";
+}
+
+TEST(HexForm, TwoUpperCaseDigitsPerByteAndANewLineAfterLineFeed) {
+  EXPECT_EQ(station::HexForm(std::string("FA;\x00\xff", 5)), "46413B00FF");
+  EXPECT_EQ(station::HexForm("a\nb"), "610A\r\n62");
+}
+
+// App 1's blocks on both paths (translating, then No Translation), as text or hex.
+TEST_F(StationTest, TheMonitorShowsApp1sBlocksOnBothPathsWhileOn) {
+  for (const auto& [on, hex, shown] :
+       {std::tuple{true, false, "AB;TX;"}, std::tuple{true, true, "41423B0A\r\n"},
+        std::tuple{false, true, ""}}) {
+    events.monitor.clear();
+    Set([&](Options& o) {
+      o.noTranslation = 0;
+      o.monitor = on;
+      o.monitorHex = hex;
+    });
+    App1().Receive("AB;");
+    Set([](Options& o) { o.noTranslation = 1; });
+    App1().Receive(hex ? "\n" : "TX;");
+    Radio().Receive("FA00014251300;");
+    EXPECT_EQ(events.monitor, shown) << on << hex;
+  }
+}
+
+// By hand: no pending flags, no pause; a closed port gets nothing.
+TEST_F(StationTest, ManualCommandsWriteTheirTextsAtOnce) {
+  station.SendTest();
+  station.SendReset();
+  station.SendToRadio("FA;IF;");
+  station.SendToApp1("FA14251300;");
+  station.SendToRadio("");
+  EXPECT_EQ(Log(), "radio:FA00014251300; radio:IF; radio:RX;AI1; radio:FA;IF; app1:FA14251300;");
+  EXPECT_FALSE(State().Soft1Waiting || State().Soft2Waiting);
+  EXPECT_TRUE(loop.waits.empty());
+  Radio().Close();
+  station.SendTest();
+  EXPECT_TRUE(events.messages.empty());
+}
+
+TEST_F(StationTest, ALostPortIsToldOnceAndGivesItsBoxBackUnlessItIsComingBack) {
+  Radio().Tell({PortChange::Lost, "/dev/radio: Input/output error", false});
+  App1().Tell({PortChange::Lost, "/dev/app1: gone", true});
+  EXPECT_EQ(events.messages, (std::vector<std::string>{"error /dev/radio: Input/output error",
+                                                       "error /dev/app1: gone"}));
+  EXPECT_EQ(events.states, (std::vector<std::string>{"radio failed", "app1 reconnecting"}));
+  App1().Open();
+  App1().Tell({PortChange::Restored, {}, false});
+  EXPECT_EQ(events.states.back(), "app1 open");
+  // Stop ends a port's coming back, and gives its box back.
+  App1().Tell({PortChange::Lost, "/dev/app1: gone", true});
+  station.ClosePorts();
+  EXPECT_EQ(events.states.back(), "app1 closed");
+}
+
+TEST_F(StationTest, AVfoBChoiceIsToldToTheWindow) {
+  App1().Receive("VS1;");
+  EXPECT_TRUE(events.vfoB);
+  App1().Receive("FA14251300;");
+  EXPECT_EQ(Device(setup.app1).written, "VS1;VS1;FB14251300;FA14251300;");
+  App1().Receive("VS0;");
+  EXPECT_FALSE(events.vfoB);
+}
+
+}  // namespace
+}  // namespace vantorel::testing
