@@ -162,8 +162,8 @@ Reply SMeter(RadioState& state, const Command& command) {
                     Digits(static_cast<std::uint64_t>(state.sMeter), kMeterDigits));
 }
 
-// "RMp;" picks meter p and reads it, "RM;" reads the picked one. The meters
-// show 0 while the radio receives.
+// "RMp;" puts meter p on the display and is silent; "RM;" reads all three
+// meters in one go. They show 0 while the radio receives.
 Reply MeterCommand(RadioState& state, const Command& command) {
   if (!command.parameters.empty()) {
     const auto picked = std::find_if(kTransmitMeters.begin(), kTransmitMeters.end(), [&](auto m) {
@@ -173,15 +173,21 @@ Reply MeterCommand(RadioState& state, const Command& command) {
       return Refused();
     }
     state.selectedMeter = *picked;
+    return Silent();
   }
-  const int reading =
-      state.Transmitting() ? state.transmitMeters[MeterIndex(state.selectedMeter)] : 0;
-  return Answer(command.letters, std::string(1, static_cast<char>(state.selectedMeter)) +
-                                     Digits(static_cast<std::uint64_t>(reading), kMeterDigits));
+  std::string answers;
+  for (const TransmitMeter meter : kTransmitMeters) {
+    const int reading = state.Transmitting() ? state.transmitMeters[MeterIndex(meter)] : 0;
+    answers +=
+        Answer(command.letters, std::string(1, static_cast<char>(meter)) +
+                                    Digits(static_cast<std::uint64_t>(reading), kMeterDigits));
+  }
+  return answers;
 }
 
+// The radio clears the offset only while RIT or XIT is on.
 Reply RitClear(RadioState& state, const Command& command) {
-  if (!command.parameters.empty()) {
+  if (!command.parameters.empty() || (state.Level("RT") == 0 && state.Level("XT") == 0)) {
     return Refused();
   }
   state.ritHertz = 0;
@@ -274,7 +280,8 @@ Reply PlainSettingCommand(RadioState& state, std::size_t row, const Command& com
   if (parameters.empty() || parameters == selector) {
     return Answer(command.letters,
                   std::string(parameters) +
-                      Digits(static_cast<std::uint64_t>(state.levels[row]), setting.digits));
+                      Digits(static_cast<std::uint64_t>(state.levels[row]), setting.digits) +
+                      std::string(setting.answerTail));
   }
   std::string_view value = parameters;
   if (!selector.empty() && parameters.size() == selector.size() + setting.digits &&

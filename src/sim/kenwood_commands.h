@@ -1,9 +1,9 @@
 // One whole command from the computer, carried out on the radio's state.
 //
-// Sets are silent, reads give exactly one answer, and what the radio does not
-// know or cannot take (unknown letters, a malformed parameter, a value out of
-// range) is refused and leaves the state as it was. Power gating and
-// auto-information are the caller's (KenwoodRadio).
+// Sets are silent, reads give one answer ("RM;" gives one per meter), and
+// what the radio does not know or cannot take (unknown letters, a malformed
+// parameter, a value out of range) is refused and leaves the state as it was.
+// Power gating and auto-information are the caller's (KenwoodRadio).
 //
 // Threading: a pure function of its arguments.
 #pragma once

@@ -34,7 +34,8 @@ inline constexpr auto kModes = std::to_array<Mode>({
     Mode::kFskReverse,
 });
 
-// The meters "RMp;" asks for while transmitting, by their digit.
+// The transmit meters by their RM digit: "RMp;" puts meter p on the display,
+// "RM;" reads all three at once ("RM1nnnn;RM2nnnn;RM3nnnn;").
 enum class TransmitMeter : char { kSwr = '1', kCompression = '2', kAlc = '3' };
 
 inline constexpr auto kTransmitMeters = std::to_array<TransmitMeter>({
@@ -73,7 +74,8 @@ enum class OutOfRange { kRefuse, kClamp };
 // A setting whose set form is letters, an optional fixed selector digit and a
 // fixed number of digits, and whose read form is letters plus the selector.
 // Where a selector exists, the TS-890 form without it is taken too and
-// answered without it.
+// answered without it. A few answers carry fixed digits after the value (the
+// sub-receiver's place on radios that have one).
 struct PlainSetting {
   std::string_view letters;
   std::string_view selector;  // "0": the main receiver
@@ -82,23 +84,24 @@ struct PlainSetting {
   int highest;
   int initial;
   OutOfRange outOfRange = OutOfRange::kRefuse;
+  std::string_view answerTail = "";
 };
 
 inline constexpr auto kPlainSettings = std::to_array<PlainSetting>({
-    {"AG", "0", 3, 0, 255, 100},                     // AF gain
-    {"SQ", "0", 3, 0, 255, 0},                       // squelch
-    {"RG", "", 3, 0, 255, 255},                      // RF gain
-    {"PC", "", 3, 5, 100, 100, OutOfRange::kClamp},  // transmit power, watts
-    {"MG", "", 3, 0, 100, 50, OutOfRange::kClamp},   // microphone gain
-    {"KS", "", 3, 4, 60, 20},                        // CW speed, words per minute
-    {"GT", "", 2, 0, 20, 10},                        // AGC time constant, 00 off
-    {"NB", "", 1, 0, 2, 0},                          // noise blanker: off, NB1, NB2
-    {"NR", "", 1, 0, 2, 0},                          // noise reduction: off, NR1, NR2
-    {"RA", "", 2, 0, 1, 0},                          // attenuator
-    {"PA", "", 1, 0, 1, 0},                          // preamplifier
-    {"RT", "", 1, 0, 1, 0},                          // RIT on
-    {"XT", "", 1, 0, 1, 0},                          // XIT on
-    {"AI", "", 1, 0, 4, 0},                          // auto-information: 0 off
+    {"AG", "0", 3, 0, 255, 100},                        // AF gain
+    {"SQ", "0", 3, 0, 255, 0},                          // squelch
+    {"RG", "", 3, 0, 255, 255},                         // RF gain
+    {"PC", "", 3, 5, 100, 100, OutOfRange::kClamp},     // transmit power, watts
+    {"MG", "", 3, 0, 100, 50, OutOfRange::kClamp},      // microphone gain
+    {"KS", "", 3, 4, 60, 20},                           // CW speed, words per minute
+    {"GT", "", 2, 0, 20, 10},                           // AGC time constant, 00 off
+    {"NB", "", 1, 0, 2, 0},                             // noise blanker: off, NB1, NB2
+    {"NR", "", 1, 0, 2, 0},                             // noise reduction: off, NR1, NR2
+    {"RA", "", 2, 0, 1, 0, OutOfRange::kRefuse, "00"},  // attenuator: "RA01;" answers "RA0100;"
+    {"PA", "", 1, 0, 1, 0, OutOfRange::kRefuse, "0"},   // preamplifier: "PA1;" answers "PA10;"
+    {"RT", "", 1, 0, 1, 0},                             // RIT on
+    {"XT", "", 1, 0, 1, 0},                             // XIT on
+    {"AI", "", 1, 0, 4, 0},                             // auto-information: 0 off
 });
 
 // Filter commands: any run of up to kLongestFilterValue digits is taken and
