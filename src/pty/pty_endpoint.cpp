@@ -164,13 +164,15 @@ bool PtyEndpoint::RefreshClient() {
 
 void PtyEndpoint::ResetLine() noexcept {
   // What this side wrote waits in the terminal side's input queue; only a
-  // descriptor of that side can flush it.
+  // descriptor of that side can flush it. Nothing here touches what comes the
+  // other way: the next application may already have opened the line and sent
+  // its first command.
   const int terminal = ::open(terminalPath_.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
   if (terminal < 0) {
     return;
   }
-  tcflush(terminal, TCIFLUSH);
   MakeRaw(terminal);
+  tcflush(terminal, TCIFLUSH);
   ::close(terminal);
 }
 

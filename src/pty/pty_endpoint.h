@@ -59,6 +59,8 @@ class PtyEndpoint {
   // ClientConnected(), and when the application has gone since the last look:
   // what it left unread is thrown away and raw mode is set again, so the next
   // application gets neither stale answers nor the last one's line settings.
+  // An application that closes and opens again faster than this is called
+  // keeps the line as it was.
   bool RefreshClient();
 
   // Appends up to `limit` bytes the application sent. kDone when any came.

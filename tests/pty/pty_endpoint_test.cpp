@@ -109,7 +109,10 @@ TEST(PtyEndpointTest, ServesEachNewClientWithoutTheLastOnesLeftovers) {
       std::string_view answer = "FA00014074000;";
       EXPECT_EQ(endpoint.Write(answer), IoStatus::kDone);
       EXPECT_TRUE(answer.empty());
-      // It leaves without reading the answer, and with echo switched on.
+      // It leaves without reading the answer, once it has arrived, and with
+      // echo switched on.
+      pollfd arrived{client.Fd(), POLLIN, 0};
+      ASSERT_EQ(::poll(&arrived, 1, 10'000), 1);
       termios mode{};
       tcgetattr(client.Fd(), &mode);
       mode.c_lflag |= ECHO;
