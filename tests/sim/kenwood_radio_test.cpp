@@ -147,11 +147,11 @@ TEST(KenwoodRadioTest, TransmitCommandsChooseTheAudioAndReceiveUnkeys) {
 }
 
 TEST(KenwoodRadioTest, AutoInformationReportsFrequencyAndModeChangesOnlyWhileOn) {
-  using Step = std::function<std::string(KenwoodRadio&)>;
+  using Action = std::function<std::string(KenwoodRadio&)>;
   const auto send = [](std::string_view bytes) {
-    return Step([bytes](KenwoodRadio& radio) { return radio.Receive(bytes); });
+    return Action([bytes](KenwoodRadio& radio) { return radio.Receive(bytes); });
   };
-  const std::pair<Step, std::string_view> steps[] = {
+  const std::pair<Action, std::string_view> actions[] = {
       {[](KenwoodRadio& r) { return r.TuneVfo(Vfo::kA, 7'074'000); }, ""},
       {send("MD3;"), ""},
       {send("AI2;"), ""},
@@ -167,9 +167,9 @@ TEST(KenwoodRadioTest, AutoInformationReportsFrequencyAndModeChangesOnlyWhileOn)
       {send("MD3;"), ""},
   };
   KenwoodRadio radio;
-  for (std::size_t i = 0; i < std::size(steps); ++i) {
+  for (std::size_t i = 0; i < std::size(actions); ++i) {
     SCOPED_TRACE(i);
-    EXPECT_EQ(steps[i].first(radio), steps[i].second);
+    EXPECT_EQ(actions[i].first(radio), actions[i].second);
   }
 }
 

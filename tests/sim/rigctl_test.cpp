@@ -85,15 +85,16 @@ TEST_F(RigctlTest, SetsAndReadsTheMode) {
 }
 
 TEST_F(RigctlTest, KeysAndUnkeysTheTransmitter) {
-  struct Step {
+  struct Keying {
     std::string set;  // rigctl's PTT value: 1 plain, 2 microphone, 3 data
     std::string_view reads;
   };
-  for (const Step& step : {Step{"1", "1"}, Step{"0", "0"}, Step{"3", "1"}, Step{"0", "0"}}) {
-    SCOPED_TRACE(step.set);
-    EXPECT_EQ(Rigctl({"T", step.set}), "");
-    EXPECT_EQ(Rigctl({"t"}), std::string(step.reads) + "\n");
-    EXPECT_EQ(Status().substr(sim::kStatusTransmit, 1), step.reads);
+  for (const Keying& ptt : {Keying{"1", "1"}, Keying{"0", "0"}, Keying{"2", "1"}, Keying{"0", "0"},
+                            Keying{"3", "1"}, Keying{"0", "0"}}) {
+    SCOPED_TRACE(ptt.set);
+    EXPECT_EQ(Rigctl({"T", ptt.set}), "");
+    EXPECT_EQ(Rigctl({"t"}), std::string(ptt.reads) + "\n");
+    EXPECT_EQ(Status().substr(sim::kStatusTransmit, 1), ptt.reads);
   }
 }
 
