@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Vantorel needs, when missing; safe to run again.
 #
-#   scripts/deps.sh              build, run and test (run.sh and test.sh)
+#   scripts/deps.sh              build, run and test (run.sh and test.sh; rigctl for the
+#                                simulated radio's tests)
 #   scripts/deps.sh fuzz         also clang and libFuzzer (scripts/fuzz.sh)
 #   scripts/deps.sh screenshots  also Xvfb (scripts/screenshots.sh)
 set -euo pipefail
@@ -20,6 +21,7 @@ packages=(
   libgmock-dev
   libbenchmark-dev
   socat
+  libhamlib-utils
 )
 for group in "$@"; do
   case "$group" in

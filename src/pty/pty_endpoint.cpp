@@ -1,0 +1,226 @@
+#include "pty/pty_endpoint.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <pty.h>
+#include <sys/stat.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <cerrno>
+#include <system_error>
+#include <utility>
+
+namespace vantorel::pty {
+namespace {
+
+[[noreturn]] void ThrowErrno(const std::string& what) {
+  throw std::system_error(errno, std::generic_category(), what);
+}
+
+// No echo, no line editing, no character translation: bytes pass as they are.
+bool MakeRaw(int fd) {
+  termios mode{};
+  if (tcgetattr(fd, &mode) != 0) {
+    return false;
+  }
+  cfmakeraw(&mode);
+  return tcsetattr(fd, TCSANOW, &mode) == 0;
+}
+
+bool AddFlags(int fd, int statusFlags, int descriptorFlags) {
+  const int status = fcntl(fd, F_GETFL);
+  const int descriptor = fcntl(fd, F_GETFD);
+  return status >= 0 && descriptor >= 0 && fcntl(fd, F_SETFL, status | statusFlags) == 0 &&
+         fcntl(fd, F_SETFD, descriptor | descriptorFlags) == 0;
+}
+
+bool WouldBlock(int error) { return error == EAGAIN || error == EWOULDBLOCK; }
+
+}  // namespace
+
+PtyEndpoint::PtyEndpoint(const std::filesystem::path& link) {
+  int terminal = -1;
+  // openpty writes the terminal's name here; ptsname's shared buffer is never used.
+  std::array<char, 256> name{};
+  if (openpty(&controller_, &terminal, name.data(), nullptr, nullptr) != 0) {
+    ThrowErrno("cannot create a pseudo-terminal");
+  }
+  terminalPath_ = name.data();
+  const bool ready =
+      MakeRaw(terminal) && MakeRaw(controller_) && AddFlags(controller_, O_NONBLOCK, FD_CLOEXEC);
+  const int setupError = errno;
+  // Closed at once: from now on only an application holds the terminal side, so
+  // the hang-up of the controlling side says whether one is there.
+  ::close(terminal);
+  if (!ready) {
+    Close();
+    throw std::system_error(setupError, std::generic_category(),
+                            "cannot set up the pseudo-terminal " + terminalPath_);
+  }
+  if (!link.empty()) {
+    try {
+      link_ = link;
+      Link();
+    } catch (...) {
+      link_.clear();  // whatever is at the path is not ours
+      Close();
+      throw;
+    }
+  }
+}
+
+PtyEndpoint::~PtyEndpoint() { Close(); }
+
+PtyEndpoint::PtyEndpoint(PtyEndpoint&& other) noexcept
+    : controller_(std::exchange(other.controller_, -1)),
+      terminalPath_(std::move(other.terminalPath_)),
+      link_(std::exchange(other.link_, {})),
+      lineUsed_(other.lineUsed_) {}
+
+PtyEndpoint& PtyEndpoint::operator=(PtyEndpoint&& other) noexcept {
+  if (this != &other) {
+    Close();
+    controller_ = std::exchange(other.controller_, -1);
+    terminalPath_ = std::move(other.terminalPath_);
+    link_ = std::exchange(other.link_, {});
+    lineUsed_ = other.lineUsed_;
+  }
+  return *this;
+}
+
+void PtyEndpoint::Link() {
+  // A link that vanishes or reappears between the looks is tried again a few times.
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    if (::symlink(terminalPath_.c_str(), link_.c_str()) == 0) {
+      return;
+    }
+    if (errno != EEXIST) {
+      ThrowErrno("cannot link " + link_.string() + " to " + terminalPath_);
+    }
+    struct stat found {};
+    if (::lstat(link_.c_str(), &found) != 0) {
+      if (errno == ENOENT) {
+        continue;
+      }
+      ThrowErrno("cannot look at " + link_.string());
+    }
+    if (!S_ISLNK(found.st_mode)) {
+      throw std::system_error(
+          EEXIST, std::generic_category(),
+          link_.string() + " exists and is not a symbolic link; left untouched");
+    }
+    if (::unlink(link_.c_str()) != 0 && errno != ENOENT) {
+      ThrowErrno("cannot replace the old link " + link_.string());
+    }
+  }
+  throw std::system_error(EEXIST, std::generic_category(),
+                          "cannot link " + link_.string() + ": something keeps taking the path");
+}
+
+void PtyEndpoint::Unlink() noexcept {
+  if (link_.empty()) {
+    return;
+  }
+  std::error_code error;
+  if (std::filesystem::read_symlink(link_, error) == terminalPath_ && !error) {
+    std::filesystem::remove(link_, error);
+  }
+  link_.clear();
+}
+
+void PtyEndpoint::Close() {
+  Unlink();
+  if (controller_ >= 0) {
+    ::close(controller_);
+    controller_ = -1;
+  }
+}
+
+bool PtyEndpoint::ClientConnected() const {
+  if (controller_ < 0) {
+    return false;
+  }
+  pollfd look{controller_, 0, 0};
+  int ready = 0;
+  do {
+    ready = ::poll(&look, 1, 0);
+  } while (ready < 0 && errno == EINTR);
+  return ready == 0 || (ready > 0 && (look.revents & (POLLHUP | POLLERR | POLLNVAL)) == 0);
+}
+
+bool PtyEndpoint::RefreshClient() {
+  const bool connected = ClientConnected();
+  if (connected) {
+    lineUsed_ = true;
+  } else if (lineUsed_) {
+    ResetLine();
+    lineUsed_ = false;
+  }
+  return connected;
+}
+
+void PtyEndpoint::ResetLine() noexcept {
+  // What this side wrote waits in the terminal side's input queue; only a
+  // descriptor of that side can flush it. Nothing here touches what comes the
+  // other way: the next application may already have opened the line and sent
+  // its first command.
+  const int terminal = ::open(terminalPath_.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
+  if (terminal < 0) {
+    return;
+  }
+  MakeRaw(terminal);
+  tcflush(terminal, TCIFLUSH);
+  ::close(terminal);
+}
+
+IoStatus PtyEndpoint::Read(std::string& into, std::size_t limit) {
+  std::array<char, 4096> buffer{};
+  std::size_t got = 0;
+  while (controller_ >= 0 && got < limit) {
+    const ssize_t count = ::read(controller_, buffer.data(), std::min(buffer.size(), limit - got));
+    if (count > 0) {
+      into.append(buffer.data(), static_cast<std::size_t>(count));
+      got += static_cast<std::size_t>(count);
+      lineUsed_ = true;
+      continue;
+    }
+    if (count < 0 && errno == EINTR) {
+      continue;
+    }
+    if (got > 0) {
+      return IoStatus::kDone;
+    }
+    // EIO: the last application closed the terminal side.
+    return count < 0 && WouldBlock(errno) ? IoStatus::kWouldBlock : IoStatus::kNoClient;
+  }
+  return got > 0 ? IoStatus::kDone : IoStatus::kNoClient;
+}
+
+IoStatus PtyEndpoint::Write(std::string_view& text) {
+  if (!ClientConnected()) {
+    return IoStatus::kNoClient;
+  }
+  bool wrote = false;
+  while (!text.empty()) {
+    const ssize_t count = ::write(controller_, text.data(), text.size());
+    if (count > 0) {
+      text.remove_prefix(static_cast<std::size_t>(count));
+      wrote = true;
+      lineUsed_ = true;
+      continue;
+    }
+    if (count < 0 && errno == EINTR) {
+      continue;
+    }
+    if (count < 0 && WouldBlock(errno)) {
+      return wrote ? IoStatus::kDone : IoStatus::kWouldBlock;
+    }
+    return IoStatus::kNoClient;
+  }
+  return IoStatus::kDone;
+}
+
+}  // namespace vantorel::pty

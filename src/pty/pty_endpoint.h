@@ -1,0 +1,88 @@
+// A pseudo-terminal standing in for a serial port: this program serves the
+// controlling side; an application opens the terminal side by its path as its
+// serial port, and may close it and open it again any number of times.
+//
+// The controlling side is raw and non-blocking, and its descriptor is exposed
+// for an event loop to watch. While no application has the terminal side open,
+// the controlling side reports hang-up (and reads fail with EIO) all the time,
+// so a loop must not watch it for reading then: it calls RefreshClient() from a
+// timer (every kClientCheckInterval, say) until an application is back, and
+// watches the descriptor again only while RefreshClient() says one is there.
+//
+// Optionally the terminal side is linked at a path of the user's choosing; the
+// link is removed again when the endpoint closes, if it is still ours.
+//
+// Plain POSIX (Linux pseudo-terminals), no Qt. Threading: one owner thread; no
+// internal locking.
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+namespace vantorel::pty {
+
+// How often a server looks whether an application has opened the terminal side.
+inline constexpr std::chrono::milliseconds kClientCheckInterval{20};
+
+enum class IoStatus {
+  kDone,        // something was read or written
+  kWouldBlock,  // nothing now; wait for readiness
+  kNoClient,    // no application has the terminal side open
+};
+
+class PtyEndpoint {
+ public:
+  // Creates the pair, both sides raw. With a non-empty `link`, also makes that
+  // path a symbolic link to the terminal side: a symbolic link already there is
+  // replaced; anything else there is refused and left untouched. Throws
+  // std::system_error whose text names what failed and the path.
+  explicit PtyEndpoint(const std::filesystem::path& link = {});
+  ~PtyEndpoint();
+  PtyEndpoint(PtyEndpoint&& other) noexcept;
+  PtyEndpoint& operator=(PtyEndpoint&& other) noexcept;
+  PtyEndpoint(const PtyEndpoint&) = delete;
+  PtyEndpoint& operator=(const PtyEndpoint&) = delete;
+
+  // The controlling side's descriptor; -1 once closed.
+  [[nodiscard]] int Fd() const { return controller_; }
+  // The terminal side's device path (/dev/pts/N), what an application opens.
+  [[nodiscard]] const std::string& TerminalPath() const { return terminalPath_; }
+  // The link made at construction; empty when none.
+  [[nodiscard]] const std::filesystem::path& LinkPath() const { return link_; }
+
+  // Whether an application has the terminal side open at this moment.
+  [[nodiscard]] bool ClientConnected() const;
+
+  // ClientConnected(), and when the application has gone since the last look:
+  // what it left unread is thrown away and raw mode is set again, so the next
+  // application gets neither stale answers nor the last one's line settings.
+  // An application that closes and opens again faster than this is called
+  // keeps the line as it was.
+  bool RefreshClient();
+
+  // Appends up to `limit` bytes the application sent. kDone when any came.
+  IoStatus Read(std::string& into, std::size_t limit = 4096);
+
+  // Writes what the line takes now and removes that from the front of `text`.
+  // With no application there, writes nothing: the bytes would wait in the
+  // line for the next one.
+  IoStatus Write(std::string_view& text);
+
+  // Closes the controlling side and removes the link if it still points here.
+  void Close();
+
+ private:
+  void Link();
+  void Unlink() noexcept;
+  void ResetLine() noexcept;
+
+  int controller_ = -1;
+  std::string terminalPath_;
+  std::filesystem::path link_;
+  bool lineUsed_ = false;  // a client was seen or bytes were written since the last reset
+};
+
+}  // namespace vantorel::pty

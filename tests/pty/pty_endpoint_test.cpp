@@ -1,0 +1,148 @@
+// The endpoint over real pseudo-terminals, with links in a real temporary folder.
+#include "pty/pty_endpoint.h"
+
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <termios.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <string>
+
+#include "terminal_client.h"
+
+namespace vantorel::pty {
+namespace {
+
+namespace fs = std::filesystem;
+using vantorel::testing::ScratchFolder;
+using vantorel::testing::TerminalClient;
+
+// What the endpoint receives until `count` bytes; the limit is only a net.
+std::string ReadFrom(PtyEndpoint& endpoint, std::size_t count) {
+  std::string text;
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (text.size() < count && std::chrono::steady_clock::now() < deadline) {
+    pollfd readable{endpoint.Fd(), POLLIN, 0};
+    ::poll(&readable, 1, 50);
+    endpoint.Read(text);
+  }
+  return text;
+}
+
+std::string Contents(const fs::path& file) {
+  std::ifstream in(file);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+TEST(PtyEndpointTest, LinksTheTerminalSideAndRemovesTheLinkWhenClosed) {
+  const ScratchFolder folder;
+  const fs::path link = folder / "radio";
+  {
+    const PtyEndpoint endpoint(link);
+    EXPECT_EQ(endpoint.LinkPath(), link);
+    EXPECT_TRUE(endpoint.TerminalPath().starts_with("/dev/pts/"));
+    ASSERT_TRUE(fs::is_symlink(link));
+    EXPECT_EQ(fs::read_symlink(link), endpoint.TerminalPath());
+  }
+  EXPECT_FALSE(fs::exists(fs::symlink_status(link)));
+}
+
+TEST(PtyEndpointTest, ReplacesAStaleLink) {
+  const ScratchFolder folder;
+  const fs::path link = folder / "radio";
+  fs::create_symlink("/dev/pts/no-such-terminal", link);
+  const PtyEndpoint endpoint(link);
+  EXPECT_EQ(fs::read_symlink(link), endpoint.TerminalPath());
+}
+
+TEST(PtyEndpointTest, RefusesAPathThatIsNotALinkAndLeavesItUntouched) {
+  const ScratchFolder folder;
+  const fs::path file = folder / "notes";
+  std::ofstream(file) << "keep me";
+  const fs::path directory = folder / "folder";
+  fs::create_directory(directory);
+  for (const fs::path& taken : {file, directory}) {
+    SCOPED_TRACE(taken);
+    try {
+      const PtyEndpoint endpoint(taken);
+      ADD_FAILURE() << "linked over " << taken;
+    } catch (const std::system_error& error) {
+      EXPECT_NE(std::string(error.what()).find(taken.string()), std::string::npos) << error.what();
+    }
+  }
+  EXPECT_EQ(Contents(file), "keep me");
+  EXPECT_TRUE(fs::is_directory(fs::symlink_status(directory)));
+}
+
+TEST(PtyEndpointTest, LeavesALinkThatIsNoLongerItsOwn) {
+  const ScratchFolder folder;
+  const fs::path link = folder / "radio";
+  PtyEndpoint endpoint(link);
+  fs::remove(link);
+  fs::create_symlink("/dev/null", link);
+  endpoint.Close();
+  EXPECT_EQ(fs::read_symlink(link), "/dev/null");
+}
+
+TEST(PtyEndpointTest, ServesEachNewClientWithoutTheLastOnesLeftovers) {
+  PtyEndpoint endpoint;
+  EXPECT_FALSE(endpoint.RefreshClient());
+  std::string nothing;
+  EXPECT_EQ(endpoint.Read(nothing), IoStatus::kNoClient);
+  std::string_view early = "EARLY;";
+  EXPECT_EQ(endpoint.Write(early), IoStatus::kNoClient);
+  EXPECT_EQ(early, "EARLY;");
+
+  for (int round = 0; round < 3; ++round) {
+    SCOPED_TRACE(round);
+    {
+      const TerminalClient client(endpoint.TerminalPath());
+      EXPECT_TRUE(endpoint.RefreshClient());
+      EXPECT_EQ(client.Available(), "");  // nothing from before it came
+      client.Send("FA;");
+      EXPECT_EQ(ReadFrom(endpoint, 3), "FA;");
+      std::string_view answer = "FA00014074000;";
+      EXPECT_EQ(endpoint.Write(answer), IoStatus::kDone);
+      EXPECT_TRUE(answer.empty());
+      // It leaves without reading the answer, once it has arrived, and with
+      // echo switched on.
+      pollfd arrived{client.Fd(), POLLIN, 0};
+      ASSERT_EQ(::poll(&arrived, 1, 10'000), 1);
+      termios mode{};
+      tcgetattr(client.Fd(), &mode);
+      mode.c_lflag |= ECHO;
+      tcsetattr(client.Fd(), TCSANOW, &mode);
+    }
+    EXPECT_FALSE(endpoint.RefreshClient());
+    EXPECT_FALSE(endpoint.ClientConnected());
+  }
+
+  // The next application finds the line raw again, whatever the last one set.
+  const int next = ::open(endpoint.TerminalPath().c_str(), O_RDWR | O_NOCTTY);
+  ASSERT_GE(next, 0);
+  termios mode{};
+  tcgetattr(next, &mode);
+  EXPECT_EQ(mode.c_lflag & (ECHO | ICANON), 0u);
+  ::close(next);
+}
+
+TEST(PtyEndpointTest, MovedEndpointKeepsItsLink) {
+  const ScratchFolder folder;
+  const fs::path link = folder / "radio";
+  PtyEndpoint first(link);
+  const std::string terminal = first.TerminalPath();
+  PtyEndpoint second(std::move(first));
+  first.Close();  // the moved-from endpoint owns nothing any more
+  EXPECT_EQ(fs::read_symlink(link), terminal);
+  EXPECT_EQ(second.Fd() >= 0, true);
+  second.Close();
+  EXPECT_FALSE(fs::exists(fs::symlink_status(link)));
+}
+
+}  // namespace
+}  // namespace vantorel::pty

@@ -1,0 +1,71 @@
+// vantorel-sim as a user runs it: the built program behind a link in a
+// temporary folder, talked to over that path, stopped by a signal.
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <filesystem>
+#include <fstream>
+
+#include "child_process.h"
+#include "terminal_client.h"
+
+namespace vantorel::testing {
+namespace {
+
+namespace fs = std::filesystem;
+using std::chrono_literals::operator""s;
+
+const std::string kProgram = VANTOREL_SIM_PROGRAM;
+
+TEST(VantorelSimTest, ServesBehindItsLinkAcrossReopeningUntilTerminated) {
+  const ScratchFolder folder;
+  const fs::path link = folder / "radio";
+  ChildProcess sim({kProgram, "--link", link.string()});
+  ASSERT_EQ(sim.ReadLine(), link.string());
+  ASSERT_TRUE(fs::is_symlink(link));
+  EXPECT_TRUE(fs::read_symlink(link).string().starts_with("/dev/pts/"));
+  for (int session = 0; session < 3; ++session) {
+    SCOPED_TRACE(session);
+    const TerminalClient client(link);
+    client.Send("FA;");
+    EXPECT_EQ(client.ReadAnswers(1), session == 0 ? "FA00014074000;" : "FA00007050000;");
+    client.Send("FA00007050000;ID;");
+    EXPECT_EQ(client.ReadAnswers(1), "ID021;");
+  }
+  sim.Signal(SIGTERM);
+  EXPECT_EQ(sim.Wait(), 0);
+  EXPECT_FALSE(fs::exists(fs::symlink_status(link)));
+}
+
+TEST(VantorelSimTest, PrintsTheDevicePathWithoutALinkAndStopsOnInterrupt) {
+  ChildProcess sim({kProgram});
+  const std::string path = sim.ReadLine();
+  ASSERT_TRUE(path.starts_with("/dev/pts/")) << path;
+  const TerminalClient client(path);
+  client.Send("MD;");
+  EXPECT_EQ(client.ReadAnswers(1), "MD2;");
+  sim.Signal(SIGINT);
+  EXPECT_EQ(sim.Wait(), 0);
+}
+
+TEST(VantorelSimTest, AnswersHelpAndRefusesWhatItCannotDo) {
+  const Finished help = RunToEnd({kProgram, "--help"}, 10s);
+  EXPECT_EQ(help.status, 0);
+  EXPECT_NE(help.output.find("Usage: vantorel-sim [--link PATH]"), std::string::npos);
+
+  const Finished unknown = RunToEnd({kProgram, "--frequency"}, 10s);
+  EXPECT_EQ(unknown.status, 2);
+  EXPECT_EQ(unknown.output, "");
+  EXPECT_NE(unknown.errors.find("Usage: vantorel-sim"), std::string::npos);
+
+  const ScratchFolder folder;
+  const fs::path file = folder / "notes";
+  std::ofstream(file) << "keep me";
+  const Finished refused = RunToEnd({kProgram, "--link", file.string()}, 10s);
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_NE(refused.errors.find(file.string()), std::string::npos) << refused.errors;
+  EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(file)));
+}
+
+}  // namespace
+}  // namespace vantorel::testing
