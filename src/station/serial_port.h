@@ -36,6 +36,7 @@ enum class PortChange {
   PeerGone,  // the port stays open, but the program on its far end let go
   PeerBack,  // a program took the far end again
   Overflow,  // the far end reads nothing: the oldest whole messages are dropped
+  Notice,    // something worth a line in the log (a second client refused, ...)
 };
 
 struct PortNews {

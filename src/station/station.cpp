@@ -238,6 +238,7 @@ void Station::OnNews(PortRole role, const PortNews& news) {
       events_.Note(Topic::Ports, name + ": a program took the other end");
       break;
     case PortChange::Overflow:
+    case PortChange::Notice:
       events_.Note(Topic::Ports, name + ": " + news.reason);
       break;
   }
