@@ -70,10 +70,7 @@ int main(int argc, char** argv) {
   app::CatmuxWindow window(model);
   // The close box unloads like Exit: the settings are saved, then the program
   // ends.
-  window.onCloseBox = [&] {
-    catmux.Form_Unload();
-    catmux.EndProgram();
-  };
+  window.onCloseBox = [&] { catmux.CloseBox(); };
 
   catmux.Form_Load();
   window.show();

@@ -171,9 +171,13 @@ void Catmux::StopPorts() {
   model_.Baud.SetEnabled(true);
 }
 
-void Catmux::Command2_Click() { StopPorts(); }
+void Catmux::Command2_Click() {
+  station_.UnkeyIfKeyed("at Stop");
+  StopPorts();
+}
 
 void Catmux::Command4_Click() {
+  station_.UnkeyIfKeyed("at Close");
   // Let App 1, App 2 and the radio receive what is still queued for them, in
   // that order; a closed port holds nothing.
   station_.DrainPorts(kDrainLimit, kDrainStall);
@@ -183,6 +187,13 @@ void Catmux::Command4_Click() {
 }
 
 void Catmux::Exit_Click() {
+  station_.UnkeyIfKeyed("at Exit");
+  Form_Unload();
+  EndProgram();
+}
+
+void Catmux::CloseBox() {
+  station_.UnkeyIfKeyed("when the window was closed");
   Form_Unload();
   EndProgram();
 }

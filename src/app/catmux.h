@@ -70,6 +70,8 @@ class Catmux {
   void Command2_Click();  // Stop
   void Command4_Click();  // Close
   void Exit_Click();
+  // The window's close box: like Exit.
+  void CloseBox();
   // Ends the program (after Close, Exit or the close box). A Start that is
   // pausing meanwhile then leaves program 2 alone.
   void EndProgram();

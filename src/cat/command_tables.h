@@ -92,8 +92,8 @@ enum class Effect {
   kCwKeyOff,
   kShowVfoB,  // App 1 now works on VFO B
   kHideVfoB,
-  kKeyDown,  // arm the transmit supervision (when it is enabled)
-  kKeyUp,    // disarm it and reset its count
+  kKeyDown,  // the radio is keyed: arm the transmit supervision (when it is enabled)
+  kKeyUp,    // the radio is unkeyed: disarm it and reset its count
 };
 
 // Rows compared with the upper-cased whole message after the band rows
@@ -153,9 +153,14 @@ inline constexpr auto kFinalRows = std::to_array<FinalRow>({
     // Transmit: key the radio and ask for its meter; App 1 is told it transmits.
     {"MX1;", {}, "TX1;TX;RM;", "TX1;TX;RM;", Effect::kKeyDown},
     {"MX0;", {}, "RX;", "TX0;", Effect::kKeyUp},
-    // Keyer: the paddle keys the radio through its MOX command.
-    {"KY7;", {}, "MX1;"},
-    {"KY9;", {}, "MX0;"},
+    // Keyer: the paddle keys the radio through its MOX command, and the
+    // transmit time-out follows it like any other key-down.
+    {"KY7;", {}, "MX1;", {}, Effect::kKeyDown},
+    {"KY9;", {}, "MX0;", {}, Effect::kKeyUp},
+    // PTT in App 1's dialect. A Kenwood radio takes "TX0;" as "transmit": App 1's
+    // PTT off becomes the radio's receive command.
+    {"TX0;", "RX;", {}, {}, Effect::kKeyUp},
+    {"TX1;", {}, {}, {}, Effect::kKeyDown},
 });
 
 // Longest message the last table can match; longer ones need no upper-case copy.

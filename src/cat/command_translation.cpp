@@ -309,10 +309,33 @@ class CommandPass {
     message_ = "FA000" + std::string(Mid(message_, 3, 9));
   }
 
+  // App 1's transmit read, and any other "TX" form that is not App 1's PTT: a
+  // Kenwood radio takes every "TX" command as "transmit", so none of them may
+  // reach it. The read is answered from the transmit state. True when the
+  // message was one of them.
+  bool TransmitReadOrOther(std::string_view upper) {
+    if (message_.size() < 2 || UpperAscii(message_[0]) != 'T' || UpperAscii(message_[1]) != 'X') {
+      return false;
+    }
+    if (upper == "TX;") {
+      Echo(ctx_.keying.radioKeyed ? "TX1;" : "TX0;");
+      message_.clear();
+      return true;
+    }
+    if (upper != "TX0;" && upper != "TX1;") {
+      message_.clear();
+      return true;
+    }
+    return false;
+  }
+
   // Band, mode, filter, VFO, meter, transmit and keyer rows: one table on
   // the upper-cased message.
   void FinalTable() {
     const UpperCopy<commands::kLongestFinalRow> upper(message_);
+    if (TransmitReadOrOther(upper.View())) {
+      return;
+    }
     if (const BandBottom* band = kBandIndex.Find(upper.View())) {
       message_ = band->frequency;
       return;
@@ -355,13 +378,10 @@ class CommandPass {
         ctx_.translation.app1OnVfoB = false;
         break;
       case Effect::kKeyDown:
-        if (ctx_.monitorTX) {
-          ctx_.keying.TXOn = true;
-        }
+        KeyDown(ctx_.keying, ctx_.monitorTX);
         break;
       case Effect::kKeyUp:
-        ctx_.keying.TXOn = false;
-        ctx_.keying.TXTime = 0;
+        KeyUp(ctx_.keying);
         break;
     }
   }

@@ -171,22 +171,22 @@ void Receiver::App1Pass() {
 }
 
 void Receiver::App1NoTranslation(const std::string& block) {
-  cat::KeyingState& keying = ctx_.state.keying;
   ctx_.events.LatestText(PortRole::App1, block);
   ctx_.ports.Write(PortRole::Radio, block);
-  // The transmit supervision follows App 1's keying. The tests run on the whole
-  // block in this order, so the last matching one wins.
-  if (Contains(block, "MX1;")) {
-    keying.TXOn = true;
+  // App 1 speaks the radio's own dialect here, and the transmit supervision
+  // follows its keying whatever the time-out switch says. The tests run on the
+  // whole block in this order, so the last matching one wins; a disarm keeps
+  // the count.
+  std::optional<bool> keyed;
+  for (const auto& [command, keys] : {std::pair{"MX1;", true}, std::pair{"MX0;", false},
+                                      std::pair{"TX;", true}, std::pair{"RX;", false}}) {
+    if (Contains(block, command)) {
+      keyed = keys;
+    }
   }
-  if (Contains(block, "MX0;")) {
-    keying.TXOn = false;
-  }
-  if (Contains(block, "TX;")) {
-    keying.TXOn = true;
-  }
-  if (Contains(block, "RX;")) {
-    keying.TXOn = false;
+  if (keyed) {
+    ctx_.state.keying.TXOn = *keyed;
+    ctx_.state.keying.radioKeyed = *keyed;
   }
   if (ctx_.options.monitor) {
     Monitor(block);

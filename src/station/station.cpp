@@ -10,6 +10,9 @@
 namespace vantorel::station {
 namespace {
 
+// How long an unkey may wait for the radio to take it before its port closes.
+constexpr std::chrono::milliseconds kUnkeyDrainLimit{500};
+
 const char* OpenFailure(PortRole role) {
   switch (role) {
     case PortRole::App1:
@@ -172,6 +175,7 @@ void Station::RadioOpened() {
   if (state_.radioShutdownDue) {
     supervision::WriteRadioShutdown(ports_);
     state_.radioShutdownDue = false;
+    state_.keying.radioKeyed = false;
     events_.Note(Topic::Supervision,
                  "The radio got the transmit shutdown it missed while its port was closed");
   }
@@ -216,6 +220,9 @@ void Station::OnNews(PortRole role, const PortNews& news) {
   switch (news.change) {
     case PortChange::Lost:
       lost_[index] = news.retrying;
+      if (role == PortRole::App1) {
+        UnkeyIfKeyed("when App 1's port was lost");
+      }
       if (role == PortRole::Radio) {
         receiver_.ForgetPartialAnswer();
       }
@@ -233,6 +240,9 @@ void Station::OnNews(PortRole role, const PortNews& news) {
       break;
     case PortChange::PeerGone:
       events_.Note(Topic::Ports, name + ": the program on the other end let go");
+      if (role == PortRole::App1) {
+        UnkeyIfKeyed("when App 1 let go of its port");
+      }
       break;
     case PortChange::PeerBack:
       events_.Note(Topic::Ports, name + ": a program took the other end");
@@ -258,6 +268,24 @@ void Station::SendToRadio(std::string_view text) { ports_.Write(PortRole::Radio,
 void Station::SendToApp1(std::string_view text) { ports_.Write(PortRole::App1, text); }
 
 // --- transmit supervision -------------------------------------------------------
+
+void Station::UnkeyIfKeyed(std::string_view when) {
+  if (!state_.keying.radioKeyed) {
+    return;
+  }
+  const std::string what = "The radio was keyed " + std::string(when);
+  if (!ports_.IsOpen(PortRole::Radio)) {
+    // The transmit time-out still counts and shuts it down when it is back.
+    events_.Note(Topic::Supervision, what + ", but its port is closed: it cannot be unkeyed now");
+    return;
+  }
+  ports_.Write(PortRole::Radio, "RX;");
+  cat::KeyUp(state_.keying);
+  events_.Note(Topic::Supervision, what + ": unkeyed it (RX;)");
+  // The command must leave before the port closes behind it.
+  WaitForDrain(
+      loop_, [this] { return ports_.Unsent(PortRole::Radio); }, kUnkeyDrainLimit, kUnkeyDrainLimit);
+}
 
 void Station::Timer2_Timer() {
   supervision::SupervisionContext context{state_.keying, options_.transmitLimit, ports_};

@@ -96,6 +96,11 @@ class Station {
   // The transmit supervision's tick, once a second after the first Start.
   void Timer2_Timer();
 
+  // A radio the station keyed is unkeyed ("RX;") before its control goes away
+  // (Stop, the end of the program, App 1's link lost), and the time-out is
+  // disarmed. `when` says why, for the log; nothing happens while unkeyed.
+  void UnkeyIfKeyed(std::string_view when);
+
  private:
   enum class Next { NextPort, AutoInformation, End };
   Next SetUpPort(PortRole role, const std::string& name, const std::string& settings,

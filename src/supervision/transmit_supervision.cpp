@@ -77,6 +77,8 @@ TickResult Timer2_Timer(SupervisionContext& ctx) {
     }
   }
   keying.TXTime = 0;
+  // A radio that missed its part may still be keyed.
+  keying.radioKeyed = result.radioMissed && keying.radioKeyed;
   result.shutDown = true;
   return result;
 }

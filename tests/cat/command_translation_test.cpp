@@ -211,6 +211,8 @@ TEST_F(ChangeInputTest, LastTableRows) {
       {"MX0;", "MX0;", "radio RX; app1 TX0;"},
       {"KY7;", "KY7;", "radio MX1;"},
       {"KY9;", "KY9;", "radio MX0;"},
+      {"TX1;", "TX1;"},
+      {"TX0;", "RX;"},  // a Kenwood takes TX0; as "transmit"
   };
   ASSERT_EQ(bands.size(), kBandBottoms.size());
   ASSERT_EQ(modes.size() + keys.size() + filters.size() + keying.size(),
@@ -218,6 +220,19 @@ TEST_F(ChangeInputTest, LastTableRows) {
   for (const Rows* group : {&bands, &modes, &keys, &filters, &keying}) {
     ExpectRows(*group);
   }
+}
+
+// No "TX" form but App 1's PTT ever reaches the radio: a Kenwood takes them
+// all as "transmit". The read is answered from the transmit state.
+TEST_F(ChangeInputTest, TransmitReadsAndOtherFormsNeverReachTheRadio) {
+  ExpectRows({{"TX;", "", "app1 TX0;"},
+              {"tx1;", "tx1;"},
+              {"tx;", "", "app1 TX1;"},
+              {"TX2;", ""},
+              {"TX12345;", ""},
+              {"TX", ""},
+              {"TX0;", "RX;"},
+              {"TX;", "", "app1 TX0;"}});
 }
 
 TEST_F(ChangeInputTest, LastTableIgnoresCaseAndTakesOnlyWholeMessages) {
@@ -237,8 +252,9 @@ TEST_F(ChangeInputTest, LastTableIgnoresCaseAndTakesOnlyWholeMessages) {
 
 // The state the last table keeps, walked through one message after another:
 // the CW key mode, the VFO B indicator and the transmit supervision's flag and
-// count. Only the mode keys change the first, only VS the second, only MX the
-// last two (a key-down without monitoring, and the keyer, leave them alone).
+// count. Only the mode keys change the first, only VS the second, only the
+// key-downs and key-ups the last two (a key-down without monitoring leaves
+// them alone).
 TEST_F(ChangeInputTest, LastTableStateChanges) {
   struct Step {
     const char* message;
@@ -246,19 +262,33 @@ TEST_F(ChangeInputTest, LastTableStateChanges) {
     int txTime;
   };
   const Step steps[] = {
-      {"MK2;", true, true, false, false, 42},  {"MK0;", true, false, false, false, 42},
-      {"mk2;", true, true, false, false, 42},  {"MK1;", true, false, false, false, 42},
-      {"MK2;", true, true, false, false, 42},  {"MK3;", true, false, false, false, 42},
-      {"MK2;", true, true, false, false, 42},  {"MK4;", true, false, false, false, 42},
-      {"MK2;", true, true, false, false, 42},  {"MK5;", true, false, false, false, 42},
-      {"MK2;", true, true, false, false, 42},  {"MK6;", true, true, false, false, 42},
-      {"MD01;", true, true, false, false, 42}, {"BI1;", true, true, false, false, 42},
-      {"VS1;", true, true, true, false, 42},   {"FT3;", true, true, true, false, 42},
-      {"FT2;", true, true, true, false, 42},   {"VS0;", true, true, false, false, 42},
-      {"KY9;", true, true, false, false, 42},  {"MX1;", true, true, false, true, 42},
-      {"KY9;", true, true, false, true, 42},   {"MX1;", false, true, false, true, 42},
-      {"mx0;", false, true, false, false, 0},  {"MX1;", false, true, false, false, 0},
-      {"KY7;", true, true, false, false, 0},
+      {"MK2;", true, true, false, false, 42},
+      {"MK0;", true, false, false, false, 42},
+      {"mk2;", true, true, false, false, 42},
+      {"MK1;", true, false, false, false, 42},
+      {"MK2;", true, true, false, false, 42},
+      {"MK3;", true, false, false, false, 42},
+      {"MK2;", true, true, false, false, 42},
+      {"MK4;", true, false, false, false, 42},
+      {"MK2;", true, true, false, false, 42},
+      {"MK5;", true, false, false, false, 42},
+      {"MK2;", true, true, false, false, 42},
+      {"MK6;", true, true, false, false, 42},
+      {"MD01;", true, true, false, false, 42},
+      {"BI1;", true, true, false, false, 42},
+      {"VS1;", true, true, true, false, 42},
+      {"FT3;", true, true, true, false, 42},
+      {"FT2;", true, true, true, false, 42},
+      {"VS0;", true, true, false, false, 42},
+      {"MX1;", true, true, false, true, 42},
+      {"MX1;", false, true, false, true, 42},
+      {"mx0;", false, true, false, false, 0},
+      {"MX1;", false, true, false, false, 0},
+      // Every key-down arms the time-out when it is on, every key-up disarms it.
+      {"KY7;", true, true, false, true, 0},
+      {"KY9;", true, true, false, false, 0},
+      {"TX1;", true, true, false, true, 0},
+      {"TX0;", true, true, false, false, 0},
   };
   keying.TXTime = 42;
   for (const auto& step : steps) {

@@ -134,5 +134,33 @@ TEST_F(StationTest, AVfoBChoiceIsToldToTheWindow) {
   EXPECT_FALSE(events.vfoB);
 }
 
+// However the radio was keyed, it is unkeyed when App 1's link goes away or the
+// station lets go of it, and the time-out is disarmed with it.
+TEST_F(StationTest, AKeyedRadioIsUnkeyedBeforeItsControlGoes) {
+  App1().Receive("MX1;");
+  ASSERT_TRUE(State().keying.TXOn && State().keying.radioKeyed);
+  factory.ForgetWrites();
+  App1().Tell({PortChange::PeerGone, {}, false});
+  EXPECT_EQ(Log(), "radio:RX;");
+  EXPECT_FALSE(State().keying.TXOn || State().keying.radioKeyed);
+  station.UnkeyIfKeyed("at Stop");
+  EXPECT_EQ(Log(), "radio:RX;") << "an unkeyed radio hears nothing more";
+
+  Set([](Options& o) { o.superviseTransmit = 0; });
+  App1().Receive("TX1;");
+  EXPECT_TRUE(State().keying.radioKeyed);
+  EXPECT_FALSE(State().keying.TXOn) << "the time-out switch is off";
+  factory.ForgetWrites();
+  App1().Tell({PortChange::Lost, "/dev/app1: gone", true});
+  EXPECT_EQ(Log(), "radio:RX;");
+
+  App1().Open();
+  App1().Receive("KY7;");
+  Radio().Close();
+  station.UnkeyIfKeyed("at Stop");
+  EXPECT_TRUE(State().keying.radioKeyed) << "a closed radio port cannot unkey it";
+  EXPECT_NE(events.notes.back().find("cannot be unkeyed"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace vantorel::testing
