@@ -58,6 +58,9 @@ std::optional<std::string_view> ParameterOf(std::string_view command, std::strin
   return rest.substr(selector.size());
 }
 
+// The radio's VFO digits: 0 VFO A, 1 VFO B (2 is a memory channel).
+bool IsVfo(char digit) { return digit == '0' || digit == '1'; }
+
 bool IsRefusal(std::string_view message) {
   for (const std::string_view refusal : ft950::kRadioRefusals) {
     if (message == refusal) {
@@ -94,34 +97,44 @@ EmulatedCommand Ft950Emulation::Command(std::string_view command, const Emulatio
   return out;
 }
 
-std::string Ft950Emulation::Answer(std::string_view radioMessage, Clock::time_point now) {
+std::string Ft950Emulation::Answer(std::string_view radioText, Clock::time_point now) {
   try {
     reads_.Expire(now);
-    const std::string_view message = WithoutLeadingNoise(radioMessage);
-    std::string report;
-    if (IsRefusal(message)) {
-      reads_.Refused(now);
-    } else if (const auto heard = ft950::RadioAnswers::Classify(message)) {
-      if (heard->wellFormed) {
-        radio_.Keep(heard->key, message);
-      }
-      const auto taken = reads_.Answered(heard->key, heard->wellFormed);
-      if (taken.complete != nullptr) {
-        reads_.Finish(*taken.complete,
-                      ft950::ReplyFromRadio(taken.complete->reply, radio_, choices_));
-      } else if (!taken.taken && heard->wellFormed && App1WantsReports()) {
-        // The radio's own report; App 1 asked for reports in FT-950 form.
-        const ReplyKind kind = ft950::AnswerOf(heard->key).report;
-        if (kind != ReplyKind::kNone) {
-          report = ft950::ReplyFromRadio({kind}, radio_, choices_);
-          report = report == ft950::kRefused ? std::string() : report;
-        }
-      }
+    std::string reports;
+    for (auto end = radioText.find(';'); end != std::string_view::npos; end = radioText.find(';')) {
+      reports += HandleAnswer(WithoutLeadingNoise(radioText.substr(0, end + 1)));
+      radioText.remove_prefix(end + 1);
     }
-    return reads_.TakeReady() + report;
+    return reads_.TakeReady() + reports;
   } catch (const std::exception&) {
     return {};  // out of memory: the answers stay owed
   }
+}
+
+std::string Ft950Emulation::HandleAnswer(std::string_view message) {
+  if (IsRefusal(message)) {
+    reads_.Refused();
+    return {};
+  }
+  const auto heard = ft950::RadioAnswers::Classify(message);
+  if (!heard) {
+    return {};  // letters the emulation does not use
+  }
+  if (heard->wellFormed) {
+    radio_.Keep(heard->key, message);
+  }
+  const auto taken = reads_.Answered(heard->key, heard->wellFormed);
+  if (taken.complete != nullptr) {
+    reads_.Finish(*taken.complete, ft950::ReplyFromRadio(taken.complete->reply, radio_, choices_));
+    return {};
+  }
+  const ReplyKind report = ft950::AnswerOf(heard->key).report;
+  if (taken.taken || !heard->wellFormed || !App1WantsReports() || report == ReplyKind::kNone) {
+    return {};
+  }
+  // The radio's own report, in FT-950 form: App 1 asked for reports.
+  std::string text = ft950::ReplyFromRadio({report}, radio_, choices_);
+  return text == ft950::kRefused ? std::string() : text;
 }
 
 std::string Ft950Emulation::ExpireReads(Clock::time_point now) {
@@ -220,7 +233,7 @@ void Ft950Emulation::Fixed(const ft950::FixedCommand& row, Pass& pass) {
       // transmit VFO again.
       const char receive = radio_.Field(RadioKey::kReceiveVfo, 2);
       const char transmit = radio_.Field(RadioKey::kTransmitVfo, 2);
-      const bool split = receive != '\0' && transmit != '\0' && receive != transmit;
+      const bool split = IsVfo(receive) && IsVfo(transmit) && receive != transmit;
       const char selected = row.radio[2];
       const char transmitVfo[] = {'F', 'T',
                                   split ? static_cast<char>('0' + '1' - selected) : selected, ';'};

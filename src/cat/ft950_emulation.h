@@ -59,7 +59,9 @@ class Ft950Emulation {
   EmulatedCommand Command(std::string_view command, const EmulationContext& ctx,
                           Clock::time_point now);
 
-  // One message from the radio, framed at ";". Returns the text for App 1.
+  // One message from the radio, framed at ";" (a text with several is taken
+  // message by message). Returns the text for App 1: answers now complete,
+  // then any reports.
   std::string Answer(std::string_view radioMessage, Clock::time_point now);
 
   // Answers reads the radio has left unanswered past kReadLimit ("?;") and
@@ -78,6 +80,7 @@ class Ft950Emulation {
   struct Pass;  // one call of Command
 
   void HandleCommand(std::string_view command, Pass& pass);
+  std::string HandleAnswer(std::string_view message);  // returns a report for App 1
   void Refuse() { reads_.AddAnswered(ft950::kRefused); }
   void AskRadio(ft950::Reply reply, ft950::Needs needs, Pass& pass);
   void SendSettings(std::string_view radio, Pass& pass);

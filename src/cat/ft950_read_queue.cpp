@@ -58,8 +58,7 @@ void ReadQueue::Finish(Read& read, std::string text) {
   read.text = std::move(text);
 }
 
-void ReadQueue::Refused(Clock::time_point now) {
-  Expire(now);
+void ReadQueue::Refused() {
   std::size_t need = 0;
   Read* read = OldestWaiting(need);
   if (!settings_.empty() && (read == nullptr || settings_.front().asked < read->asked[need])) {

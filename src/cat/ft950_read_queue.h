@@ -80,7 +80,7 @@ class ReadQueue {
   void Finish(Read& read, std::string text);
 
   // The radio refused its oldest unanswered command.
-  void Refused(Clock::time_point now);
+  void Refused();
 
   // Reads past their limit are answered "?;"; old settings stop counting.
   void Expire(Clock::time_point now);
