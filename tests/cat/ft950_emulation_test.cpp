@@ -307,6 +307,9 @@ TEST_F(Ft950EmulationTest, AnswersKeepApp1sOrderAroundReports) {
   EXPECT_EQ(Hear("DA0;"), "MD01;");  // the report's MD1 was taken: the same letters
   EXPECT_EQ(Hear("MD2;"), "");
   EXPECT_FALSE(emulation.WaitingForRadio());
+  // Several radio messages in one text are taken one by one.
+  Send("FA;");
+  EXPECT_EQ(emulation.Answer("\r\nFA00014074000;MD2;", now), "FA14074000;");
 }
 
 // The radio's "?;" goes to its oldest command still unanswered: a refused
