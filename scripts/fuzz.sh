@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Builds the two translation fuzzers with clang (libFuzzer, AddressSanitizer,
+# Builds the translation fuzzers with clang (libFuzzer, AddressSanitizer,
 # UndefinedBehaviorSanitizer) and runs each for a number of seconds.
 #
 #   scripts/fuzz.sh [seconds-per-target]      (default 60)
@@ -24,7 +24,7 @@ flags=(-std=c++20 -g -O1 -Wall -Wextra
        -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined
        -I"$root/src")
 library=("$root"/src/cat/*.cpp)
-targets=(change_input changeoutput)
+targets=(change_input changeoutput ft950)
 
 for target in "${targets[@]}"; do
   echo "== building fuzz_$target"

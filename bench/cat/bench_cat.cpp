@@ -4,12 +4,15 @@
 #include <benchmark/benchmark.h>
 
 #include <array>
+#include <chrono>
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "cat/answer_translation.h"
 #include "cat/command_translation.h"
+#include "cat/ft950_emulation.h"
 
 namespace {
 
@@ -75,6 +78,95 @@ void BM_Changeoutput(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations());
 }
 BENCHMARK(BM_Changeoutput);
+
+// The FT-950 emulation with a Hamlib session's traffic: reads that wait for
+// the radio, reads answered at once, settings and keying.
+constexpr std::array<std::string_view, 24> kFt950Commands = {
+    "FA;", "IF;",  "SM0;", "MD0;",  "SH0;",  "NA0;",   "TX;",  "FA14251300;",
+    "FA;", "VS;",  "FT;",  "ID;",   "PC;",   "PC050;", "AG0;", "AG0128;",
+    "ID;", "GT0;", "RM6;", "MD02;", "RF03;", "SH013;", "TX1;", "TX0;",
+};
+
+// The radio's answers to the reads those commands become.
+struct RadioRead {
+  std::string_view read;
+  std::string_view answer;
+};
+constexpr std::array<RadioRead, 12> kRadioReads = {{
+    {"FA;", "FA00014251300;"},
+    {"IF;", "IF00014251300     +000000000020000000;"},
+    {"DA;", "DA0;"},
+    {"SM0;", "SM00015;"},
+    {"MD;", "MD2;"},
+    {"FR;", "FR0;"},
+    {"FT;", "FT0;"},
+    {"PC;", "PC050;"},
+    {"AG0;", "AG0128;"},
+    {"GT;", "GT10;"},
+    {"RM;", "RM10003;RM20000;RM30005;"},
+    {"PS;", "PS1;"},
+}};
+
+// The radio's answers, one message each, to a text of radio commands.
+std::vector<std::string_view> RadioAnswers(std::string_view commands) {
+  std::vector<std::string_view> answers;
+  for (auto end = commands.find(';'); end != std::string_view::npos; end = commands.find(';')) {
+    for (const RadioRead& row : kRadioReads) {
+      std::string_view answer = row.read == commands.substr(0, end + 1) ? row.answer : "";
+      for (auto last = answer.find(';'); last != std::string_view::npos; last = answer.find(';')) {
+        answers.push_back(answer.substr(0, last + 1));
+        answer.remove_prefix(last + 1);
+      }
+    }
+    commands.remove_prefix(end + 1);
+  }
+  return answers;
+}
+
+// One session round: App 1's commands, then the radio's answers. Only one
+// side is timed, by hand, and its time divided by its calls: the benchmark's
+// time is per command or per answer.
+template <bool kTimeCommands>
+void Ft950Round(benchmark::State& state) {
+  using Clock = std::chrono::steady_clock;
+  vantorel::cat::Ft950Emulation emulation;
+  vantorel::cat::EmulationContext ctx;
+  std::string toRadio;
+  for (auto _ : state) {
+    const Clock::time_point now = Clock::now();
+    toRadio.clear();
+    auto start = Clock::now();
+    for (const std::string_view command : kFt950Commands) {
+      const vantorel::cat::EmulatedCommand out = emulation.Command(command, ctx, now);
+      ctx.radioKeyed = out.keying == vantorel::cat::Keying::Unchanged
+                           ? ctx.radioKeyed
+                           : out.keying == vantorel::cat::Keying::KeyDown;
+      toRadio += out.toRadio;
+      benchmark::DoNotOptimize(out.toApp1.data());
+    }
+    Clock::duration elapsed = Clock::now() - start;
+    std::size_t calls = kFt950Commands.size();
+    const std::vector<std::string_view> answers = RadioAnswers(toRadio);
+    start = Clock::now();
+    for (const std::string_view answer : answers) {
+      benchmark::DoNotOptimize(emulation.Answer(answer, now));
+    }
+    if (!kTimeCommands) {
+      elapsed = Clock::now() - start;
+      calls = answers.size();
+    }
+    state.SetIterationTime(std::chrono::duration<double>(elapsed).count() /
+                           static_cast<double>(calls));
+  }
+}
+
+// Nanoseconds per App 1 command.
+void BM_Ft950Command(benchmark::State& state) { Ft950Round<true>(state); }
+BENCHMARK(BM_Ft950Command)->UseManualTime();
+
+// Nanoseconds per radio answer.
+void BM_Ft950Answer(benchmark::State& state) { Ft950Round<false>(state); }
+BENCHMARK(BM_Ft950Answer)->UseManualTime();
 
 }  // namespace
 
