@@ -84,6 +84,7 @@ WindowBinding::WindowBinding(model::CatmuxModel& model, station::Station& statio
   attached_.Attach(model_.Ignore2.onClick, [this] { Ignore2_Click(); });
   attached_.Attach(model_.Check3.onClick, [this] { Check3_Click(); });
   attached_.Attach(model_.Timer2.onTimer, [this] { Timer2_Timer(); });
+  attached_.Attach(model_.Timer1.onTimer, [this] { station_.Timer1_Timer(); });
   PushOptions();
 }
 

@@ -156,7 +156,9 @@ void Receiver::App1Pass() {
 
   if (ctx_.ports.IsOpen(PortRole::Radio)) {
     PrepareRadioWrite();
-    if (ctx_.mode == Mode::Translating) {
+    if (ctx_.mode == Mode::Translating && ctx_.options.profile == Profile::Ft950Emulation) {
+      EmulateFt950(state.Soft1Data);
+    } else if (ctx_.mode == Mode::Translating) {
       TranslateApp1Commands();
     } else {
       // Sharing: App 1's text goes to the radio as it came, without echo.
@@ -225,6 +227,59 @@ void Receiver::TranslateApp1Commands() {
     if (!Contains(state.Soft1Buf, ";")) {
       break;
     }
+  }
+}
+
+// App 1 is a standard FT-950 client: each command goes through the emulation,
+// which answers App 1 itself (no echo) and gives the radio Kenwood commands.
+// A command cut by the block's end is completed by the next block.
+void Receiver::EmulateFt950(std::string block) {
+  constexpr std::size_t kLongestRest = 64;
+  StationState& state = ctx_.state;
+  if (ctx_.options.monitor) {
+    Monitor(block);
+  }
+  block.insert(0, app1Rest_);
+  app1Rest_.clear();
+  std::size_t start = 0;
+  for (std::size_t end = block.find(';'); end != std::string::npos;
+       start = end + 1, end = block.find(';', start)) {
+    ctx_.loop.DoEvents();
+    const cat::EmulationContext context{.powerControl = ctx_.options.powerControl,
+                                        .radioKeyed = state.keying.radioKeyed};
+    const cat::EmulatedCommand result = emulation_.Command(
+        std::string_view(block).substr(start, end + 1 - start), context, ctx_.loop.Now());
+    ctx_.ports.Write(PortRole::App1, result.toApp1);
+    if (ctx_.options.monitor) {
+      ctx_.events.TranslatedText(result.toRadio);
+    }
+    ctx_.ports.Write(PortRole::Radio, result.toRadio);
+    ApplyKeying(result.keying);
+    if (!Ticked(ctx_.options.app2Unused)) {
+      return;  // App 2 came into use meanwhile: no more translating
+    }
+  }
+  if (block.size() - start <= kLongestRest) {
+    app1Rest_ = block.substr(start);
+  }
+}
+
+void Receiver::ApplyKeying(cat::Keying keying) {
+  switch (keying) {
+    case cat::Keying::KeyDown:
+      cat::KeyDown(ctx_.state.keying, Ticked(ctx_.options.superviseTransmit));
+      break;
+    case cat::Keying::KeyUp:
+      cat::KeyUp(ctx_.state.keying);
+      break;
+    case cat::Keying::Unchanged:
+      break;
+  }
+}
+
+void Receiver::AnswerOverdueReads() {
+  if (emulation_.WaitingForRadio()) {
+    ctx_.ports.Write(PortRole::App1, emulation_.ExpireReads(ctx_.loop.Now()));
   }
 }
 
@@ -340,7 +395,9 @@ void Receiver::RouteRadioText(const std::string& message) {
 
   if (!Ticked(ctx_.options.ignoreToApp1) && ports.IsOpen(PortRole::App1)) {
     DrainOutput(PortRole::App1);
-    if (Ticked(ctx_.options.app2Unused)) {
+    if (Ticked(ctx_.options.app2Unused) && ctx_.options.profile == Profile::Ft950Emulation) {
+      ports.Write(PortRole::App1, emulation_.Answer(message, ctx_.loop.Now()));
+    } else if (Ticked(ctx_.options.app2Unused)) {
       std::string answer = message;
       ports.Write(PortRole::App1, cat::Changeoutput(answer, ports));
     } else {

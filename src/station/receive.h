@@ -21,6 +21,7 @@
 #include <string>
 #include <string_view>
 
+#include "cat/ft950_emulation.h"
 #include "station/capture.h"
 #include "station/event_loop.h"
 #include "station/options.h"
@@ -80,8 +81,21 @@ class Receiver {
   void GetData2();
   void GetData3();
 
-  // The radio's port was closed or replaced: half an answer on it is gone.
-  void ForgetPartialAnswer() { partial_.reset(); }
+  // A port was closed or replaced: half an answer from the radio is gone, and
+  // so are App 1's reads in flight and the rest of its last block.
+  void Forget(PortRole role) {
+    if (role == PortRole::Radio) {
+      partial_.reset();
+    }
+    if (role != PortRole::App2) {
+      emulation_.Reset();
+      app1Rest_.clear();
+    }
+  }
+
+  // The FT-950 emulation's reads the radio has not answered in time are
+  // answered "?;" (a short timer calls this while any wait).
+  void AnswerOverdueReads();
 
  private:
   void App1Pass();
@@ -89,7 +103,9 @@ class Receiver {
   void RadioPass();
   void App1NoTranslation(const std::string& block);
   void TranslateApp1Commands();
+  void EmulateFt950(std::string block);
   std::string ChangeInput();
+  void ApplyKeying(cat::Keying keying);
   void RouteRadioText(const std::string& message);
 
   // Reads what is waiting until the port is found empty, letting other
@@ -113,6 +129,10 @@ class Receiver {
     std::size_t length;
   };
   std::optional<Partial> partial_;
+  // App 1 as a standard FT-950 client, and what of its text came after its
+  // last ";" (kept for the next block).
+  cat::Ft950Emulation emulation_;
+  std::string app1Rest_;
   // Per port: what was still unsent when its queue last stopped moving.
   std::array<std::optional<std::size_t>, 3> stalledAt_{};
 };

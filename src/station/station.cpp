@@ -94,9 +94,7 @@ void Station::Retire(PortRole role) {
     old->Close();
     events_.PortStateChanged(role, PortState::Closed, {});
   }
-  if (role == PortRole::Radio) {
-    receiver_.ForgetPartialAnswer();
-  }
+  receiver_.Forget(role);
   ports_.Put(role, nullptr);
 }
 
@@ -196,9 +194,7 @@ void Station::ClosePorts() {
     // ends the attempts.
     const bool wasOpen = port->IsOpen();
     port->Close();
-    if (role == PortRole::Radio) {
-      receiver_.ForgetPartialAnswer();
-    }
+    receiver_.Forget(role);
     if (wasOpen || lost_[static_cast<std::size_t>(role)]) {
       lost_[static_cast<std::size_t>(role)] = false;
       events_.PortStateChanged(role, PortState::Closed, {});
@@ -223,9 +219,7 @@ void Station::OnNews(PortRole role, const PortNews& news) {
       if (role == PortRole::App1) {
         UnkeyIfKeyed("when App 1's port was lost");
       }
-      if (role == PortRole::Radio) {
-        receiver_.ForgetPartialAnswer();
-      }
+      receiver_.Forget(role);
       events_.PortStateChanged(role, news.retrying ? PortState::Reconnecting : PortState::Failed,
                                news.reason);
       events_.Message(Topic::Ports, "error " + news.reason);

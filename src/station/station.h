@@ -95,6 +95,9 @@ class Station {
 
   // The transmit supervision's tick, once a second after the first Start.
   void Timer2_Timer();
+  // The short tick (every 100 ms): App 1's reads the radio has not answered in
+  // time get their "?;" (FT-950 emulation).
+  void Timer1_Timer() { receiver_.AnswerOverdueReads(); }
 
   // A radio the station keyed is unkeyed ("RX;") before its control goes away
   // (Stop, the end of the program, App 1's link lost), and the time-out is

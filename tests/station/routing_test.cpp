@@ -302,6 +302,35 @@ TEST_F(StationTest, AnApplicationThatStopsReadingCostsOneWaitNotOnePerAnswer) {
   EXPECT_EQ(Device(setup.app1).written.size(), 21 * 8U);
 }
 
+// --- the FT-950 emulation ---------------------------------------------------------------
+
+// App 1 as a standard FT-950 client: no echo; its read goes to the radio as a
+// Kenwood read and is answered once, in FT-950 form; a command cut by the
+// block's end is completed by the next block; keying arms the time-out.
+TEST_F(StationTest, TheFt950EmulationAnswersReadsOnceAndKeysSafely) {
+  Set([](Options& o) { o.profile = station::Profile::Ft950Emulation; });
+  App1().Receive("ID;F");
+  App1().Receive("A;");
+  EXPECT_EQ(Log(), "app1:ID0310; radio:FA;");
+  Radio().Receive("FA00014074000;");
+  EXPECT_EQ(Log(), "app1:ID0310; radio:FA; app1:FA14074000;");
+
+  factory.ForgetWrites();
+  App1().Receive("TX1;");
+  EXPECT_TRUE(State().keying.radioKeyed && State().keying.TXOn);
+  App1().Receive("TX;");
+  App1().Receive("TX0;");
+  EXPECT_EQ(Log(), "radio:TX1; app1:TX3; radio:RX;");
+  EXPECT_FALSE(State().keying.radioKeyed || State().keying.TXOn);
+
+  // A read the radio never answers gets "?;" from the short timer.
+  factory.ForgetWrites();
+  App1().Receive("FB;");
+  loop.Wait(cat::Ft950Emulation::kReadLimit);
+  station.Timer1_Timer();
+  EXPECT_EQ(Log(), "radio:FB; app1:?;");
+}
+
 // --- failures ---------------------------------------------------------------------
 
 TEST_F(StationTest, AnAnswerOverflowIsReportedAndTheNextAnswerGoesThrough) {
