@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdlib>
 #include <exception>
 #include <utility>
 
@@ -28,6 +29,27 @@ class FolderRestorer {
 };
 
 }  // namespace
+
+std::string FirstRunApp1Port() {
+  const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+  const std::string folder = runtime != nullptr && *runtime != '\0' ? runtime : "/tmp";
+  return "pty:" + folder + "/vantorel-app1";
+}
+
+void OfferFirstRunPorts(settings::Settings& settings) {
+  // Empty boxes only: a port the user (or a test) named already stays.
+  const auto offer = [](std::string& box, const std::string& value) {
+    if (box.empty()) {
+      box = value;
+    }
+  };
+  offer(settings.soft1Com, FirstRunApp1Port());
+  offer(settings.radioCom, "sim:kenwood");
+  offer(settings.baud, "9600");
+  offer(settings.dataBits, "8");
+  offer(settings.parity, "None");
+  offer(settings.stopBits, "1");
+}
 
 std::string ProgramFolder(std::string_view path) {
   const auto last = std::find_if(path.rbegin(), path.rend(), IsSeparator);
@@ -88,6 +110,9 @@ void Catmux::Form_Load() {
   }
   settings::Settings settings = SettingsFromForm(model_);
   const settings::SettingsLoadResult loaded = file_.Load(settings);
+  if (loaded.outcome == settings::SettingsLoad::NoFile) {
+    OfferFirstRunPorts(settings);
+  }
   ApplySettings(settings, model_);
   if (const auto problem = file_.LoadProblem()) {
     boxes_.MsgBox(*problem);

@@ -27,13 +27,36 @@ void StationView::Message(station::Topic topic, std::string_view text) {
 
 void StationView::Note(station::Topic topic, std::string_view text) { log_(topic, text); }
 
-void StationView::PortStateChanged(PortRole role, PortState state, std::string_view /*reason*/) {
+void StationView::PortStateChanged(PortRole role, PortState state, std::string_view reason) {
   model::ComboBox& box = role == PortRole::App1   ? model_.Soft1Com
                          : role == PortRole::App2 ? model_.Soft2Com
                                                   : model_.RadioCom;
   // A port in use (open, or coming back after a loss) keeps its box locked;
   // a closed or failed one gives it back, so the user can pick another.
   box.SetEnabled(state == PortState::Closed || state == PortState::Failed);
+
+  model::Lamp& lamp = role == PortRole::App1   ? model_.App1Lamp
+                      : role == PortRole::App2 ? model_.App2Lamp
+                                               : model_.RadioLamp;
+  using Light = model::Lamp::State;
+  switch (state) {
+    case PortState::Closed:
+      lamp.SetValue(Light::Off);
+      lamp.SetToolTipText("Closed");
+      break;
+    case PortState::Open:
+      lamp.SetValue(Light::On);
+      lamp.SetToolTipText("Open");
+      break;
+    case PortState::Reconnecting:
+      lamp.SetValue(Light::Waiting);
+      lamp.SetToolTipText("Coming back: " + std::string(reason));
+      break;
+    case PortState::Failed:
+      lamp.SetValue(Light::Failed);
+      lamp.SetToolTipText("Failed: " + std::string(reason));
+      break;
+  }
 }
 
 void StationView::CaptureStopped() {

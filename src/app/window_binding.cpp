@@ -1,5 +1,9 @@
 #include "app/window_binding.h"
 
+#include <cmath>
+
+#include "supervision/transmit_supervision.h"
+
 namespace vantorel::app {
 
 station::Options OptionsFromForm(const model::CatmuxModel& model) {
@@ -65,6 +69,22 @@ station::PortSetup PortSetupFromForm(const model::CatmuxModel& model) {
   return settings::ToPortSetup(SettingsFromForm(model));
 }
 
+model::ModeChoiceItem ModeOfSwitches(const model::CatmuxModel& model) {
+  using Item = model::ModeChoiceItem;
+  if (model.Check2.Ticked()) {
+    return Item::NoTranslation;
+  }
+  if (!model.Ignore2.Ticked()) {
+    return Item::Sharing;
+  }
+  return model.Ft950Emulation.Ticked() ? Item::Ft950Emulation : Item::Translating;
+}
+
+std::string MinutesAndSeconds(long seconds) {
+  const long rest = seconds % 60;
+  return std::to_string(seconds / 60) + (rest < 10 ? ":0" : ":") + std::to_string(rest);
+}
+
 WindowBinding::WindowBinding(model::CatmuxModel& model, station::Station& station,
                              const StationView& view)
     : model_(model), station_(station), view_(view) {
@@ -84,8 +104,74 @@ WindowBinding::WindowBinding(model::CatmuxModel& model, station::Station& statio
   attached_.Attach(model_.Ignore2.onClick, [this] { Ignore2_Click(); });
   attached_.Attach(model_.Check3.onClick, [this] { Check3_Click(); });
   attached_.Attach(model_.Timer2.onTimer, [this] { Timer2_Timer(); });
-  attached_.Attach(model_.Timer1.onTimer, [this] { station_.Timer1_Timer(); });
+  attached_.Attach(model_.Timer1.onTimer, [this] { Timer1_Timer(); });
+  attached_.Attach(model_.ModeChoice.onChange, [this] { ModeChosen(); });
+  for (model::CheckBox* box : {&model_.Check2, &model_.Ignore2, &model_.Ft950Emulation}) {
+    attached_.Connect(box->changed, [this] { FollowSwitches(); });
+  }
+  model_.TrafficCounts.SetToolTipText("Messages from App 1 and from the radio since Start");
+  model_.ModeChoice.SetToolTipText(
+      "Translating: App 1 speaks FT-950, the radio Kenwood.\n"
+      "FT-950 emulation: the same for standard FT-950 clients (Hamlib and the like).\n"
+      "Sharing: App 1 and App 2 share the radio, untranslated.\n"
+      "No Translation: App 1 and the radio joined untranslated.");
+  model_.TransmitState.SetToolTipText(
+      "RX, or TX with the seconds keyed against the transmit time limit");
+  FollowSwitches();
   PushOptions();
+}
+
+void WindowBinding::ModeChosen() {
+  if (choosing_) {
+    return;
+  }
+  using Item = model::ModeChoiceItem;
+  const auto item = static_cast<Item>(model_.ModeChoice.Index());
+  choosing_ = true;
+  model_.Check2.SetValue(item == Item::NoTranslation ? 1 : 0);
+  model_.Ignore2.SetValue(item == Item::Sharing ? 0 : 1);
+  if (item == Item::Sharing) {
+    model_.Ignore2Out.SetValue(0);  // sharing: App 2 hears the radio's answers
+  }
+  if (item != Item::NoTranslation && item != Item::Sharing) {
+    model_.Ft950Emulation.SetValue(item == Item::Ft950Emulation ? 1 : 0);
+  }
+  // As a complete settings file sets it: cut at ";" only while translating.
+  model_.KenwoodCB.SetValue(item == Item::Translating || item == Item::Ft950Emulation ? 1 : 0);
+  choosing_ = false;
+  FollowSwitches();
+}
+
+void WindowBinding::FollowSwitches() {
+  if (choosing_) {
+    return;
+  }
+  choosing_ = true;
+  model_.ModeChoice.SetIndex(static_cast<std::size_t>(ModeOfSwitches(model_)));
+  choosing_ = false;
+  // App 2's port and whether it hears the radio matter only while it is in use.
+  const bool app2InUse = !model_.Ignore2.Ticked();
+  for (model::Control* control :
+       std::initializer_list<model::Control*>{&model_.Label2, &model_.Soft2Com, &model_.App2Lamp,
+                                              &model_.App2Label, &model_.Ignore2Out}) {
+    control->SetVisible(app2InUse);
+  }
+}
+
+void WindowBinding::RefreshStatus() {
+  const station::StationState& state = station_.state();
+  std::string transmit = "RX";
+  if (state.keying.TXOn) {
+    const auto limit =
+        static_cast<long>(std::ceil(supervision::ShutdownLimit(station_.options().transmitLimit)));
+    transmit = "TX " + MinutesAndSeconds(state.keying.TXTime) + " / " +
+               MinutesAndSeconds(std::max(0L, limit));
+  } else if (state.keying.radioKeyed) {
+    transmit = "TX";
+  }
+  model_.TransmitState.SetCaption(transmit);
+  model_.TrafficCounts.SetCaption("App 1: " + std::to_string(state.app1Messages) +
+                                  "  Radio: " + std::to_string(state.radioMessages));
 }
 
 void WindowBinding::PushOptions() { station_.SetOptions(OptionsFromForm(model_)); }
@@ -117,6 +203,14 @@ void WindowBinding::Check3_Click() {
   }
 }
 
-void WindowBinding::Timer2_Timer() { station_.Timer2_Timer(); }
+void WindowBinding::Timer1_Timer() {
+  station_.Timer1_Timer();
+  RefreshStatus();
+}
+
+void WindowBinding::Timer2_Timer() {
+  station_.Timer2_Timer();
+  RefreshStatus();
+}
 
 }  // namespace vantorel::app

@@ -23,6 +23,12 @@ void ApplySettings(const settings::Settings& settings, model::CatmuxModel& model
 // The ports Start opens, from the port and line boxes as they stand.
 [[nodiscard]] station::PortSetup PortSetupFromForm(const model::CatmuxModel& model);
 
+// The mode box's choice for the switches as they stand.
+[[nodiscard]] model::ModeChoiceItem ModeOfSwitches(const model::CatmuxModel& model);
+
+// "m:ss" for a number of seconds.
+[[nodiscard]] std::string MinutesAndSeconds(long seconds);
+
 class WindowBinding {
  public:
   WindowBinding(model::CatmuxModel& model, station::Station& station, const StationView& view);
@@ -36,11 +42,19 @@ class WindowBinding {
   void Command9_Click();  // Send to Rigdesk
   void Ignore2_Click();
   void Check3_Click();
+  void Timer1_Timer();
   void Timer2_Timer();
 
  private:
   void PushOptions();
+  // The mode box chose: the switches follow.
+  void ModeChosen();
+  // The switches changed: the mode box and App 2's controls follow.
+  void FollowSwitches();
+  // The transmitter and the traffic counts, as the station has them now.
+  void RefreshStatus();
 
+  bool choosing_ = false;
   model::CatmuxModel& model_;
   station::Station& station_;
   const StationView& view_;

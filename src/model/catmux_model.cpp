@@ -1,5 +1,7 @@
 #include "model/catmux_model.h"
 
+#include <algorithm>
+
 #include "settings/settings.h"
 
 namespace vantorel::model {
@@ -85,20 +87,32 @@ CatmuxModel::CatmuxModel()
                      kDesign.ft950Emulation ? 1 : 0, {6750, 6405, 3390, 195}, kOnPanel),
       Shape1("Shape1", ShapeKind::Circle, kIndicatorRed, {5760, -45, 240, 240}, kHidden),
       Shape2("Shape2", ShapeKind::Circle, kIndicatorRed, {6435, -15, 240, 240}, kHidden),
-      Shape3("Shape3", ShapeKind::Rectangle, kPanelGrey, {60, 705, 3240, 1140}, true),
+      ModeLabel("ModeLabel", "Mode", {6750, 6690, 600, 315}, kOnPanel),
+      ModeChoice(
+          "ModeChoice",
+          {"Translating", "Translating, FT-950 emulation", "Sharing with App 2", "No Translation"},
+          {7350, 6660, 3150, 315}),
+      App2Label("App2Label", "App 2", {6750, 7020, 600, 285}, kOnPanel, kHidden),
+      App1Lamp("App1Lamp", {150, 780, 165, 165}),
+      RadioLamp("RadioLamp", {150, 1170, 165, 165}),
+      App2Lamp("App2Lamp", {150, 1560, 165, 165}, kHidden),
+      TransmitState("TransmitState", "RX", {210, 1890, 1440, 255}, kOnPanel),
+      TrafficCounts("TrafficCounts", "", {210, 2160, 3000, 255}, kOnPanel),
+      Shape3("Shape3", ShapeKind::Rectangle, kPanelGrey, {60, 705, 3240, 1800}, true),
       Shape4("Shape4", ShapeKind::Rectangle, kPanelGrey, {0, 3090, 12045, 5055}, true),
       Shape5("Shape5", ShapeKind::Rectangle, kPanelGrey, {4365, -15, 12045, 5055}, true),
-      Label2("Label2", "App 2 Com Port", {}, !kOnPanel, kHidden),
-      Soft2Com("Soft2Com", ComPortItems(), {}, kHidden),
+      Label2("Label2", "App 2 Com Port", {540, 1515, 1200, 315}, kOnPanel, kHidden),
+      Soft2Com("Soft2Com", ComPortItems(), {1980, 1485, 1245, 315}, kHidden),
+      Ignore2Out("Ignore2Out", "Ignore to", kDesign.ignore2Out, {7350, 7020, 1500, 285}, kOnPanel,
+                 kHidden),
+      HexX("HexX", "Hex", 0, {8850, 5415, 735, 285}, kOnPanel),
+      Check3("Check3", "Save Data", 0, {9600, 5415, 1200, 285}, kOnPanel),
+      Command3("Command3", "Test", {9180, 2160, 660, 330}),
+      Command5("Command5", "Reset", {9900, 2160, 660, 330}),
       Ignore1("Ignore1", "Ignore from", kDesign.ignore1, {}, !kOnPanel, kHidden),
       Ignore1Out("Ignore1Out", "Ignore to", kDesign.ignore1Out, {}, !kOnPanel, kHidden),
       Ignore2("Ignore2", "Ignore From", kDesign.ignore2, {}, !kOnPanel, kHidden),
-      Ignore2Out("Ignore2Out", "Ignore to", kDesign.ignore2Out, {}, !kOnPanel, kHidden),
       KenwoodCB("KenwoodCB", "Kenwood", kDesign.kenwoodCB, {}, !kOnPanel, kHidden),
-      HexX("HexX", "Hex", 0, {}, !kOnPanel, kHidden),
-      Check3("Check3", "Save Data", 0, {}, !kOnPanel, kHidden),
-      Command3("Command3", "Test", {}, kHidden),
-      Command5("Command5", "Reset", {}, kHidden),
       File("File", "File"),
       Exit("Exit", "Exit"),
       EXP("EXP", "Expand"),
@@ -107,6 +121,7 @@ CatmuxModel::CatmuxModel()
       Timer1("Timer1", 100, true),
       Timer2("Timer2", 1000, false) {
   OptionButton::Group({&Option1[0], &Option1[1]});
+  Text5.SetLimit(kMonitorLines, kMonitorCharacters);
 }
 
 void CatmuxModel::SetWidth(int twips) {
@@ -124,14 +139,17 @@ void CatmuxModel::SetHeight(int twips) {
 }
 
 std::vector<Control*> CatmuxModel::Controls() {
-  return {&Label1,   &Soft1Com,   &Label3,     &RadioCom, &Label4,         &Baud,       &Label5,
-          &DataBits, &Label6,     &Parity,     &Label7,   &StopBits,       &Command1,   &Command2,
-          &Command4, &Picture1,   &Option1[0], &Label8,   &App1Name,       &Option1[1], &Label9,
-          &App2Name, &Label11,    &Text7,      &Label10,  &Text4,          &Command9,   &Command6,
-          &Text5,    &Command7,   &Text6,      &Text1,    &Text2,          &Text3,      &Check1,
-          &PWROn,    &Check2,     &MonitorTX,  &ShutDwn,  &Ft950Emulation, &Shape1,     &Shape2,
-          &Shape3,   &Shape4,     &Shape5,     &Label2,   &Soft2Com,       &Ignore1,    &Ignore1Out,
-          &Ignore2,  &Ignore2Out, &KenwoodCB,  &HexX,     &Check3,         &Command3,   &Command5};
+  return {&Label1,        &Soft1Com,      &Label3,    &RadioCom,       &Label4,     &Baud,
+          &Label5,        &DataBits,      &Label6,    &Parity,         &Label7,     &StopBits,
+          &Command1,      &Command2,      &Command4,  &Picture1,       &Option1[0], &Label8,
+          &App1Name,      &Option1[1],    &Label9,    &App2Name,       &Label11,    &Text7,
+          &Label10,       &Text4,         &Command9,  &Command6,       &Text5,      &Command7,
+          &Text6,         &Text1,         &Text2,     &Text3,          &Check1,     &PWROn,
+          &Check2,        &MonitorTX,     &ShutDwn,   &Ft950Emulation, &Shape1,     &Shape2,
+          &ModeLabel,     &ModeChoice,    &App2Label, &App1Lamp,       &RadioLamp,  &App2Lamp,
+          &TransmitState, &TrafficCounts, &Shape3,    &Shape4,         &Shape5,     &Label2,
+          &Soft2Com,      &Ignore2Out,    &HexX,      &Check3,         &Command3,   &Command5,
+          &Ignore1,       &Ignore1Out,    &Ignore2,   &KenwoodCB};
 }
 
 }  // namespace vantorel::model

@@ -28,6 +28,18 @@ inline constexpr int kTwipsPerPixel = 15;
 // "COM1" to "COM20".
 std::vector<std::string> ComPortItems();
 
+// The choices of the mode box, in its order.
+enum class ModeChoiceItem : std::size_t {
+  Translating,
+  Ft950Emulation,
+  Sharing,
+  NoTranslation,
+};
+
+// The monitor box keeps at most this much; the capture files keep everything.
+inline constexpr std::size_t kMonitorLines = 5000;
+inline constexpr std::size_t kMonitorCharacters = 256 * 1024;
+
 // The help window: a text and a Close button, shown without blocking the main window.
 class HelpFormModel {
  public:
@@ -111,24 +123,39 @@ class CatmuxModel {
   CheckBox Ft950Emulation;
   Shape Shape1;
   Shape Shape2;
+  // The mode in one choice; it sets Ignore2, Check2 and Ft950Emulation.
+  Label ModeLabel;
+  ChoiceBox ModeChoice;
+  // Beside App 2's port while it is in use: whether App 2 hears the radio.
+  Label App2Label;
+
+  // Live status: a lamp per port, the transmitter and the traffic since Start.
+  Lamp App1Lamp;
+  Lamp RadioLamp;
+  Lamp App2Lamp;
+  Label TransmitState;
+  Label TrafficCounts;
 
   // Background panels.
   Shape Shape3;
   Shape Shape4;
   Shape Shape5;
 
-  // Hidden controls: never shown, but they steer the logic.
+  // Shown while App 2 is in use (sharing).
   Label Label2;
   ComboBox Soft2Com;
-  CheckBox Ignore1;
-  CheckBox Ignore1Out;
-  CheckBox Ignore2;
   CheckBox Ignore2Out;
-  CheckBox KenwoodCB;
+  // In the expanded part: the monitor's form, the capture, the test commands.
   CheckBox HexX;
   CheckBox Check3;
   Button Command3;  // Test
   Button Command5;  // Reset
+
+  // Hidden controls: never shown, but they steer the logic.
+  CheckBox Ignore1;
+  CheckBox Ignore1Out;
+  CheckBox Ignore2;
+  CheckBox KenwoodCB;
 
   // Menus, in menu-bar order; Exit is the one item of File.
   Menu File;

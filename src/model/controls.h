@@ -6,6 +6,7 @@
 // Threading: the program's one thread only.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <stdexcept>
@@ -86,6 +87,8 @@ class Captioned : public Control {
   Captioned(std::string name, std::string caption, Geometry geometry, bool visible = true)
       : Control(std::move(name), geometry, visible), caption_(std::move(caption)) {}
   [[nodiscard]] const std::string& Caption() const { return caption_; }
+  // For the few captions the program rewrites (the status line).
+  void SetCaption(std::string caption) { Set(caption_, std::move(caption)); }
 
  private:
   std::string caption_;
@@ -208,18 +211,29 @@ class TextBox : public Control {
   void SetText(std::string text) {
     if (text != text_) {
       text_ = std::move(text);
+      lines_ = static_cast<std::size_t>(std::count(text_.begin(), text_.end(), '\n'));
       replaced.Emit();
       changed.Emit();
     }
   }
   // Adds to the end. Costs time in proportion to the piece, not to what the box
-  // holds: the view is told only the piece.
+  // holds: the view is told only the piece. Beyond the box's limit the oldest
+  // text goes (from the front, at a line's start where one is near).
   void Append(std::string_view piece) {
     if (piece.empty()) {
       return;
     }
     text_.append(piece);
+    lines_ += static_cast<std::size_t>(std::count(piece.begin(), piece.end(), '\n'));
     appended.Emit(piece);
+    TrimToLimit();
+  }
+  // At most `lines` lines and `characters` characters (0: no limit). The box is
+  // trimmed back a quarter below the limit at a time, so the cost stays in
+  // proportion to what was appended.
+  void SetLimit(std::size_t lines, std::size_t characters) {
+    lineLimit_ = lines;
+    characterLimit_ = characters;
   }
   [[nodiscard]] bool MultiLine() const { return multiLine_; }
 
@@ -227,10 +241,17 @@ class TextBox : public Control {
   Signal<> replaced;
   // A piece was added at the end.
   Signal<std::string_view> appended;
+  // This many characters went from the front.
+  Signal<std::size_t> trimmed;
 
  private:
+  void TrimToLimit();
+
   std::string text_;
   bool multiLine_;
+  std::size_t lineLimit_ = 0;
+  std::size_t characterLimit_ = 0;
+  std::size_t lines_ = 0;  // line breaks in text_
 };
 
 enum class ShapeKind { Rectangle, Circle };
@@ -245,6 +266,43 @@ class Shape : public Control {
  private:
   ShapeKind kind_;
   Rgb fill_;
+};
+
+// A small status lamp: off (closed), on (open), blinking amber (coming back)
+// or red (failed); the hint says why.
+class Lamp : public Control {
+ public:
+  enum class State { Off, On, Waiting, Failed };
+  using Control::Control;
+  [[nodiscard]] State Value() const { return state_; }
+  void SetValue(State state) { Set(state_, state); }
+
+ private:
+  State state_ = State::Off;
+};
+
+// A drop-down list to choose one of fixed items (not editable). Every change of
+// the choice, by the user or by the program, runs onChange afterwards.
+class ChoiceBox : public Control {
+ public:
+  ChoiceBox(std::string name, std::vector<std::string> items, Geometry geometry)
+      : Control(std::move(name), geometry), items_(std::move(items)) {}
+  [[nodiscard]] const std::vector<std::string>& Items() const { return items_; }
+  [[nodiscard]] std::size_t Index() const { return index_; }
+  void SetIndex(std::size_t index) {
+    if (index < items_.size() && index != index_) {
+      index_ = index;
+      changed.Emit();
+      if (onChange) {
+        onChange();
+      }
+    }
+  }
+  std::function<void()> onChange;
+
+ private:
+  std::vector<std::string> items_;
+  std::size_t index_ = 0;
 };
 
 class PictureBox : public Control {

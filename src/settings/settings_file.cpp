@@ -38,7 +38,7 @@ constexpr bool kIgnored = false;
 // reading the second copy wins.
 const std::array<LineRule, kSettingsLineCount + 1> kLines{{
     {&Settings::soft1Com, kTaken},                             // 1
-    {&Settings::soft2Com, kIgnored},                           // 2
+    {&Settings::soft2Com, kTaken},                             // 2
     {&Settings::radioCom, kTaken},                             // 3
     {&Settings::baud, kTaken},                                 // 4
     {&Settings::dataBits, kTaken},                             // 5
@@ -46,8 +46,8 @@ const std::array<LineRule, kSettingsLineCount + 1> kLines{{
     {&Settings::stopBits, kTaken},                             // 7
     {&Settings::ignore1, kTaken},                              // 8
     {&Settings::ignore1Out, kTaken},                           // 9
-    {&Settings::ignore2, kIgnored},                            // 10
-    {&Settings::ignore2Out, kIgnored},                         // 11
+    {&Settings::ignore2, kTaken},                              // 10
+    {&Settings::ignore2Out, kTaken},                           // 11
     {&Settings::kenwoodCB, kIgnored},                          // 12
     {&Settings::app1Name, kTaken},                             // 13
     {&Settings::app2Name, kTaken},                             // 14

@@ -7,9 +7,11 @@
 //   number lines a switch's value with a blank on each side (" 1 ")
 //   truth lines  "True" or "False"
 //
-// Lines 2, 10, 11 and 12 (App 2's port, Ignore2, Ignore2Out, KenwoodCB) are
-// written but not taken on reading: App 2 stays out of use at every start,
-// and KenwoodCB follows from the mode once the whole file was read.
+// Line 12 (KenwoodCB) is written but not taken on reading: it follows from the
+// mode once the whole file was read. Lines 2, 10 and 11 (App 2's port, whether
+// App 2 is out of use, whether it hears the radio) are taken: a program that
+// could not show them wrote there what it started with (empty, ticked,
+// ticked), so its files read as before.
 //
 // Threading: the program's one thread only. Plain C++, no Qt.
 #pragma once

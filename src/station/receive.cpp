@@ -20,6 +20,13 @@ constexpr std::size_t kLatestTextLimit = 10;
 
 std::size_t Index(PortRole role) { return static_cast<std::size_t>(role); }
 
+// The messages in a block for the traffic count: its ";"-ended commands, and
+// a text without any ";" as one.
+std::uint64_t MessagesIn(std::string_view block) {
+  const auto ends = static_cast<std::uint64_t>(std::count(block.begin(), block.end(), ';'));
+  return ends > 0 || block.empty() ? ends : 1;
+}
+
 bool Contains(std::string_view text, std::string_view part) {
   return text.find(part) != std::string_view::npos;
 }
@@ -134,6 +141,7 @@ void Receiver::Monitor(std::string_view block) {
 void Receiver::App1Pass() {
   StationState& state = ctx_.state;
   const std::string block = ReadBlock(PortRole::App1);
+  state.app1Messages += MessagesIn(block);
   state.Soft1Data = block;
   // Captured before any routing test: dropped blocks are in the file too.
   ctx_.capture.App1Block(block);
@@ -374,6 +382,7 @@ void Receiver::RadioPass() {
   } else {
     message = ReadBlock(PortRole::Radio);
   }
+  ctx_.state.radioMessages += MessagesIn(message);
   ctx_.capture.RadioBlock(message);
   RouteRadioText(message);
 }

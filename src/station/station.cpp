@@ -146,6 +146,8 @@ Station::Next Station::SetUpPort(PortRole role, const std::string& name,
 
 void Station::InitPorts(const PortSetup& setup) {
   radioSettings_ = setup.radioSettings;
+  state_.app1Messages = 0;
+  state_.radioMessages = 0;
   bool openedThisRun = false;
   const auto setUp = [&](PortRole role, const std::string& name, const std::string& settings) {
     const Next next = SetUpPort(role, name, settings, openedThisRun);

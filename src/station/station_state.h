@@ -6,6 +6,7 @@
 // waits lets other handlers change these in its middle.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "cat/command_translation.h"
@@ -24,6 +25,9 @@ struct StationState {
   bool InGetData1 = false;            // re-entry guards of the receive passes
   bool InGetData2 = false;
   bool InGetData3 = false;
+  // Messages received since Start, from App 1 and from the radio.
+  std::uint64_t app1Messages = 0;
+  std::uint64_t radioMessages = 0;
   // A transmit time-out shut down App 1's side while the radio's port was
   // closed: the radio still gets its shutdown, first thing when it is back.
   bool radioShutdownDue = false;

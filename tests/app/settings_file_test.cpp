@@ -17,7 +17,7 @@ namespace {
 std::vector<std::string> FullFile() {
   // clang-format off
   return {"COM11", "COM12", "COM3", "4800", "7", "Even", "2",
-          " 1 ", " 1 ", " 0 ", " 0 ", " 0 ", "/opt/first/one", "/opt/first/two",
+          " 1 ", " 1 ", " 1 ", " 1 ", " 0 ", "/opt/first/one", "/opt/first/two",
           " 0 ", " 0 ", " 0 ", "240", "", "/opt/rigdesk/Rigdesk", "False", "True", "Rigdesk"};
   // clang-format on
 }

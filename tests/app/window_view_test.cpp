@@ -265,11 +265,10 @@ TEST_F(WindowViewTest, EditsAndClicksReachTheModel) {
   QTest::keyClicks(heading, "Rig");
   EXPECT_EQ(model.Text7.Text(), "Rig");
 
+  // The monitor shows what the station writes; typing into it changes nothing.
   auto* monitor = Widget<QPlainTextEdit>(model.Text5);
   QTest::keyClicks(monitor, "ab");
-  QTest::keyClick(monitor, Qt::Key_Return);
-  QTest::keyClicks(monitor, "c");
-  EXPECT_EQ(model.Text5.Text(), "ab\r\nc");
+  EXPECT_EQ(model.Text5.Text(), "");
 
   int clicks = 0;
   model.Check2.onClick = [&] { ++clicks; };

@@ -11,6 +11,7 @@
 #include <csignal>
 #include <filesystem>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "temp_folder.h"
@@ -55,16 +56,35 @@ TEST_F(SettingsFileTest, WritesEveryLineAndReadsBackWhatItTakes) {
   std::vector<std::string> expected = FullFile();
   expected[12] = "";  // App1Name is written twice from its one value
   expected[13] = "/opt/rigdesk/Rigdesk";
-  expected[9] = " 1 ";  // not taken on reading: App 2 stays out of use
-  expected[10] = " 1 ";
-  expected[11] = " 1 ";  // KenwoodCB follows from the mode
-  expected[1] = "";
   expected.push_back("True");
   EXPECT_EQ(ReadFile(path), Lines(expected));
 
   Settings again;
   EXPECT_EQ(LoadSettings(path, again).outcome, SettingsLoad::Complete);
   EXPECT_EQ(again, s);
+}
+
+// A file written by a program that could not show App 2's port and switches
+// holds there what it started with, so taking those lines changes nothing.
+TEST_F(SettingsFileTest, AppTwoLinesOfAProgramThatCouldNotShowThemChangeNothing) {
+  std::vector<std::string> lines = FullFile();
+  lines[1] = "";
+  lines[9] = " 1 ";
+  lines[10] = " 1 ";
+  Settings s;
+  LoadText(Lines(lines), s);
+  const Settings fresh;
+  EXPECT_EQ(std::tie(s.soft2Com, s.ignore2, s.ignore2Out, s.kenwoodCB),
+            std::tie(fresh.soft2Com, fresh.ignore2, fresh.ignore2Out, fresh.kenwoodCB));
+  EXPECT_EQ(station::ModeOf(ToOptions(s)), station::Mode::Translating);
+
+  lines[1] = "COM12";  // App 2 in use and hearing the radio, as the window now allows
+  lines[9] = " 0 ";
+  lines[10] = " 0 ";
+  LoadText(Lines(lines), s);
+  EXPECT_EQ(s.soft2Com, "COM12");
+  EXPECT_EQ(station::ModeOf(ToOptions(s)), station::Mode::Sharing);
+  EXPECT_EQ(ToOptions(s).ignoreToApp2, 0);
 }
 
 TEST_F(SettingsFileTest, AShortOrRefusedFileKeepsWhatItReadUpToThere) {

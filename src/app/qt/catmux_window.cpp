@@ -16,6 +16,7 @@
 #include <QStyle>
 #include <QStyleOptionButton>
 #include <algorithm>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -149,6 +150,29 @@ void SetFieldIntoCaptionGap(QCheckBox* box, QWidget* field) {
   field->setGeometry((start + end - width) / 2, field->y(), width, field->height());
 }
 
+// Tab goes through the fields and buttons as the eye reads them: the rows from
+// the top, each from the left (the collapsed part first, then the expanded).
+void SetTabOrderByPlace(QWidget* canvas) {
+  std::vector<QWidget*> stops;
+  for (QWidget* w : canvas->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    if (w->focusPolicy() & Qt::TabFocus) {
+      stops.push_back(w);
+    }
+  }
+  // Rows are 26 pixels apart in the layout; fields a little higher or lower
+  // than their neighbours still share a row.
+  constexpr int kRowBand = 16;
+  const int collapsedWidth = TwipsToPixels(model::kClientWidthAtLoad);
+  const auto place = [collapsedWidth](const QWidget* w) {
+    return std::tuple(w->x() >= collapsedWidth, (w->y() + kRowBand / 2) / kRowBand, w->x());
+  };
+  std::stable_sort(stops.begin(), stops.end(),
+                   [&place](QWidget* a, QWidget* b) { return place(a) < place(b); });
+  for (std::size_t i = 1; i < stops.size(); ++i) {
+    QWidget::setTabOrder(stops[i - 1], stops[i]);
+  }
+}
+
 }  // namespace
 
 CatmuxWindow::CatmuxWindow(model::CatmuxModel& model, QWidget* parent)
@@ -212,13 +236,17 @@ void CatmuxWindow::BuildControls(QWidget* canvas) {
     } else if (auto* option = dynamic_cast<model::OptionButton*>(control)) {
       MakeOptionButton(*option, canvas);
     } else if (auto* text = dynamic_cast<model::TextBox*>(control)) {
-      MakeTextBox(*text, canvas);
+      // The traffic monitors show what the station writes into them.
+      MakeTextBox(*text, canvas, text == &model_.Text5 || text == &model_.Text6);
     } else if (auto* picture = dynamic_cast<model::PictureBox*>(control)) {
       MakePictureBox(*picture, canvas);
-    } else {
-      qWarning("No view for control %s", control->Name().c_str());
+    } else if (auto* lamp = dynamic_cast<model::Lamp*>(control)) {
+      MakeLamp(*lamp, canvas);
+    } else if (auto* choice = dynamic_cast<model::ChoiceBox*>(control)) {
+      MakeChoiceBox(*choice, canvas);
     }
   }
+  SetTabOrderByPlace(canvas);
   SetLabelsBesideFields(controls, canvas);
   SetFieldIntoCaptionGap(canvas->findChild<QCheckBox*>(ToQString(model_.MonitorTX.Name())),
                          canvas->findChild<QWidget*>(ToQString(model_.ShutDwn.Name())));

@@ -15,6 +15,7 @@
 #include <QScrollBar>
 #include <QStringList>
 #include <QTextCursor>
+#include <QTimer>
 #include <algorithm>
 #include <cmath>
 #include <exception>
@@ -200,14 +201,27 @@ class PlainTextBinding : public QObject {
     }
     const std::string& text = box_.Text();
     pendingCr_ = false;
-    const QString shown = ToDisplayText(text, pendingCr_);
+    shownLineLength_ = 0;
+    const QString shown = BreakLongLines(ToDisplayText(text, pendingCr_));
     updating_ = true;
     edit_->setPlainText(shown);
     updating_ = false;
   }
 
+  // The model let go of its oldest text: the document shows what is left. This
+  // comes once for every quarter of the box's limit appended, so the cost per
+  // appended character stays small.
+  void TrimFront() {
+    QScrollBar* bar = edit_->verticalScrollBar();
+    const bool followEnd = bar->value() == bar->maximum();
+    Replace();
+    if (followEnd) {
+      bar->setValue(bar->maximum());
+    }
+  }
+
   void Append(std::string_view piece) {
-    const QString shown = ToDisplayText(piece, pendingCr_);
+    const QString shown = BreakLongLines(ToDisplayText(piece, pendingCr_));
     if (shown.isEmpty()) {
       return;
     }
@@ -238,11 +252,36 @@ class PlainTextBinding : public QObject {
     pendingCr_ = !box_.Text().empty() && box_.Text().back() == '\r';
   }
 
+  // App 1's text in the monitor has no line ends of its own: one line that
+  // grows for as long as the station runs, laid out anew at every append. On
+  // a read-only box the screen's line is ended after a ";" once it is long (a
+  // box wraps its lines anyway), which keeps every append cheap; the box's
+  // text itself is not changed.
+  QString BreakLongLines(const QString& shown) {
+    constexpr int kLongLine = 1024;
+    if (!edit_->isReadOnly()) {
+      return shown;
+    }
+    QString out;
+    out.reserve(shown.size() + shown.size() / kLongLine + 1);
+    for (const QChar c : shown) {
+      out += c;
+      shownLineLength_ = c == QLatin1Char('\n') ? 0 : shownLineLength_ + 1;
+      if (shownLineLength_ >= 2 * kLongLine ||
+          (shownLineLength_ >= kLongLine && c == QLatin1Char(';'))) {
+        out += QLatin1Char('\n');
+        shownLineLength_ = 0;
+      }
+    }
+    return out;
+  }
+
   model::TextBox& box_;
   QPlainTextEdit* edit_;  // our parent
   bool updating_ = false;
   bool fromWidget_ = false;
   bool pendingCr_ = false;
+  int shownLineLength_ = 0;
 };
 
 QWidget* MakeSingleLine(model::TextBox& box, QWidget* parent, bool readOnly) {
@@ -290,6 +329,11 @@ QWidget* MakeMultiLine(model::TextBox& box, QWidget* parent, bool readOnly) {
   box.appended.Connect([b = QPointer<PlainTextBinding>(binding)](std::string_view piece) {
     if (b) {
       b->Append(piece);
+    }
+  });
+  box.trimmed.Connect([b = QPointer<PlainTextBinding>(binding)](std::size_t /*characters*/) {
+    if (b) {
+      b->TrimFront();
     }
   });
   return edit;
@@ -368,6 +412,11 @@ QLabel* MakeLabel(model::Label& label, QWidget* parent) {
   }
   FitWidthToText(widget);
   new MouseMoveForwarder(widget, label.Name(), label.onMouseMove);
+  label.changed.Connect([&label, w = QPointer<QLabel>(widget)] {
+    if (w && w->text() != ToQString(label.Caption())) {
+      w->setText(ToQString(label.Caption()));
+    }
+  });
   return widget;
 }
 
@@ -401,13 +450,25 @@ QComboBox* MakeComboBox(model::ComboBox& combo, QWidget* parent) {
     }
     if (w->currentText() != text) {
       w->setEditText(text);
+      // A long name ("pty:/run/user/1000/vantorel-app1") is read from its
+      // start, and the hint shows it whole.
+      if (w->lineEdit() != nullptr) {
+        w->lineEdit()->setCursorPosition(0);
+      }
+    }
+    if (combo.ToolTipText().empty()) {
+      w->setToolTip(text);
     }
   };
   sync();
   combo.changed.Connect(sync);
   // Typing and choosing from the list both end here.
+  // A text the model already holds is not written back: a name whose bytes are
+  // not UTF-8 shows with a stand-in character but stays as it was.
   QObject::connect(widget, &QComboBox::editTextChanged, widget, [&combo](const QString& text) {
-    ForwardToModel(combo.Name(), [&combo, &text] { combo.SetText(ToStdString(text)); });
+    if (text != ToQString(combo.Text())) {
+      ForwardToModel(combo.Name(), [&combo, &text] { combo.SetText(ToStdString(text)); });
+    }
   });
   return widget;
 }
@@ -481,6 +542,94 @@ QWidget* MakeTextBox(model::TextBox& box, QWidget* parent, bool readOnly) {
 QWidget* MakeShape(model::Shape& shape, QWidget* parent) {
   auto* widget = new ShapeWidget(shape, parent);
   BindCommon(shape, widget);
+  return widget;
+}
+
+namespace {
+
+// A round lamp in the colour of its state; the hint says why a port failed.
+class LampWidget : public QWidget {
+ public:
+  LampWidget(const model::Lamp& lamp, QWidget* parent) : QWidget(parent), lamp_(lamp) {
+    // Waiting lamps blink, to catch the eye of someone glancing at the window.
+    blink_.setInterval(500);
+    QObject::connect(&blink_, &QTimer::timeout, this, [this] {
+      lit_ = !lit_;
+      update();
+    });
+  }
+  void Follow() {
+    const bool waiting = lamp_.Value() == model::Lamp::State::Waiting;
+    if (waiting && !blink_.isActive()) {
+      blink_.start();
+    } else if (!waiting) {
+      blink_.stop();
+      lit_ = true;
+    }
+    update();
+  }
+
+ protected:
+  void paintEvent(QPaintEvent* /*event*/) override {
+    QColor colour(125, 125, 125);  // off: the port is closed
+    switch (lamp_.Value()) {
+      case model::Lamp::State::On:
+        colour = QColor(60, 220, 90);
+        break;
+      case model::Lamp::State::Waiting:
+        colour = lit_ ? QColor(250, 190, 40) : QColor(110, 90, 40);
+        break;
+      case model::Lamp::State::Failed:
+        colour = QColor(235, 50, 50);
+        break;
+      case model::Lamp::State::Off:
+        break;
+    }
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(QPen(QColor(20, 20, 20), 1.0));
+    painter.setBrush(colour);
+    const qreal size = std::min(width(), height()) - 1.0;
+    painter.drawEllipse(QRectF((width() - size) / 2, (height() - size) / 2, size, size));
+  }
+
+ private:
+  const model::Lamp& lamp_;
+  QTimer blink_;
+  bool lit_ = true;
+};
+
+}  // namespace
+
+QWidget* MakeLamp(model::Lamp& lamp, QWidget* parent) {
+  auto* widget = new LampWidget(lamp, parent);
+  BindCommon(lamp, widget);
+  widget->Follow();
+  lamp.changed.Connect([w = QPointer<LampWidget>(widget)] {
+    if (w) {
+      w->Follow();
+    }
+  });
+  return widget;
+}
+
+QComboBox* MakeChoiceBox(model::ChoiceBox& choice, QWidget* parent) {
+  auto* widget = new QComboBox(parent);
+  widget->setEditable(false);
+  for (const std::string& item : choice.Items()) {
+    widget->addItem(ToQString(item));
+  }
+  BindCommon(choice, widget);
+  widget->setCurrentIndex(static_cast<int>(choice.Index()));
+  choice.changed.Connect([&choice, w = QPointer<QComboBox>(widget)] {
+    if (w && w->currentIndex() != static_cast<int>(choice.Index())) {
+      w->setCurrentIndex(static_cast<int>(choice.Index()));
+    }
+  });
+  QObject::connect(widget, &QComboBox::activated, widget, [&choice](int index) {
+    ForwardToModel(choice.Name(),
+                   [&choice, index] { choice.SetIndex(static_cast<std::size_t>(index)); });
+  });
   return widget;
 }
 

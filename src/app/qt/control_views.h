@@ -56,6 +56,8 @@ QRadioButton* MakeOptionButton(model::OptionButton& option, QWidget* parent);
 // bar for a multi-line one.
 QWidget* MakeTextBox(model::TextBox& box, QWidget* parent, bool readOnly = false);
 QWidget* MakeShape(model::Shape& shape, QWidget* parent);
+QWidget* MakeLamp(model::Lamp& lamp, QWidget* parent);
+QComboBox* MakeChoiceBox(model::ChoiceBox& choice, QWidget* parent);
 QWidget* MakePictureBox(model::PictureBox& picture, QWidget* parent);
 
 // A model text with CR LF, lone CR or lone LF line ends, as the text a Qt text

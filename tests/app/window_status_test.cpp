@@ -1,0 +1,116 @@
+// The window's mode choice, its live status (a lamp per port, the transmitter,
+// the traffic) and the monitor's bound, on the station's in-memory ports.
+#include <gtest/gtest.h>
+
+#include <QPlainTextEdit>
+#include <string>
+
+#include "app/qt/catmux_window.h"
+#include "catmux_fixture.h"
+
+namespace vantorel::testing {
+namespace {
+
+using model::Lamp;
+using model::ModeChoiceItem;
+using station::PortChange;
+
+class WindowStatus : public CatmuxFixture {
+ protected:
+  void Choose(ModeChoiceItem item) { model.ModeChoice.SetIndex(static_cast<std::size_t>(item)); }
+  [[nodiscard]] ModeChoiceItem Chosen() const {
+    return static_cast<ModeChoiceItem>(model.ModeChoice.Index());
+  }
+};
+
+// The one choice sets the same switches the settings file keeps, and follows
+// them when they change otherwise.
+TEST_F(WindowStatus, TheModeChoiceSetsTheSwitchesAndFollowsThem) {
+  Choose(ModeChoiceItem::Sharing);
+  EXPECT_EQ(station.mode(), station::Mode::Sharing);
+  EXPECT_EQ(model.Ignore2Out.Value(), 0) << "App 2 hears the radio while it shares it";
+  EXPECT_TRUE(model.Soft2Com.Visible() && model.Ignore2Out.Visible());
+  Choose(ModeChoiceItem::Ft950Emulation);
+  EXPECT_EQ(station.options().profile, station::Profile::Ft950Emulation);
+  EXPECT_EQ(station.mode(), station::Mode::Translating);
+  EXPECT_EQ(model.KenwoodCB.Value(), 1);
+  EXPECT_FALSE(model.Soft2Com.Visible());
+  Choose(ModeChoiceItem::NoTranslation);
+  EXPECT_EQ(station.mode(), station::Mode::NoTranslation);
+  EXPECT_EQ(model.KenwoodCB.Value(), 0);
+
+  model.Check2.SetValue(0);
+  EXPECT_EQ(Chosen(), ModeChoiceItem::Ft950Emulation);
+  model.Ft950Emulation.SetValue(0);
+  EXPECT_EQ(Chosen(), ModeChoiceItem::Translating);
+}
+
+TEST_F(WindowStatus, LampsFollowThePortsAndSayWhyOneFailed) {
+  model.App1Name.SetText("");
+  catmux->Command1_Click();
+  EXPECT_EQ(model.App1Lamp.Value(), Lamp::State::On);
+  EXPECT_EQ(model.RadioLamp.Value(), Lamp::State::On);
+  EXPECT_EQ(model.App2Lamp.Value(), Lamp::State::Off);
+
+  radio.port->Tell({PortChange::Lost, "COM7: Input/output error", true});
+  EXPECT_EQ(model.RadioLamp.Value(), Lamp::State::Waiting);
+  EXPECT_EQ(model.RadioLamp.ToolTipText(), "Coming back: COM7: Input/output error");
+  EXPECT_FALSE(model.RadioCom.Enabled()) << "a port coming back is still in use";
+  radio.port->Open();
+  radio.port->Tell({PortChange::Restored, {}, false});
+  EXPECT_EQ(model.RadioLamp.Value(), Lamp::State::On);
+  app1.port->Tell({PortChange::Lost, "COM5: gone", false});
+  EXPECT_EQ(model.App1Lamp.Value(), Lamp::State::Failed);
+  EXPECT_TRUE(model.Soft1Com.Enabled());
+  catmux->Command2_Click();
+  EXPECT_EQ(model.RadioLamp.Value(), Lamp::State::Off);
+}
+
+// The transmitter with its seconds against the limit, and the traffic since
+// Start, follow the station at the window's own ticks.
+TEST_F(WindowStatus, TheStatusLineShowsTheTransmitterAndTheTraffic) {
+  model.App1Name.SetText("");
+  catmux->Command1_Click();
+  app1.port->Receive("MX1;");
+  radio.port->Receive("RM10005;");
+  for (int tick = 0; tick < 42; ++tick) {
+    model.Timer2.Tick();
+  }
+  EXPECT_EQ(model.TransmitState.Caption(), "TX 0:42 / 3:00");
+  EXPECT_EQ(model.TrafficCounts.Caption(), "App 1: 1  Radio: 1");
+  model.MonitorTX.SetValue(0);
+  app1.port->Receive("MX0;TX1;");
+  model.Timer1.Tick();
+  EXPECT_EQ(model.TransmitState.Caption(), "TX") << "keyed without the time-out";
+  app1.port->Receive("TX0;");
+  model.Timer1.Tick();
+  EXPECT_EQ(model.TransmitState.Caption(), "RX");
+  catmux->Command1_Click();
+  model.Timer1.Tick();
+  EXPECT_EQ(model.TrafficCounts.Caption(), "App 1: 0  Radio: 0") << "counted since Start";
+}
+
+// A station left running for a week: the monitor keeps its last lines, in the
+// model and on the screen.
+TEST_F(WindowStatus, TheMonitorKeepsABoundedTail) {
+  app::CatmuxWindow window(model);
+  model.App1Name.SetText("");
+  catmux->Command1_Click();
+  model.Check1.SetValue(1);
+  model.HexX.SetValue(1);
+  app1.port->Receive(std::string(7000, '\n'));  // in hex, a line each
+  EXPECT_LE(model.Text5.Text().size(), model::kMonitorLines * 4);
+  EXPECT_EQ(model.Text5.Text().substr(0, 4), "0A\r\n") << "whole lines from the front";
+  const auto* shown = window.findChild<QPlainTextEdit*>("Text5");
+  ASSERT_NE(shown, nullptr);
+  EXPECT_LE(shown->blockCount(), static_cast<int>(model::kMonitorLines) + 1);
+  model.HexX.SetValue(0);
+  for (int i = 0; i < 40; ++i) {
+    app1.port->Receive(std::string(10000, 'x'));  // text without any line end
+  }
+  EXPECT_LE(model.Text5.Text().size(), model::kMonitorCharacters * 5 / 4);
+  EXPECT_EQ(model.Text5.Text().back(), 'x');
+}
+
+}  // namespace
+}  // namespace vantorel::testing
