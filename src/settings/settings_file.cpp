@@ -67,6 +67,8 @@ template <class... Fs>
 struct Overloaded : Fs... {
   using Fs::operator()...;
 };
+template <class... Fs>
+Overloaded(Fs...) -> Overloaded<Fs...>;
 
 // A line break inside a text would shift every later line of the file by
 // one and spoil the next load; the boxes are single-line, so a blank stands
