@@ -316,13 +316,12 @@ void DevicePort::OnDeviceError() {
     port_->clearError();
     return;
   }
-  // The end of file of a hung-up terminal comes with no error number of its own.
-  const std::string reason =
-      port_->error() == QSerialPort::ReadError ? "the device went away" : DeviceError();
   // Closing ends every wait for the port's queues and makes later writes skip
   // it, instead of the program waiting on a device that will never answer.
+  // Qt's error text is not said: a hung-up terminal's end of file comes with
+  // no error number of its own, and Qt then shows whatever the last one was.
   port_->close();
-  Lose(device_ + ": " + reason);
+  Lose(device_ + ": the device went away (unplugged, or closed at its far end)");
 }
 
 }  // namespace vantorel::ports
