@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QTcpServer>
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
@@ -68,6 +69,13 @@ class StationRig : public ::testing::Test {
   station::Station station{factory, loop, events, folder.Path()};
   const std::string app1Link = (folder.Path() / "app1").string();
 };
+
+// A port number on 127.0.0.1 that nothing listens on just now.
+inline quint16 FreePort() {
+  QTcpServer probe;
+  probe.listen(QHostAddress::LocalHost, 0);
+  return probe.serverPort();
+}
 
 // An application on the terminal side of a port, reading while the station runs.
 class Application {
