@@ -72,23 +72,20 @@ class RigctlRelayTest : public StationRig {
   std::string rigctl_;
 };
 
-TEST_F(RigctlRelayTest, ThroughAPtyPortRigctlGetsWhatItGetsStraight) {
+TEST_F(RigctlRelayTest, ThroughAPtyPortOrAListeningPortRigctlGetsWhatItGetsStraight) {
   const std::vector<std::string> straight = Straight();
-  NoTranslation();
-  Start("pty:" + app1Link, "sim:kenwood");
-  EXPECT_EQ(Run(app1Link), straight);
-  EXPECT_EQ(factory.SimulatedRadio()->State().vfo(sim::Vfo::kA).hertz, 14'074'000U);
   EXPECT_EQ(straight[1], "7074000\n");
   EXPECT_EQ(straight[8], "1\n");
-}
-
-TEST_F(RigctlRelayTest, ThroughAListeningPortRigctlGetsWhatItGetsStraight) {
-  const std::vector<std::string> straight = Straight();
   NoTranslation();
   const std::string address = "127.0.0.1:" + std::to_string(FreePort());
-  Start("tcp-listen:" + address, "sim:kenwood");
-  EXPECT_EQ(Run(address), straight);
-  EXPECT_EQ(factory.SimulatedRadio()->State().vfo(sim::Vfo::kA).hertz, 14'074'000U);
+  for (const auto& [app1, path] :
+       {std::pair{"pty:" + app1Link, app1Link}, std::pair{"tcp-listen:" + address, address}}) {
+    SCOPED_TRACE(app1);
+    Start(app1, "sim:kenwood");
+    EXPECT_EQ(Run(path), straight);
+    EXPECT_EQ(factory.SimulatedRadio()->State().vfo(sim::Vfo::kA).hertz, 14'074'000U);
+    station.ClosePorts();
+  }
 }
 
 }  // namespace
