@@ -27,11 +27,15 @@
 
 namespace {
 
-// "COM1" to "COM20", then the serial devices of this machine by path.
+// "COM1" to "COM20", the serial devices of this machine by path (stable names
+// first), then the program's own virtual port for App 1 and its simulated radio.
 std::vector<std::string> PortItems() {
   std::vector<std::string> items = vantorel::model::ComPortItems();
   for (std::string& device : vantorel::ports::SerialDeviceNames()) {
     items.push_back(std::move(device));
+  }
+  for (std::string& own : vantorel::ports::OwnPortNames()) {
+    items.push_back(std::move(own));
   }
   return items;
 }

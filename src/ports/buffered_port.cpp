@@ -15,7 +15,13 @@ constexpr std::size_t kDeviceShare = 4096;
 
 }  // namespace
 
-BufferedPort::BufferedPort(std::string name) : name_(std::move(name)) {}
+BufferedPort::BufferedPort(std::string name) : name_(std::move(name)) {
+  retry_.setInterval(kRetryInterval);
+  QObject::connect(&retry_, &QTimer::timeout, &context_, [this] {
+    const auto self = weak_from_this().lock();
+    TryComeBack();
+  });
+}
 
 BufferedPort::~BufferedPort() = default;
 
@@ -124,6 +130,17 @@ void BufferedPort::ForgetTraffic() {
   input_.clear();
   inputStart_ = 0;
   outgoing_.Clear();
+}
+
+void BufferedPort::Lose(const std::string& reason) {
+  ForgetTraffic();
+  Tell({station::PortChange::Lost, reason, true});
+  retry_.start();
+}
+
+void BufferedPort::CameBack() {
+  retry_.stop();
+  Tell({station::PortChange::Restored, {}, false});
 }
 
 void BufferedPort::Tell(station::PortNews news) {

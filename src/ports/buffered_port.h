@@ -9,6 +9,11 @@
 // it received, DeviceTookSome() when its own buffer went down, and Tell() with
 // news about its far end.
 //
+// A device or connection that goes away while the port is open is tried again
+// every kRetryInterval until it is back or the port is closed: the kind calls
+// Lose() once when it goes and CameBack() once when it is back, and is asked
+// to TryComeBack() on every tick between; nothing is told per attempt.
+//
 // Threading: the program's one thread (the Qt event loop's). Ports are made
 // with std::make_shared: a receive handler that lets the event loop run may
 // see its port replaced meanwhile, and the port keeps itself alive until the
@@ -16,6 +21,7 @@
 #pragma once
 
 #include <QObject>
+#include <QTimer>
 #include <chrono>
 #include <cstddef>
 #include <functional>
@@ -28,6 +34,9 @@
 #include "station/serial_port.h"
 
 namespace vantorel::ports {
+
+// How often a lost device or connection is tried again.
+inline constexpr std::chrono::milliseconds kRetryInterval{2000};
 
 class BufferedPort : public station::SerialPort, public std::enable_shared_from_this<BufferedPort> {
  public:
@@ -78,6 +87,18 @@ class BufferedPort : public station::SerialPort, public std::enable_shared_from_
   // A QObject living as long as the port, for Qt connections and posted calls.
   [[nodiscard]] QObject* Context() { return &context_; }
 
+  // The device went away; the kind has closed it. Forgets the traffic, tells
+  // Lost (retrying) and starts the attempts to come back.
+  void Lose(const std::string& reason);
+  // An attempt succeeded and the device is open again: tells Restored.
+  void CameBack();
+  // Ends the attempts (the port is closed on purpose).
+  void StopRetrying() { retry_.stop(); }
+  [[nodiscard]] bool Retrying() const { return retry_.isActive(); }
+  // One attempt to open the lost device again; calls CameBack() when it is
+  // back, now or later.
+  virtual void TryComeBack() {}
+
  private:
   void PostReceiveEvent();
   void RaiseReceiveEvent();
@@ -93,6 +114,7 @@ class BufferedPort : public station::SerialPort, public std::enable_shared_from_
   int handlerDepth_ = 0;
   std::size_t takenDuringEvent_ = 0;
   QObject context_;
+  QTimer retry_;
 };
 
 }  // namespace vantorel::ports

@@ -12,6 +12,7 @@
 #include <cerrno>
 #include <cstring>
 #include <optional>
+#include <string_view>
 
 namespace vantorel::ports {
 namespace {
@@ -30,6 +31,28 @@ QSerialPort::Parity ToQt(station::Parity parity) {
       break;
   }
   return QSerialPort::NoParity;
+}
+
+// What the user can do about a device that does not open, by the system's
+// error number.
+struct OpenHint {
+  int error;
+  std::string_view hint;
+};
+
+constexpr auto kOpenHints = std::to_array<OpenHint>({
+    {EACCES, "add your user to the dialout group"},
+    {EBUSY, "another program has it open"},
+    {ENOENT, "is the adapter plugged in?"},
+});
+
+std::string WithHint(std::string reason, int error) {
+  for (const OpenHint& row : kOpenHints) {
+    if (row.error == error) {
+      reason.append(": ").append(row.hint);
+    }
+  }
+  return reason;
 }
 
 bool IsUtf8(const std::string& text) {
@@ -65,8 +88,12 @@ DevicePort::DevicePort(std::string name, std::string device)
   QObject::connect(port_.get(), &QSerialPort::errorOccurred, Context(),
                    [this](QSerialPort::SerialPortError error) {
                      // Looked at from the event loop, not inside QSerialPort's
-                     // own notification, which must not see its port closed.
-                     if (error == QSerialPort::ResourceError) {
+                     // own notification, which must not see its port closed. A
+                     // terminal whose far side closed reads as end of file:
+                     // Qt calls that a read error, and raises it again on every
+                     // pass until the port is closed.
+                     if (error == QSerialPort::ResourceError || error == QSerialPort::ReadError ||
+                         error == QSerialPort::WriteError) {
                        QMetaObject::invokeMethod(
                            Context(), [this] { OnDeviceError(); }, Qt::QueuedConnection);
                      }
@@ -111,7 +138,32 @@ void DevicePort::Open() {
   if (device_.empty()) {
     throw station::SerialError("No serial device selected");
   }
+  StopRetrying();
   ForgetTraffic();
+  OpenDevice();
+}
+
+void DevicePort::TryComeBack() {
+  try {
+    OpenDevice();
+  } catch (const station::SerialError&) {
+    return;  // still away; the next tick tries again
+  }
+  CameBack();
+}
+
+std::string DevicePort::OpenFailure() const {
+  // Qt names the system's reason; the error number behind it picks the hint.
+  int error = 0;
+  if (::access(device_.c_str(), R_OK | W_OK) != 0) {
+    error = errno;
+  } else if (port_->error() == QSerialPort::PermissionError) {
+    error = EBUSY;  // exclusive use or a lock file: someone else has it
+  }
+  return WithHint("Cannot open " + device_ + ": " + DeviceError(), error);
+}
+
+void DevicePort::OpenDevice() {
   // QSerialPort takes the device's name as text, and a name that is not UTF-8
   // would reach the system changed. Such a device is opened by its bytes here,
   // and QSerialPort opens the same device again through our descriptor.
@@ -121,7 +173,9 @@ void DevicePort::Open() {
   } else {
     byBytes.emplace(::open(device_.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC));
     if (byBytes->Get() < 0) {
-      throw station::SerialError("Cannot open " + device_ + ": " + std::strerror(errno));
+      const int error = errno;
+      throw station::SerialError(
+          WithHint("Cannot open " + device_ + ": " + std::strerror(error), error));
     }
     port_->setPortName(QStringLiteral("/proc/self/fd/%1").arg(byBytes->Get()));
   }
@@ -130,7 +184,7 @@ void DevicePort::Open() {
   // QSerialPort takes a lock file and exclusive use of the tty, so a second
   // program (or a second of our ports) cannot open the same device.
   if (!port_->open(QIODevice::ReadWrite)) {
-    throw station::SerialError("Cannot open " + device_ + ": " + DeviceError());
+    throw station::SerialError(OpenFailure());
   }
   try {
     // Lines raised before this open keep their state across it.
@@ -147,6 +201,7 @@ void DevicePort::Open() {
 }
 
 void DevicePort::Close() {
+  StopRetrying();
   if (port_->isOpen()) {
     port_->close();
   }
@@ -261,15 +316,12 @@ void DevicePort::OnDeviceError() {
     port_->clearError();
     return;
   }
-  Lose(device_ + ": " + DeviceError());
-}
-
-void DevicePort::Lose(const std::string& reason) {
   // Closing ends every wait for the port's queues and makes later writes skip
   // it, instead of the program waiting on a device that will never answer.
+  // Qt's error text is not said: a hung-up terminal's end of file comes with
+  // no error number of its own, and Qt then shows whatever the last one was.
   port_->close();
-  ForgetTraffic();
-  Tell({station::PortChange::Lost, reason, false});
+  Lose(device_ + ": the device went away (unplugged, or closed at its far end)");
 }
 
 }  // namespace vantorel::ports

@@ -4,7 +4,10 @@
 //
 // A full transmit queue (a far end that stops reading) is ridden out, never
 // taken for a lost device; only the device going away (a USB adapter pulled,
-// an I/O error) closes the port and is told as news, once.
+// the program behind a pseudo-terminal closing its side, an I/O error) closes
+// the port and is told as news, once. The device is then opened again every
+// kRetryInterval until it is back (the adapter plugged in again, a new
+// pseudo-terminal linked at the same path) or the port is closed.
 //
 // Threading: the program's one thread. Nothing polls on a timer: an idle port
 // costs no CPU.
@@ -41,15 +44,19 @@ class DevicePort final : public BufferedPort {
   [[nodiscard]] std::size_t DeviceWaiting() const override;
   void Pull() override;
   bool WaitForArrival(std::chrono::microseconds most) override;
+  void TryComeBack() override;
 
  private:
   enum class ModemLine { Rts, Dtr };
+  // Opens the device with the line settings and modem lines; throws SerialError
+  // with the system's reason and a hint where one helps.
+  void OpenDevice();
+  [[nodiscard]] std::string OpenFailure() const;
   void ApplyLineSettings();
   void ApplyModemLine(ModemLine line, bool enable);
   void OnDeviceError();
   [[nodiscard]] bool DeviceGone() const;
   [[nodiscard]] std::string DeviceError() const;
-  void Lose(const std::string& reason);
 
   std::string device_;
   std::unique_ptr<QSerialPort> port_;

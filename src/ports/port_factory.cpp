@@ -1,12 +1,98 @@
 #include "ports/port_factory.h"
 
+#include <array>
+#include <cctype>
+#include <cstdlib>
+#include <filesystem>
+#include <string_view>
+
 #include "ports/device_port.h"
+#include "ports/network_address.h"
+#include "ports/pty_port.h"
+#include "ports/sim_port.h"
+#include "ports/tcp_listen_port.h"
+#include "ports/tcp_port.h"
 #include "station/port_names.h"
 
 namespace vantorel::ports {
+namespace {
+
+using Made = std::shared_ptr<station::SerialPort>;
+using Maker = Made (*)(const std::string& name, std::string_view rest, QtPortFactory& factory);
+
+// `prefix` is written in lower case.
+bool StartsWithIgnoringCase(std::string_view text, std::string_view prefix) {
+  if (text.size() < prefix.size()) {
+    return false;
+  }
+  for (std::size_t i = 0; i < prefix.size(); ++i) {
+    if (std::tolower(static_cast<unsigned char>(text[i])) != prefix[i]) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// "~/..." as the user's home, as a shell would read it.
+std::filesystem::path HomeExpanded(std::string_view path) {
+  const char* home = std::getenv("HOME");
+  if (path.starts_with("~/") && home != nullptr && *home != '\0') {
+    return std::filesystem::path(home) / path.substr(2);
+  }
+  return path;
+}
+
+Made MakePty(const std::string& name, std::string_view rest, QtPortFactory& /*factory*/) {
+  if (rest.empty()) {
+    throw station::SerialError("\"" + name + "\" names no path (pty:PATH, e.g. pty:/tmp/app1)");
+  }
+  return std::make_shared<PtyPort>(name, HomeExpanded(rest));
+}
+
+Made MakeSim(const std::string& name, std::string_view rest, QtPortFactory& factory) {
+  constexpr std::string_view kKenwood = "kenwood";
+  if (rest.size() != kKenwood.size() || !StartsWithIgnoringCase(rest, kKenwood)) {
+    throw station::SerialError("\"" + name + "\": the simulated radio is sim:kenwood");
+  }
+  return std::make_shared<SimPort>(name, factory.SimulatedRadio());
+}
+
+Made MakeTcp(const std::string& name, std::string_view rest, QtPortFactory& /*factory*/) {
+  return std::make_shared<TcpPort>(name, ParseNetworkAddress(rest));
+}
+
+Made MakeTcpListen(const std::string& name, std::string_view rest, QtPortFactory& /*factory*/) {
+  return std::make_shared<TcpListenPort>(name, ParseNetworkAddress(rest, kDefaultListenAddress));
+}
+
+struct PortKind {
+  std::string_view prefix;
+  Maker make;
+};
+
+constexpr auto kPortKinds = std::to_array<PortKind>({
+    {"pty:", &MakePty},
+    {"sim:", &MakeSim},
+    {"tcp:", &MakeTcp},
+    {"tcp-listen:", &MakeTcpListen},
+});
+
+}  // namespace
 
 std::shared_ptr<station::SerialPort> QtPortFactory::Make(const std::string& name) {
+  for (const PortKind& kind : kPortKinds) {
+    if (StartsWithIgnoringCase(name, kind.prefix)) {
+      return kind.make(name, std::string_view(name).substr(kind.prefix.size()), *this);
+    }
+  }
   return std::make_shared<DevicePort>(name, station::DeviceForName(name));
+}
+
+std::shared_ptr<sim::KenwoodRadio> QtPortFactory::SimulatedRadio() {
+  if (!radio_) {
+    radio_ = std::make_shared<sim::KenwoodRadio>();
+  }
+  return radio_;
 }
 
 }  // namespace vantorel::ports

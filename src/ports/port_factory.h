@@ -6,15 +6,30 @@
 #include <memory>
 #include <string>
 
+#include "sim/kenwood_radio.h"
 #include "station/serial_port.h"
 
 namespace vantorel::ports {
 
 class QtPortFactory final : public station::PortFactory {
  public:
-  // "COMn" is the system's n-th serial port; a text beginning with "/" is a
-  // device path used as it stands.
+  // By the name's beginning (either case):
+  //   "pty:PATH"                   a pseudo-terminal of ours linked at PATH (PtyPort)
+  //   "sim:kenwood"                the simulated radio inside the program (SimPort)
+  //   "tcp:HOST:PORT"              a raw TCP connection to a network serial port (TcpPort)
+  //   "tcp-listen:[ADDRESS:]PORT"  an application connecting to us (TcpListenPort)
+  //   "COMn"                       the system's n-th serial port (DevicePort)
+  //   "/..."                       a device path used as it stands (DevicePort)
+  // Throws SerialError for a name whose form is known but whose rest is not
+  // ("pty:" without a path, "tcp:" without a port, "sim:" of another radio).
   [[nodiscard]] std::shared_ptr<station::SerialPort> Make(const std::string& name) override;
+
+  // The radio behind every "sim:kenwood" port this factory makes. It keeps its
+  // state from one Start to the next, as a radio on the desk would.
+  [[nodiscard]] std::shared_ptr<sim::KenwoodRadio> SimulatedRadio();
+
+ private:
+  std::shared_ptr<sim::KenwoodRadio> radio_;
 };
 
 }  // namespace vantorel::ports

@@ -152,6 +152,33 @@ Reply ReceiveCommand(RadioState& state, const Command& command) {
   return Silent();
 }
 
+// MOX, as the TS-890 class takes it: "MX1;" keys the transmitter with the
+// microphone's audio, "MX0;" lets go, and "MX;" reads whether it transmits.
+Reply Mox(RadioState& state, const Command& command) {
+  if (command.parameters.empty()) {
+    return Answer(command.letters, state.Transmitting() ? "1" : "0");
+  }
+  if (command.parameters == "1") {
+    if (!state.Transmitting()) {
+      state.keying = Keying::kMicrophone;
+    }
+  } else if (command.parameters == "0") {
+    state.keying = Keying::kReceive;
+  } else {
+    return Refused();
+  }
+  return Silent();
+}
+
+// Quick split: transmit on the VFO that does not receive. Set only.
+Reply QuickSplit(RadioState& state, const Command& command) {
+  if (!command.parameters.empty()) {
+    return Refused();
+  }
+  state.transmitVfo = state.receiveVfo == Vfo::kA ? Vfo::kB : Vfo::kA;
+  return Silent();
+}
+
 // "SM0;" on this radio, "SM;" as a TS-890 asks; answered in the form asked.
 Reply SMeter(RadioState& state, const Command& command) {
   if (command.parameters != "0" && !command.parameters.empty()) {
@@ -269,6 +296,8 @@ inline constexpr auto kCommands = std::to_array<CommandRow>({
     {"ID", &FixedAnswer<kIdentity>},
     {"FV", &FixedAnswer<kFirmware>},
     {"VV", &CopyVfo},
+    {"MX", &Mox},
+    {"QS", &QuickSplit},
 });
 
 // The four forms of a plain setting with a selector ("AG;", "AG0;", "AGnnn;",
@@ -315,6 +344,25 @@ Reply FilterCommand(RadioState& state, std::size_t row, const Command& command) 
   return Silent();
 }
 
+Reply SwitchCommand(RadioState& state, std::size_t row, const Command& command) {
+  const SwitchSetting& setting = kSwitchSettings[row];
+  std::string& switches = state.switches[row];
+  const std::string_view parameters = command.parameters;
+  if (parameters.empty()) {
+    return Answer(command.letters, switches);
+  }
+  if (parameters.size() < setting.shortest || parameters.size() > switches.size()) {
+    return Refused();
+  }
+  for (std::size_t i = 0; i < parameters.size(); ++i) {
+    if (setting.allowed[i].find(parameters[i]) == std::string_view::npos) {
+      return Refused();
+    }
+  }
+  switches.replace(0, parameters.size(), parameters);
+  return Silent();
+}
+
 }  // namespace
 
 Reply Execute(RadioState& state, std::string_view command) {
@@ -335,6 +383,11 @@ Reply Execute(RadioState& state, std::string_view command) {
   for (std::size_t row = 0; row < kFilterSettings.size(); ++row) {
     if (kFilterSettings[row].letters == parts.letters) {
       return FilterCommand(state, row, parts);
+    }
+  }
+  for (std::size_t row = 0; row < kSwitchSettings.size(); ++row) {
+    if (kSwitchSettings[row].letters == parts.letters) {
+      return SwitchCommand(state, row, parts);
     }
   }
   return Refused();

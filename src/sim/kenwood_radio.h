@@ -1,5 +1,8 @@
 // A simulated Kenwood TS-590S that keeps real state: what a program without a
-// radio on the desk talks to, and the radio of the end-to-end tests.
+// radio on the desk talks to, and the radio of the end-to-end tests. Where a
+// TS-890 class radio takes a command this one knows in another form (AGC as GC,
+// lock as LK1, MOX, quick split, ...), it takes that form too and reads the
+// value back, so a program written for either family talks to it.
 //
 // Receive() takes the bytes a computer sends over the CAT line, split anywhere,
 // and returns every byte the radio sends back, in order: answers to reads,

@@ -1,7 +1,8 @@
 // The simulated radio's facts as data: a TS-590S's mode digits, the range of
-// its VFOs and RIT, the settings that share one grammar and the filter commands
-// it remembers without judging them. The command handling reads each table with
-// one loop.
+// its VFOs and RIT, the settings that share one grammar (with the TS-890 class's
+// forms a translating program sends), the switch settings and the filter
+// commands it remembers without judging them. The command handling reads each
+// table with one loop.
 #pragma once
 
 #include <array>
@@ -102,6 +103,33 @@ inline constexpr auto kPlainSettings = std::to_array<PlainSetting>({
     {"RT", "", 1, 0, 1, 0},                             // RIT on
     {"XT", "", 1, 0, 1, 0},                             // XIT on
     {"AI", "", 1, 0, 4, 0},                             // auto-information: 0 off
+    // The TS-890 class's forms of what this radio keeps in menus or other letters.
+    {"GC", "", 1, 0, 4, 2},       // AGC: off, slow, mid, fast, back to the last speed
+    {"BP", "", 3, 0, 255, 128},   // manual notch frequency
+    {"ML", "", 3, 0, 20, 10},     // monitor level
+    {"NL", "", 3, 0, 20, 5},      // noise blanker level
+    {"SD", "", 4, 0, 1000, 300},  // CW break-in delay, milliseconds
+    {"VG", "", 3, 0, 20, 5},      // VOX gain
+    {"RL", "", 2, 0, 10, 5},      // noise reduction level, 00 automatic
+});
+
+// A setting made of one-digit switches, each taking only the digits listed.
+// A set carries every switch, or only the first `shortest` of them (the shorter
+// TS-890 form), and the others keep their state; a read answers every switch.
+inline constexpr std::size_t kMostSwitches = 3;
+
+struct SwitchSetting {
+  std::string_view letters;
+  std::array<std::string_view, kMostSwitches> allowed;  // empty: no such switch
+  std::size_t shortest;
+  std::string_view initial;
+};
+
+inline constexpr auto kSwitchSettings = std::to_array<SwitchSetting>({
+    {"LK", {"01", "01"}, 1, "00"},         // lock: frequency, then the other controls
+    {"NT", {"012", "01"}, 1, "00"},        // notch: off, auto, manual; a second switch
+    {"AN", {"12", "01", "01"}, 3, "100"},  // antenna 1 or 2, receive antenna, drive out
+    {"AC", {"01", "01", "01"}, 3, "000"},  // tuner: in for receive, in for transmit, tuning
 });
 
 // Filter commands: any run of up to kLongestFilterValue digits is taken and

@@ -11,6 +11,9 @@ RadioState::RadioState() {
   for (std::size_t row = 0; row < kFilterSettings.size(); ++row) {
     filters[row] = kFilterSettings[row].initial;
   }
+  for (std::size_t row = 0; row < kSwitchSettings.size(); ++row) {
+    switches[row] = kSwitchSettings[row].initial;
+  }
 }
 
 int RadioState::Level(std::string_view letters) const {

@@ -40,8 +40,9 @@ struct RadioState {
   int sMeter = 0;                                            // 0..kMeterTop
   std::array<int, kTransmitMeters.size()> transmitMeters{};  // 0..kMeterTop each
   TransmitMeter selectedMeter = TransmitMeter::kSwr;
-  std::array<int, kPlainSettings.size()> levels{};            // by kPlainSettings row
-  std::array<std::string, kFilterSettings.size()> filters{};  // by kFilterSettings row
+  std::array<int, kPlainSettings.size()> levels{};             // by kPlainSettings row
+  std::array<std::string, kFilterSettings.size()> filters{};   // by kFilterSettings row
+  std::array<std::string, kSwitchSettings.size()> switches{};  // by kSwitchSettings row
 
   [[nodiscard]] VfoState& vfo(Vfo which) { return vfos[static_cast<std::size_t>(which)]; }
   [[nodiscard]] const VfoState& vfo(Vfo which) const {

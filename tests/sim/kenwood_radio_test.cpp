@@ -59,6 +59,20 @@ constexpr SetAndRead kSetsAndReads[] = {
     {"firmware", "", "FV;", "FV1.04;"},
     {"S-meter", "", "SM0;", "SM00000;"},
     {"S-meter, TS-890 form", "", "SM;", "SM0000;"},
+    // The TS-890 class's forms a translating program sends.
+    {"AGC, TS-890 form", "GC3;", "GC;", "GC3;"},
+    {"manual notch frequency", "BP200;", "BP;", "BP200;"},
+    {"monitor level", "ML012;", "ML;", "ML012;"},
+    {"noise blanker level", "NL008;", "NL;", "NL008;"},
+    {"break-in delay", "SD0450;", "SD;", "SD0450;"},
+    {"VOX gain", "VG009;", "VG;", "VG009;"},
+    {"noise reduction level", "RL07;", "RL;", "RL07;"},
+    {"lock, both switches", "LK10;", "LK;", "LK10;"},
+    {"lock, TS-890 form keeps the second switch", "LK01;LK1;", "LK;", "LK11;"},
+    {"notch", "NT10;", "NT;", "NT10;"},
+    {"antenna", "AN210;", "AN;", "AN210;"},
+    {"tuner in and tuning", "AC111;", "AC;", "AC111;"},
+    {"MOX", "MX1;", "MX;", "MX1;"},
 };
 
 TEST(KenwoodRadioTest, SetsAreSilentAndReadsAnswerWithTheNewValue) {
@@ -78,6 +92,7 @@ constexpr std::string_view kRefused[] = {
     "AG0256;", "AG1;", "AG00;", "RG0;", "RG0128;", "GT0;", "GT21;",       // FT-950 forms, range
     "KS003;", "KS061;", "NB3;", "PS2;", "AI5;", "SH1A;", "FL123456789;",  // range, filters
     "TX2;", "RX0;", "RU0100;", "RD1;", "RC;", "SM1;", "SM00010;", "RM4;", // keying, RIT, meters
+    "GC5;", "SD1001;", "LK2;", "LK100;", "NT3;", "AN300;", "AN1;", "AC2;", "MX2;", "QS1;",
 };
 // clang-format on
 
@@ -116,6 +131,9 @@ constexpr StatusField kStatusFields[] = {
     {"RU;RU;", kStatusRitOffset, "+0020"},
     {"RU99999;", kStatusRitOffset, "+9990"},
     {"RT1;RU00150;RC;", kStatusRitOffset, "+0000"},
+    {"QS;", kStatusSplit, "1"},  // quick split: transmit on the other VFO
+    {"MX1;", kStatusTransmit, "1"},
+    {"TX1;MX0;", kStatusTransmit, "0"},
 };
 
 TEST(KenwoodRadioTest, StatusAnswerShowsEachFieldAtItsOffset) {

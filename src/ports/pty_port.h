@@ -1,0 +1,71 @@
+// "pty:PATH": a virtual serial port the program makes itself. It creates a
+// pseudo-terminal, links the terminal side at PATH, and an application opens
+// PATH as its serial port (under Wine, a dosdevices link to PATH makes it a
+// COM port). No socat or other helper is needed.
+//
+// A stale link at PATH is replaced; anything else there is refused at Open and
+// left untouched; the link goes when the port closes. The application may
+// close its end and open it again any number of times: its leaving is told as
+// PeerGone, its return as PeerBack, and what the station sends meanwhile goes
+// nowhere, as on a serial cable with nothing plugged in. The line settings are
+// checked and kept; a pseudo-terminal has no speed of its own.
+//
+// Threading: the program's one thread. While an application is there, the line
+// is watched by the event loop; while none is, a timer looks for one every
+// pty::kClientCheckInterval (the line reports hang-up all the time then, and
+// watching it would spin).
+#pragma once
+
+#include <QSocketNotifier>
+#include <QTimer>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+
+#include "ports/buffered_port.h"
+#include "pty/pty_endpoint.h"
+#include "station/line_settings.h"
+
+namespace vantorel::ports {
+
+class PtyPort final : public BufferedPort {
+ public:
+  PtyPort(std::string name, std::filesystem::path link);
+  ~PtyPort() override;
+
+  void Settings(const std::string& settings) override;
+  // Makes the pseudo-terminal and the link; throws SerialError naming the path
+  // and the reason when the link cannot be made.
+  void Open() override;
+  void Close() override;
+  [[nodiscard]] bool IsOpen() const override { return line_.has_value(); }
+  void RTSEnable(bool /*enable*/) override {}
+  void DTREnable(bool /*enable*/) override {}
+  void Break(bool /*enable*/) override {}
+
+ protected:
+  void DeviceWrite(std::string_view bytes) override;
+  [[nodiscard]] std::size_t DeviceUnsent() const override { return unsent_.size(); }
+  void Pull() override;
+  bool WaitForArrival(std::chrono::microseconds most) override;
+
+ private:
+  void LookForApplication();
+  void ApplicationCame();
+  void ApplicationLeft();
+  // Watches the line while an application is there, else looks on a timer.
+  void Watch();
+  void Flush();
+
+  std::filesystem::path link_;
+  station::LineSettings lineSettings_;
+  std::optional<pty::PtyEndpoint> line_;
+  std::unique_ptr<QSocketNotifier> readable_;
+  std::unique_ptr<QSocketNotifier> writable_;
+  QTimer lookForApplication_;
+  bool application_ = false;
+  std::string unsent_;
+};
+
+}  // namespace vantorel::ports

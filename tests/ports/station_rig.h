@@ -1,0 +1,114 @@
+// The real station on the real port kinds and the Qt event loop, as the
+// program without its window drives it, with what it reports recorded; and an
+// application's end of a port, read while the station's event loop runs.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QTcpServer>
+#include <algorithm>
+#include <chrono>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "ports/port_factory.h"
+#include "ports/qt_event_loop.h"
+#include "pty_pair.h"
+#include "station/station.h"
+#include "temp_folder.h"
+#include "terminal_client.h"
+
+namespace vantorel::testing {
+
+struct RecordedEvents : station::QuietEvents {
+  void Message(station::Topic /*topic*/, std::string_view text) override {
+    messages.emplace_back(text);
+  }
+  void Note(station::Topic /*topic*/, std::string_view text) override { notes.emplace_back(text); }
+  void PortStateChanged(station::PortRole role, station::PortState state,
+                        std::string_view /*reason*/) override {
+    static constexpr const char* kRoles[] = {"app1", "app2", "radio"};
+    static constexpr const char* kStates[] = {"closed", "open", "reconnecting", "failed"};
+    states.push_back(std::string(kRoles[static_cast<int>(role)]) + " " +
+                     kStates[static_cast<int>(state)]);
+  }
+  std::vector<std::string> messages;
+  std::vector<std::string> notes;
+  std::vector<std::string> states;
+};
+
+class StationRig : public ::testing::Test {
+ protected:
+  // Start with these ports; a refusal fails the test with the station's message.
+  void Start(const std::string& app1, const std::string& radio) {
+    station.InitPorts({app1, "", radio, "38400,N,8,1"});
+    ASSERT_TRUE(events.messages.empty()) << events.messages.front();
+  }
+  void NoTranslation() {
+    station::Options options = station.options();
+    options.noTranslation = station::kTicked;
+    station.SetOptions(options);
+  }
+  bool Until(const std::function<bool()>& done,
+             std::chrono::milliseconds limit = std::chrono::seconds(10)) {
+    return PumpUntil(done, pump, limit);
+  }
+  // How many notes so far contain `text`.
+  [[nodiscard]] long Notes(const std::string& text) const {
+    return std::count_if(events.notes.begin(), events.notes.end(),
+                         [&](const std::string& note) { return note.find(text) != note.npos; });
+  }
+
+  TempFolder folder;
+  ports::QtEventLoop loop;
+  std::function<void()> pump = [this] { loop.Wait(std::chrono::milliseconds(1)); };
+  ports::QtPortFactory factory;
+  RecordedEvents events;
+  station::Station station{factory, loop, events, folder.Path()};
+  const std::string app1Link = (folder.Path() / "app1").string();
+};
+
+// A port number on 127.0.0.1 that nothing listens on just now.
+inline quint16 FreePort() {
+  QTcpServer probe;
+  probe.listen(QHostAddress::LocalHost, 0);
+  return probe.serverPort();
+}
+
+// An application on the terminal side of a port, reading while the station runs.
+class Application {
+ public:
+  Application(const std::filesystem::path& path, std::function<void()> pump)
+      : line_(path), pump_(std::move(pump)) {}
+  void Send(std::string_view text) const { line_.Send(text); }
+  // Everything up to and including the `answers`-th ';' still unread, or what
+  // came before the limit (a net against a hang) passed.
+  std::string Read(std::size_t answers) {
+    std::size_t end = std::string::npos;
+    PumpUntil(
+        [&] {
+          unread_ += line_.Available();
+          std::size_t found = 0;
+          for (end = 0; end < unread_.size(); ++end) {
+            if (unread_[end] == ';' && ++found == answers) {
+              return true;
+            }
+          }
+          return false;
+        },
+        pump_);
+    const std::size_t taken = std::min(end + 1, unread_.size());
+    std::string text = unread_.substr(0, taken);
+    unread_.erase(0, taken);
+    return text;
+  }
+
+ private:
+  TerminalClient line_;
+  std::function<void()> pump_;
+  std::string unread_;
+};
+
+}  // namespace vantorel::testing
