@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "app/window_binding.h"
+#include "station/port_names.h"
 
 namespace vantorel::app {
 
@@ -30,12 +31,6 @@ class FolderRestorer {
 
 }  // namespace
 
-std::string FirstRunApp1Port() {
-  const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-  const std::string folder = runtime != nullptr && *runtime != '\0' ? runtime : "/tmp";
-  return "pty:" + folder + "/vantorel-app1";
-}
-
 void OfferFirstRunPorts(settings::Settings& settings) {
   // Empty boxes only: a port the user (or a test) named already stays.
   const auto offer = [](std::string& box, const std::string& value) {
@@ -43,8 +38,8 @@ void OfferFirstRunPorts(settings::Settings& settings) {
       box = value;
     }
   };
-  offer(settings.soft1Com, FirstRunApp1Port());
-  offer(settings.radioCom, "sim:kenwood");
+  offer(settings.soft1Com, station::DefaultApp1PtyName());
+  offer(settings.radioCom, station::kSimulatedRadioName);
   offer(settings.baud, "9600");
   offer(settings.dataBits, "8");
   offer(settings.parity, "None");

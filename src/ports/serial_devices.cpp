@@ -7,6 +7,8 @@
 #include <cstdlib>
 #include <system_error>
 
+#include "station/port_names.h"
+
 namespace vantorel::ports {
 
 std::vector<std::string> SerialDeviceNames(const std::filesystem::path& byIdFolder) {
@@ -23,21 +25,8 @@ std::vector<std::string> SerialDeviceNames(const std::filesystem::path& byIdFold
   return names;
 }
 
-std::string App1PtyName() {
-  const char* runtime = std::getenv("XDG_RUNTIME_DIR");
-  std::error_code error;
-  if (runtime != nullptr && *runtime == '/' && std::filesystem::is_directory(runtime, error)) {
-    return "pty:" + (std::filesystem::path(runtime) / "vantorel-app1").string();
-  }
-  // The temporary folder is shared: the user's number keeps two users apart.
-  const std::string name = "vantorel-app1-" + std::to_string(::getuid());
-  std::filesystem::path temporary = std::filesystem::temp_directory_path(error);
-  if (error) {
-    temporary = "/tmp";
-  }
-  return "pty:" + (temporary / name).string();
+std::vector<std::string> OwnPortNames() {
+  return {station::DefaultApp1PtyName(), station::kSimulatedRadioName};
 }
-
-std::vector<std::string> OwnPortNames() { return {App1PtyName(), "sim:kenwood"}; }
 
 }  // namespace vantorel::ports

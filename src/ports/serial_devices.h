@@ -26,6 +26,5 @@ std::vector<std::string> SerialDeviceNames(
 std::vector<std::string> OwnPortNames();
 
 // The first of those: the virtual port a new user's App 1 is offered.
-std::string App1PtyName();
 
 }  // namespace vantorel::ports

@@ -1,5 +1,11 @@
 #include "station/port_names.h"
 
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <system_error>
+
 #include "cat/text_helpers.h"
 
 namespace vantorel::station {
@@ -33,6 +39,21 @@ std::string DevicePathForPort(int number) {
 
 std::string DeviceForName(std::string_view name) {
   return IsDevicePath(name) ? std::string(name) : DevicePathForPort(PortNumber(name));
+}
+
+std::string DefaultApp1PtyName() {
+  const char* runtime = std::getenv("XDG_RUNTIME_DIR");
+  std::error_code error;
+  if (runtime != nullptr && *runtime == '/' && std::filesystem::is_directory(runtime, error)) {
+    return "pty:" + (std::filesystem::path(runtime) / "vantorel-app1").string();
+  }
+  // The temporary folder is shared: the user's number keeps two users apart.
+  const std::string name = "vantorel-app1-" + std::to_string(::getuid());
+  std::filesystem::path temporary = std::filesystem::temp_directory_path(error);
+  if (error) {
+    temporary = "/tmp";
+  }
+  return "pty:" + (temporary / name).string();
 }
 
 }  // namespace vantorel::station

@@ -34,4 +34,12 @@ std::string DevicePathForPort(int number);
 // cannot name.
 std::string DeviceForName(std::string_view name);
 
+// The simulated radio's port name.
+inline constexpr const char* kSimulatedRadioName = "sim:kenwood";
+
+// A virtual port for App 1 under the user's runtime folder
+// ("pty:/run/user/1000/vantorel-app1"), or in the temporary folder under a
+// name of the user's own where there is none.
+std::string DefaultApp1PtyName();
+
 }  // namespace vantorel::station

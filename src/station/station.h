@@ -114,6 +114,8 @@ class Station {
   void OnNews(PortRole role, const PortNews& news);
   // The radio's port is open now (Start, or back after a loss).
   void RadioOpened();
+  // App 1's link went away: a radio it keyed through a translation is unkeyed.
+  void UnkeyForLostLink(std::string_view when);
 
   PortFactory& factory_;
   EventLoop& loop_;
