@@ -16,28 +16,12 @@
 #include "ports/port_factory.h"
 #include "ports/qt_event_loop.h"
 #include "pty_pair.h"
+#include "recording_events.h"
 #include "station/station.h"
 #include "temp_folder.h"
 #include "terminal_client.h"
 
 namespace vantorel::testing {
-
-struct RecordedEvents : station::QuietEvents {
-  void Message(station::Topic /*topic*/, std::string_view text) override {
-    messages.emplace_back(text);
-  }
-  void Note(station::Topic /*topic*/, std::string_view text) override { notes.emplace_back(text); }
-  void PortStateChanged(station::PortRole role, station::PortState state,
-                        std::string_view /*reason*/) override {
-    static constexpr const char* kRoles[] = {"app1", "app2", "radio"};
-    static constexpr const char* kStates[] = {"closed", "open", "reconnecting", "failed"};
-    states.push_back(std::string(kRoles[static_cast<int>(role)]) + " " +
-                     kStates[static_cast<int>(state)]);
-  }
-  std::vector<std::string> messages;
-  std::vector<std::string> notes;
-  std::vector<std::string> states;
-};
 
 class StationRig : public ::testing::Test {
  protected:
@@ -65,7 +49,7 @@ class StationRig : public ::testing::Test {
   ports::QtEventLoop loop;
   std::function<void()> pump = [this] { loop.Wait(std::chrono::milliseconds(1)); };
   ports::QtPortFactory factory;
-  RecordedEvents events;
+  RecordingEvents events;
   station::Station station{factory, loop, events, folder.Path()};
   const std::string app1Link = (folder.Path() / "app1").string();
 };

@@ -11,39 +11,11 @@
 
 #include "fake_loop.h"
 #include "fake_ports.h"
+#include "recording_events.h"
 #include "station/station.h"
 #include "temp_folder.h"
 
 namespace vantorel::testing {
-
-struct RecordingEvents : station::StationEvents {
-  void LatestText(station::PortRole from, std::string_view text) override {
-    latest[static_cast<int>(from)] = text;
-  }
-  void TranslatedText(std::string_view text) override { latest[0] += text; }
-  void Monitor(std::string_view piece) override { monitor += piece; }
-  void Message(station::Topic /*topic*/, std::string_view text) override {
-    messages.emplace_back(text);
-  }
-  void Note(station::Topic /*topic*/, std::string_view text) override { notes.emplace_back(text); }
-  void PortStateChanged(station::PortRole role, station::PortState state,
-                        std::string_view /*reason*/) override {
-    static constexpr const char* kRoles[] = {"app1", "app2", "radio"};
-    static constexpr const char* kStates[] = {"closed", "open", "reconnecting", "failed"};
-    states.push_back(std::string(kRoles[static_cast<int>(role)]) + " " +
-                     kStates[static_cast<int>(state)]);
-  }
-  void App1VfoChanged(bool onB) override { vfoB = onB; }
-  void CaptureStopped() override { captureStopped = true; }
-
-  std::string latest[3];  // App 1, App 2, the radio
-  std::string monitor;
-  std::vector<std::string> messages;
-  std::vector<std::string> notes;
-  std::vector<std::string> states;
-  bool vfoB = false;
-  bool captureStopped = false;
-};
 
 class StationTest : public ::testing::Test {
  protected:
