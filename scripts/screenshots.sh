@@ -2,8 +2,12 @@
 # Takes the window pictures for the README: docs/collapsed.png, docs/expanded.png
 # and docs/help.png. Run by hand after a build (scripts/build.sh); installs Xvfb when missing.
 #
-# The program runs in an empty temporary folder, so no Catmux.ini is read and
-# the window shows its design-time values. VANTOREL_BIN picks another build.
+# The program runs in a temporary folder whose Catmux.ini gives App 1 a virtual
+# port there and the simulated radio, so Start comes at load; a small App 1
+# talks to it while the pictures are taken, and the monitor shows the traffic.
+# VANTOREL_BIN picks another build; SCALE=2 takes the pictures at twice the
+# size (into the current folder instead of docs/, for a look at a high-density
+# screen).
 set -euo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 "$root/scripts/deps.sh" screenshots
@@ -13,14 +17,39 @@ if [[ ! -x $bin ]]; then
   exit 1
 fi
 bin="$(cd "$(dirname "$bin")" && pwd)/$(basename "$bin")"
+caller="$PWD"
 
 work="$(mktemp -d)"
-trap 'rm -rf "$work"' EXIT
+trap 'kill "$app1" 2>/dev/null || true; rm -rf "$work"' EXIT
 cd "$work"
-xvfb-run -a -s "-screen 0 1024x768x24 -dpi 96" "$bin" --screenshot-demo "$work"
+printf '%s\r\n' "pty:$work/app1" "" "sim:kenwood" 9600 8 None 1 " 0 " " 0 " " 1 " " 1 " " 1 " \
+  "" "" " 1 " " 0 " " 1 " 180 "" "" False False FT-950 >Catmux.ini
 
-mkdir -p "$root/docs"
+# App 1: a remote-control program polling the radio, keying it for a moment.
+python3 - "$work/app1" <<'PY' &
+import os, sys, time
+path = sys.argv[1]
+while not os.path.exists(path):
+    time.sleep(0.05)
+fd = os.open(path, os.O_RDWR | os.O_NOCTTY | os.O_NONBLOCK)
+for command in ["FA14074000;", "MD02;", "IF;", "SM0;", "MX1;", "FA;", "IF;", "SM0;"] * 8:
+    os.write(fd, command.encode())
+    time.sleep(0.25)
+    try:
+        os.read(fd, 4096)
+    except BlockingIOError:
+        pass
+PY
+app1=$!
+
+out="$root/docs"
+if [[ "${SCALE:-1}" != 1 ]]; then
+  out="$caller/screenshots-x$SCALE"
+  export QT_SCALE_FACTOR="$SCALE"
+fi
+QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 2200x1700x24 -dpi 96" "$bin" --screenshot-demo "$work"
+mkdir -p "$out"
 for name in collapsed expanded help; do
-  cp "$work/$name.png" "$root/docs/$name.png"
+  cp "$work/$name.png" "$out/$name.png"
 done
-echo "Saved docs/collapsed.png, docs/expanded.png and docs/help.png"
+echo "Saved collapsed.png, expanded.png and help.png in $out"

@@ -1,6 +1,7 @@
 #include "app/qt/screenshot_demo.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QDir>
 #include <QPixmap>
@@ -17,6 +18,8 @@ namespace {
 
 // Time for the window system to map, resize and paint before each picture.
 constexpr int kSettleMs = 400;
+// Before the first picture: time for the traffic the pictures show to come.
+constexpr int kTrafficMs = 4000;
 
 bool Save(QWidget& widget, const QDir& folder, const QString& name) {
   const QString path = folder.filePath(name);
@@ -47,7 +50,12 @@ bool StartScreenshotDemoIfAsked(const QStringList& arguments, CatmuxWindow& wind
   if (!*ok) {
     std::fprintf(stderr, "No folder %s\n", qPrintable(folder.path()));
   }
-  QTimer::singleShot(kSettleMs, &window, [w, folder, ok] {
+  // The monitor shows App 1's traffic in the pictures.
+  if (auto* monitor = window.findChild<QCheckBox*>(QStringLiteral("Check1"));
+      monitor != nullptr && !monitor->isChecked()) {
+    monitor->click();
+  }
+  QTimer::singleShot(kTrafficMs, &window, [w, folder, ok] {
     *ok = *ok && Save(*w, folder, QStringLiteral("collapsed.png"));
     Trigger(*w, "EXP");
     QTimer::singleShot(kSettleMs, w, [w, folder, ok] {
