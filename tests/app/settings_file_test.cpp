@@ -52,14 +52,22 @@ TEST_F(WindowSettings, ACompleteFileFillsTheControlsAndPressesStart) {
   EXPECT_EQ(saved, app::SettingsFromForm(model));
 }
 
-TEST_F(WindowSettings, NoFileKeepsTheFirstValuesAndEmptiesTheTestFile) {
+// A first run offers a station that works with no hardware: App 1 on a
+// virtual port and the simulated radio; ports the user named stay.
+TEST_F(WindowSettings, NoFileKeepsTheFirstValuesOffersVirtualPortsAndEmptiesTheTestFile) {
   WriteFile(folder.Path() / "TEST.TXT", "old capture");
+  model.Soft1Com.SetText("");
+  model.Baud.SetText("");
   catmux->Form_Load();
   EXPECT_FALSE(StartPressed());
-  EXPECT_EQ(app1.opens, 0);
+  EXPECT_EQ(model.Soft1Com.Text().rfind("pty:/", 0), 0U);
+  EXPECT_EQ(model.RadioCom.Text(), "COM7");
+  EXPECT_EQ(model.Baud.Text(), "9600");
   EXPECT_EQ(app::SettingsFromForm(model).text7, "FT-950");
   EXPECT_EQ(ReadFile(folder.Path() / "TEST.TXT"), "");
   EXPECT_TRUE(boxes.shown.empty());
+  catmux->Command1_Click();
+  EXPECT_TRUE(station.IsOpen(station::PortRole::App1) && station.IsOpen(station::PortRole::Radio));
 }
 
 // A file the program could not read whole: what was read is taken, Start is
