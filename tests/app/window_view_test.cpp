@@ -312,6 +312,17 @@ TEST_F(WindowViewTest, ModelChangesReachTheWidgets) {
   EXPECT_FALSE(Widget(model.Shape1)->isVisibleTo(&window));
 }
 
+// A port name from a settings file in another code page shows with a stand-in
+// character but stays as it was, so the file is written back unchanged.
+TEST_F(WindowViewTest, ANameThatIsNotUtf8IsShownButNotChanged) {
+  const std::string name = "/dev/caf\xe9-radio";
+  model.RadioCom.SetText(name);
+  model.App1Name.SetText(name);
+  QApplication::processEvents();
+  EXPECT_EQ(model.RadioCom.Text(), name);
+  EXPECT_EQ(model.App1Name.Text(), name);
+}
+
 TEST(WindowViewLifetime, TheModelOutlivesItsWindow) {
   model::CatmuxModel model;
   {
