@@ -22,6 +22,7 @@
 #include "app/qt/artwork.h"
 #include "app/qt/control_views.h"
 #include "app/qt/help_window.h"
+#include "ports/log.h"
 
 namespace vantorel::app {
 namespace {
@@ -216,7 +217,8 @@ void CatmuxWindow::BuildControls(QWidget* canvas) {
     } else if (auto* picture = dynamic_cast<model::PictureBox*>(control)) {
       MakePictureBox(*picture, canvas);
     } else {
-      qWarning("No view for control %s", control->Name().c_str());
+      ports::Log(ports::logWindow(), ports::Severity::Warning,
+                 "No view for control " + control->Name());
     }
   }
   SetLabelsBesideFields(controls, canvas);

@@ -6,11 +6,11 @@
 #include <QPixmap>
 #include <QPointer>
 #include <QTimer>
-#include <cstdio>
 #include <memory>
 
 #include "app/qt/catmux_window.h"
 #include "app/qt/help_window.h"
+#include "ports/log.h"
 
 namespace vantorel::app {
 namespace {
@@ -21,10 +21,11 @@ constexpr int kSettleMs = 400;
 bool Save(QWidget& widget, const QDir& folder, const QString& name) {
   const QString path = folder.filePath(name);
   if (!widget.grab().save(path)) {
-    std::fprintf(stderr, "Could not write %s\n", qPrintable(path));
+    ports::Log(ports::logWindow(), ports::Severity::Critical,
+               "Could not write " + path.toStdString());
     return false;
   }
-  std::fprintf(stderr, "Wrote %s\n", qPrintable(path));
+  ports::Log(ports::logWindow(), ports::Severity::Info, "Wrote " + path.toStdString());
   return true;
 }
 
@@ -36,16 +37,13 @@ void Trigger(CatmuxWindow& window, const char* menu) {
 
 }  // namespace
 
-bool StartScreenshotDemoIfAsked(const QStringList& arguments, CatmuxWindow& window) {
-  const auto at = arguments.indexOf(QLatin1String(kScreenshotDemoOption));
-  if (at < 0) {
-    return false;
-  }
-  const QDir folder(at + 1 < arguments.size() ? arguments[at + 1] : QStringLiteral("."));
+void StartScreenshotDemo(const QString& folderName, CatmuxWindow& window) {
+  const QDir folder(folderName);
   QPointer<CatmuxWindow> w(&window);
   auto ok = std::make_shared<bool>(folder.exists());
   if (!*ok) {
-    std::fprintf(stderr, "No folder %s\n", qPrintable(folder.path()));
+    ports::Log(ports::logWindow(), ports::Severity::Critical,
+               "No folder " + folder.path().toStdString());
   }
   QTimer::singleShot(kSettleMs, &window, [w, folder, ok] {
     *ok = *ok && Save(*w, folder, QStringLiteral("collapsed.png"));
@@ -59,7 +57,6 @@ bool StartScreenshotDemoIfAsked(const QStringList& arguments, CatmuxWindow& wind
       });
     });
   });
-  return true;
 }
 
 }  // namespace vantorel::app
