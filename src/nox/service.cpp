@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <QMetaObject>
+#include <cctype>
 #include <chrono>
 #include <fstream>
 #include <iterator>
@@ -42,7 +43,11 @@ Service::Service(const std::filesystem::path& folder, program::MonitorForm monit
         // Ended from the event loop, not from inside the station's handler.
         QMetaObject::invokeMethod(
             &context_,
-            [this, role] { End(kFailureStatus, std::string(PortTitle(role)) + " lost for good"); },
+            [this, role] {
+              std::string why = std::string(PortTitle(role)) + " was lost for good";
+              why[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(why[0])));
+              End(kFailureStatus, why);
+            },
             Qt::QueuedConnection);
       }),
       station_(factory_, loop_, events_, folder) {
