@@ -31,6 +31,7 @@ class ChildProcess {
   bool WaitForError(std::string_view text,
                     std::chrono::milliseconds limit = std::chrono::seconds(10));
   void Signal(int signal) const;
+  [[nodiscard]] pid_t Pid() const { return pid_; }
   // The exit status (128 + n for a death by signal n), or nullopt when the
   // child was still running at the limit and had to be killed.
   std::optional<int> Wait(std::chrono::milliseconds limit = std::chrono::seconds(10));
