@@ -11,6 +11,7 @@
 
 #include <functional>
 #include <string_view>
+#include <utility>
 
 #include "station/station_events.h"
 

@@ -68,7 +68,7 @@ TEST(CommandLine, HelpVersionAndRefusalsOfBothPrograms) {
 
 // The window reads the file from --folder (its ports open: the radio hears
 // auto-information on) and writes it there at the end, wherever it was
-// started.
+// started; a stop signal ends it as Close does.
 TEST(CommandLine, TheWindowReadsAndWritesItsSettingsInTheFolderGiven) {
   TempFolder started;
   PtyPair app1End;
@@ -83,11 +83,14 @@ TEST(CommandLine, TheWindowReadsAndWritesItsSettingsInTheFolderGiven) {
   // clang-format on
   WriteFile(station / "Catmux.ini", written);
   ChildProcess window({kWindow, "--folder", station.string()});
-  EXPECT_EQ(radioEnd.Read(
-                4, [] {}, 10s),
-            "AI1;")
-      << window.Errors();
-  window.Signal(SIGTERM);
+  const auto noPump = [] {};
+  EXPECT_EQ(radioEnd.Read(4, noPump, 10s), "AI1;") << window.Errors();
+  // SIGHUP (the terminal went away) ends the window as Close does: the
+  // keyed radio is unkeyed first.
+  app1End.Write("MX1;");
+  EXPECT_EQ(radioEnd.Read(14, noPump), "TX1;TX;RM;MX1;");
+  window.Signal(SIGHUP);
+  EXPECT_EQ(radioEnd.Read(3, noPump), "RX;");
   EXPECT_EQ(window.Wait(30s), 0) << window.Errors();
   EXPECT_EQ(ReadFile(station / "Catmux.ini"), written + "False\r\n");
   EXPECT_TRUE(std::filesystem::exists(station / "TEST.TXT"));
