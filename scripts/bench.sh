@@ -1,12 +1,34 @@
 #!/usr/bin/env bash
-# Measures the bridge over pseudo-terminals next to a socat relay in the same
-# run: direct-mode relay latency both ways, translating-mode latency beyond the
-# radio's 10 ms pause, translated radio answers per second (none may be lost)
-# and idle CPU with all ports open. Prints each figure with its target; exits 1
-# when a target is missed. Takes about 20 seconds; run it on a quiet machine.
+# Measures the bridge and the service without a window; run it on a quiet
+# machine. Prints each figure with its target; exits 1 when a target is missed.
+#
+#   scripts/bench.sh          both, about 45 seconds
+#   scripts/bench.sh bridge   the bridge over pseudo-terminals next to a socat relay in the
+#                             same run: direct-mode relay latency both ways, translating-mode
+#                             latency beyond the radio's 10 ms pause, translated radio answers
+#                             per second (none may be lost) and idle CPU with all ports open
+#   scripts/bench.sh nox      vantorel-nox as a process: start to ports open, resident memory
+#                             after start and idle CPU with its ports open
 set -euo pipefail
 cd "$(dirname "$0")/.."
+which="${1:-all}"
+case "$which" in
+  all) targets=(bench_bridge bench_nox) ;;
+  bridge) targets=(bench_bridge) ;;
+  nox) targets=(bench_nox) ;;
+  *) echo "usage: $0 [bridge|nox]" >&2; exit 2 ;;
+esac
 scripts/deps.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build -j"$(nproc)" --target bench_bridge
-exec build/bench/bridge/bench_bridge
+build_targets=()
+for t in "${targets[@]}"; do
+  build_targets+=(--target "$t")
+done
+cmake --build build -j"$(nproc)" "${build_targets[@]}"
+status=0
+for t in "${targets[@]}"; do
+  echo "== $t"
+  dir="${t#bench_}"
+  "build/bench/$dir/$t" || status=1
+done
+exit "$status"

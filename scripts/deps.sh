@@ -5,6 +5,8 @@
 #                                simulated radio's tests)
 #   scripts/deps.sh fuzz         also clang and libFuzzer (scripts/fuzz.sh)
 #   scripts/deps.sh screenshots  also Xvfb (scripts/screenshots.sh)
+#   scripts/deps.sh package      also what cpack -G DEB and the checks of the installed
+#                                files use (scripts/package.sh)
 set -euo pipefail
 
 packages=(
@@ -27,6 +29,7 @@ for group in "$@"; do
   case "$group" in
     fuzz) packages+=(clang libclang-rt-14-dev) ;;
     screenshots) packages+=(xvfb xauth imagemagick) ;;
+    package) packages+=(dpkg-dev file appstream desktop-file-utils) ;;
     *) echo "scripts/deps.sh: unknown group '$group'" >&2; exit 2 ;;
   esac
 done

@@ -2,8 +2,10 @@
 // Kenwood radio, and shares the radio's port with a second program.
 //
 // Everything runs on this thread, driven by the Qt event loop: the ports'
-// receive events, the timers and the clicks.
+// receive events, the timers, the clicks and the stop signals.
 #include <QApplication>
+#include <csignal>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -22,6 +24,9 @@
 #include "ports/port_factory.h"
 #include "ports/qt_event_loop.h"
 #include "ports/serial_devices.h"
+#include "ports/signal_watcher.h"
+#include "program/command_line.h"
+#include "program/folder.h"
 #include "settings/settings_file.h"
 #include "station/station.h"
 
@@ -44,8 +49,17 @@ std::vector<std::string> PortItems() {
 
 int main(int argc, char** argv) {
   using namespace vantorel;
+  // Read before the window's application object: --help needs no display.
+  const program::CommandLine commandLine =
+      program::ReadCommandLine(program::Program::Window, argc, argv);
+  if (!commandLine.run) {
+    return commandLine.exitStatus;
+  }
   QApplication application(argc, argv);
   ports::SetUpLogging();
+  if (commandLine.run->folder && !program::UseFolder(commandLine.run->folder)) {
+    return EXIT_FAILURE;
+  }
 
   model::CatmuxModel model;
   const std::vector<std::string> portItems = PortItems();
@@ -57,7 +71,8 @@ int main(int argc, char** argv) {
   app::QtMessageBoxes boxes(model.title);
   app::QtDesktop desktop;
   // The settings file and the capture files live in the folder the program
-  // was started in, whatever Start does with the current folder later.
+  // was started in (or was given with --folder), whatever Start does with the
+  // current folder later.
   const std::filesystem::path folder = desktop.CurrentFolder();
   settings::SettingsFile settingsFile(folder);
 
@@ -75,10 +90,32 @@ int main(int argc, char** argv) {
   // The close box unloads like Exit: the settings are saved, then the program
   // ends.
   window.onCloseBox = [&] { catmux.CloseBox(); };
+  // A stop signal (the session ending, kill, Ctrl+C in a terminal) ends the
+  // program as Close does: a keyed radio is unkeyed, the queues drain, the
+  // ports close and the settings are saved.
+  bool closedBySignal = false;
+  const ports::SignalWatcher stopSignals({SIGTERM, SIGINT, SIGHUP}, [&](int signal) {
+    if (closedBySignal) {
+      return;
+    }
+    closedBySignal = true;
+    ports::Log(station::Topic::Settings, ports::Severity::Info,
+               "Signal " + std::to_string(signal) + ": closing as Close does");
+    model.Command4.Click();
+  });
 
   catmux.Form_Load();
+  // A signal during the load's Start has closed the program already; the
+  // event loop would never be told to end.
+  if (closedBySignal) {
+    window.hide();
+    boxes.CloseAtEnd();
+    return EXIT_SUCCESS;
+  }
   window.show();
-  app::StartScreenshotDemoIfAsked(QApplication::arguments(), window);
+  if (commandLine.run->screenshotFolder) {
+    app::StartScreenshotDemo(QString::fromStdString(*commandLine.run->screenshotFolder), window);
+  }
   const int result = QApplication::exec();
 
   // Other message boxes close with the program. One raised while unloading

@@ -29,14 +29,9 @@ namespace vantorel::app {
 // program time to open its own port before the user carries on.
 inline constexpr std::chrono::milliseconds kStartPause{2000};
 
-// How long Close lets each port send what it still holds. A full transmit
-// queue (2400 characters) drains in 5 s at 4800 baud; a port that nobody
-// reads (a virtual port pair without its other program) never drains, and
-// the program must still close.
-inline constexpr std::chrono::milliseconds kDrainLimit{5000};
-// Close stops waiting on a port earlier when its queue has not gone down for
-// this long.
-inline constexpr std::chrono::milliseconds kDrainStall{1000};
+// Close's bounded waits for each port's queue (station.h says why).
+inline constexpr std::chrono::milliseconds kDrainLimit = station::kEndDrainLimit;
+inline constexpr std::chrono::milliseconds kDrainStall = station::kEndDrainStall;
 
 // The folder part of a program path: the text before its last separator.
 // Both "\" and "/" separate (Windows paths from a settings file, Linux paths

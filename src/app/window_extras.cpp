@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "version.h"
+
 namespace vantorel::app {
 namespace {
 
@@ -11,10 +13,10 @@ constexpr std::string_view kExpandCaption = "Expand";
 constexpr std::string_view kCollapseCaption = "Collapse";
 
 // The first line is what users of the original tool know to look for; the
-// second says what this program is.
+// rest says what this program is and which build it is.
+constexpr std::string_view kAboutBeginning = "Catmux version 1.1\n";
 constexpr std::string_view kAboutText =
-    "Catmux version 1.1\n"
-    "Vantorel: lets a program that speaks Yaesu FT-950 CAT run a Kenwood transceiver, "
+    ": lets a program that speaks Yaesu FT-950 CAT run a Kenwood transceiver, "
     "and shares the radio's CAT port with a second program.";
 
 // The set-up steps as users have always read them, spelling and spacing
@@ -84,7 +86,9 @@ void WindowExtras::EXP_Click() {
   }
 }
 
-void WindowExtras::Abt_Click() { messages_.MsgBox(std::string(kAboutText)); }
+void WindowExtras::Abt_Click() {
+  messages_.MsgBox(std::string(kAboutBeginning) + "Vantorel " + kVersion + std::string(kAboutText));
+}
 
 // Help chosen again while the window is open shows the same window with the
 // text set anew, never a second window.

@@ -1,9 +1,10 @@
 #include "ports/buffered_port.h"
 
 #include <QMetaObject>
-#include <QtGlobal>
 #include <algorithm>
 #include <exception>
+
+#include "ports/log.h"
 
 namespace vantorel::ports {
 namespace {
@@ -185,7 +186,7 @@ void BufferedPort::RaiseReceiveEvent() {
   } catch (const std::exception& e) {
     // The receive passes report their own failures; nothing may unwind
     // through the event loop.
-    qWarning("Receive event of %s: %s", name_.c_str(), e.what());
+    Log(station::Topic::Ports, Severity::Critical, "Receive event of " + name_ + ": " + e.what());
   }
   --handlerDepth_;
 

@@ -10,6 +10,7 @@ Q_LOGGING_CATEGORY(logPorts, "vantorel.ports")
 Q_LOGGING_CATEGORY(logRouting, "vantorel.routing")
 Q_LOGGING_CATEGORY(logSupervision, "vantorel.supervision")
 Q_LOGGING_CATEGORY(logSettings, "vantorel.settings")
+Q_LOGGING_CATEGORY(logWindow, "vantorel.window")
 
 namespace {
 
@@ -38,7 +39,10 @@ QString OneLine(std::string_view text) {
 }  // namespace
 
 void Log(station::Topic topic, Severity severity, std::string_view text) {
-  const QLoggingCategory& category = CategoryOf(topic);
+  Log(CategoryOf(topic), severity, text);
+}
+
+void Log(const QLoggingCategory& category, Severity severity, std::string_view text) {
   const QString line = OneLine(text);
   switch (severity) {
     case Severity::Info:

@@ -35,6 +35,15 @@ inline constexpr const char* kAppPortSettings = "19200,N,8,1";
 std::string RadioSettingsText(std::string_view baud, std::string_view parity,
                               std::string_view dataBits, std::string_view stopBits);
 
+// How long the end of the program (Close, a stop signal) lets each port send
+// what it still holds. A full transmit queue (2400 characters) drains in 5 s
+// at 4800 baud; a port that nobody reads (a virtual port pair without its
+// other program) never drains, and the program must still end.
+inline constexpr std::chrono::milliseconds kEndDrainLimit{5000};
+// The wait on a port ends earlier when its queue has not gone down for this
+// long.
+inline constexpr std::chrono::milliseconds kEndDrainStall{1000};
+
 // Which ports Start opens, as the user named them.
 struct PortSetup {
   std::string app1;

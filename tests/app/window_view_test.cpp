@@ -29,6 +29,7 @@
 #include "app/window_extras.h"
 #include "catmux_fixture.h"
 #include "model/catmux_model.h"
+#include "version.h"
 
 namespace vantorel::app {
 namespace {
@@ -160,7 +161,8 @@ TEST_F(WindowViewTest, MenusInMenuBarOrderAndThePictureReachTheModel) {
   QTest::mouseClick(Widget(model.Picture1), Qt::LeftButton);
   ASSERT_EQ(boxes.shown.size(), 2U);
   EXPECT_EQ(boxes.shown[0].rfind("Catmux version 1.1", 0), 0U);
-  EXPECT_NE(boxes.shown[0].find("Vantorel"), std::string::npos);
+  EXPECT_NE(boxes.shown[0].find(std::string("\nVantorel ") + kVersion + ":"), std::string::npos)
+      << boxes.shown[0];
   EXPECT_EQ(QDir(Q(boxes.shown[1])), QDir::current()) << "the folder the program runs in";
 }
 

@@ -1,4 +1,4 @@
-// Programs a test starts: vantorel-sim itself and Hamlib's rigctl. Standard
+// Programs a test starts: the project's own programs and Hamlib's rigctl. Standard
 // output and error come back through pipes; standard input is /dev/null.
 // Every wait has a limit, only as a net against a hang: a program that runs
 // past it is killed and the test fails instead of hanging.
@@ -26,7 +26,12 @@ class ChildProcess {
   // The next line of standard output without its '\n'; what came so far when
   // the limit passes first.
   std::string ReadLine(std::chrono::milliseconds limit = std::chrono::seconds(10));
+  // Collects standard error until it holds `text`; false when the limit
+  // passes or the child closes it first.
+  bool WaitForError(std::string_view text,
+                    std::chrono::milliseconds limit = std::chrono::seconds(10));
   void Signal(int signal) const;
+  [[nodiscard]] pid_t Pid() const { return pid_; }
   // The exit status (128 + n for a death by signal n), or nullopt when the
   // child was still running at the limit and had to be killed.
   std::optional<int> Wait(std::chrono::milliseconds limit = std::chrono::seconds(10));

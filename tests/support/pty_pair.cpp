@@ -44,6 +44,13 @@ PtyPair::PtyPair() {
   try {
     MakeRaw(terminal_);
     MakeRaw(controller_);
+    // A program the test starts must not hold the line open behind its back:
+    // closing the pair has to hang up the program's end.
+    for (const int fd : {controller_, terminal_}) {
+      if (fcntl(fd, F_SETFD, FD_CLOEXEC) != 0) {
+        ThrowErrno("fcntl");
+      }
+    }
     const int flags = fcntl(controller_, F_GETFL);
     if (flags < 0 || fcntl(controller_, F_SETFL, flags | O_NONBLOCK) != 0) {
       ThrowErrno("fcntl");

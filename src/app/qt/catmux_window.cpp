@@ -23,6 +23,7 @@
 #include "app/qt/artwork.h"
 #include "app/qt/control_views.h"
 #include "app/qt/help_window.h"
+#include "ports/log.h"
 
 namespace vantorel::app {
 namespace {
@@ -244,6 +245,9 @@ void CatmuxWindow::BuildControls(QWidget* canvas) {
       MakeLamp(*lamp, canvas);
     } else if (auto* choice = dynamic_cast<model::ChoiceBox*>(control)) {
       MakeChoiceBox(*choice, canvas);
+    } else {
+      ports::Log(ports::logWindow(), ports::Severity::Warning,
+                 "No view for control " + control->Name());
     }
   }
   SetTabOrderByPlace(canvas);

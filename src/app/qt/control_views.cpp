@@ -24,6 +24,7 @@
 #include <utility>
 
 #include "model/catmux_model.h"
+#include "ports/log.h"
 
 namespace vantorel::app {
 namespace {
@@ -346,7 +347,7 @@ void ForwardToModel(const std::string& control, const std::function<void()>& act
   try {
     action();
   } catch (const std::exception& e) {
-    qCritical("%s: %s", control.c_str(), e.what());
+    ports::Log(ports::logWindow(), ports::Severity::Critical, control + ": " + e.what());
   }
 }
 

@@ -7,11 +7,11 @@
 #include <QPixmap>
 #include <QPointer>
 #include <QTimer>
-#include <cstdio>
 #include <memory>
 
 #include "app/qt/catmux_window.h"
 #include "app/qt/help_window.h"
+#include "ports/log.h"
 
 namespace vantorel::app {
 namespace {
@@ -24,10 +24,11 @@ constexpr int kTrafficMs = 4000;
 bool Save(QWidget& widget, const QDir& folder, const QString& name) {
   const QString path = folder.filePath(name);
   if (!widget.grab().save(path)) {
-    std::fprintf(stderr, "Could not write %s\n", qPrintable(path));
+    ports::Log(ports::logWindow(), ports::Severity::Critical,
+               "Could not write " + path.toStdString());
     return false;
   }
-  std::fprintf(stderr, "Wrote %s\n", qPrintable(path));
+  ports::Log(ports::logWindow(), ports::Severity::Info, "Wrote " + path.toStdString());
   return true;
 }
 
@@ -39,16 +40,13 @@ void Trigger(CatmuxWindow& window, const char* menu) {
 
 }  // namespace
 
-bool StartScreenshotDemoIfAsked(const QStringList& arguments, CatmuxWindow& window) {
-  const auto at = arguments.indexOf(QLatin1String(kScreenshotDemoOption));
-  if (at < 0) {
-    return false;
-  }
-  const QDir folder(at + 1 < arguments.size() ? arguments[at + 1] : QStringLiteral("."));
+void StartScreenshotDemo(const QString& folderName, CatmuxWindow& window) {
+  const QDir folder(folderName);
   QPointer<CatmuxWindow> w(&window);
   auto ok = std::make_shared<bool>(folder.exists());
   if (!*ok) {
-    std::fprintf(stderr, "No folder %s\n", qPrintable(folder.path()));
+    ports::Log(ports::logWindow(), ports::Severity::Critical,
+               "No folder " + folder.path().toStdString());
   }
   // The monitor shows App 1's traffic in the pictures.
   if (auto* monitor = window.findChild<QCheckBox*>(QStringLiteral("Check1"));
@@ -67,7 +65,6 @@ bool StartScreenshotDemoIfAsked(const QStringList& arguments, CatmuxWindow& wind
       });
     });
   });
-  return true;
 }
 
 }  // namespace vantorel::app

@@ -4,17 +4,15 @@
 // Threading: the GUI thread only.
 #pragma once
 
-#include <QStringList>
+#include <QString>
 
 namespace vantorel::app {
 
 class CatmuxWindow;
 
-inline constexpr const char* kScreenshotDemoOption = "--screenshot-demo";
-
-// When the arguments ask for the pictures, schedules them on the event loop
-// (call after the window is shown) and returns true. The program quits when
-// the last picture is saved, with exit code 1 if one could not be.
-bool StartScreenshotDemoIfAsked(const QStringList& arguments, CatmuxWindow& window);
+// Schedules the pictures into `folder` on the event loop (call after the
+// window is shown). The program quits when the last picture is saved, with
+// exit code 1 if one could not be.
+void StartScreenshotDemo(const QString& folder, CatmuxWindow& window);
 
 }  // namespace vantorel::app

@@ -1,0 +1,49 @@
+// vantorel-nox: Vantorel without a window, for the computer at the antenna
+// site. Reads Catmux.ini in its folder, opens App 1's and the radio's ports
+// and routes, translates and supervises as the window does, logging what the
+// window would show. SIGHUP reloads the settings; SIGTERM and SIGINT end it
+// as the window's Close does.
+//
+// Everything runs on this thread, driven by the Qt event loop.
+#include <QCoreApplication>
+#include <csignal>
+#include <cstring>
+#include <string>
+
+#include "nox/service.h"
+#include "ports/log.h"
+#include "ports/signal_watcher.h"
+#include "program/command_line.h"
+#include "program/folder.h"
+
+int main(int argc, char** argv) {
+  using namespace vantorel;
+  QCoreApplication application(argc, argv);
+  ports::SetUpLogging();
+  const program::CommandLine commandLine =
+      program::ReadCommandLine(program::Program::Service, argc, argv);
+  if (!commandLine.run) {
+    return commandLine.exitStatus;
+  }
+  const auto folder = program::UseFolder(commandLine.run->folder);
+  if (!folder) {
+    return nox::kFailureStatus;
+  }
+
+  nox::Service service(*folder, commandLine.run->monitor);
+  const ports::SignalWatcher stopSignals({SIGTERM, SIGINT, SIGHUP}, [&service](int signal) {
+    const std::string name = std::string("SIG") + ::sigabbrev_np(signal);
+    if (signal == SIGHUP) {
+      ports::Log(station::Topic::Settings, ports::Severity::Info, name + ": reload");
+      service.Reload();
+    } else {
+      service.End(0, name);
+    }
+  });
+  service.Start();
+  // Start may have ended the program already (no settings, a port refused).
+  if (service.Ended()) {
+    return service.ExitStatus();
+  }
+  return QCoreApplication::exec();
+}

@@ -1,0 +1,193 @@
+#include "nox/service.h"
+
+#include <QCoreApplication>
+#include <QMetaObject>
+#include <cctype>
+#include <chrono>
+#include <fstream>
+#include <iterator>
+#include <utility>
+
+#include "ports/log.h"
+#include "version.h"
+
+namespace vantorel::nox {
+
+using ports::Log;
+using ports::Severity;
+using station::PortRole;
+using station::Topic;
+
+namespace {
+
+// Timer2's interval in the window: the transmit time-out counts in seconds.
+constexpr std::chrono::milliseconds kTickInterval{1000};
+
+std::string ModeText(station::Mode mode) {
+  switch (mode) {
+    case station::Mode::Translating:
+      return "translating";
+    case station::Mode::Sharing:
+      return "sharing with App 2";
+    case station::Mode::NoTranslation:
+      break;
+  }
+  return "no translation";
+}
+
+}  // namespace
+
+Service::Service(const std::filesystem::path& folder, program::MonitorForm monitor)
+    : file_(folder),
+      events_([this](PortRole role) {
+        // Ended from the event loop, not from inside the station's handler.
+        QMetaObject::invokeMethod(
+            &context_,
+            [this, role] {
+              std::string why = std::string(PortTitle(role)) + " was lost for good";
+              why[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(why[0])));
+              End(kFailureStatus, why);
+            },
+            Qt::QueuedConnection);
+      }),
+      station_(factory_, loop_, events_, folder) {
+  base_.monitor = monitor != program::MonitorForm::Off;
+  base_.monitorHex = monitor == program::MonitorForm::Hex;
+  tick_.setInterval(kTickInterval);
+  QObject::connect(&tick_, &QTimer::timeout, &context_, [this] { station_.Timer2_Timer(); });
+}
+
+void Service::Start() {
+  const std::filesystem::path folder = file_.Path().parent_path();
+  Log(Topic::Settings, Severity::Info,
+      std::string("vantorel-nox ") + kVersion + " starting in " + folder.string());
+  // As at the window's load: App 1's capture file is there from the start.
+  if (!station_.CreateTestFile()) {
+    Log(Topic::Settings, Severity::Warning, "TEST.TXT could not be created in " + folder.string());
+  }
+  const std::optional<settings::Settings> settings = ReadSettings();
+  if (!settings) {
+    Fail("Cannot run without a complete " + file_.Path().string());
+    return;
+  }
+  settings_ = *settings;
+  if (OpenPorts(settings_)) {
+    tick_.start();
+  }
+}
+
+void Service::Reload() {
+  if (Ended()) {
+    return;
+  }
+  Log(Topic::Settings, Severity::Info, "Reading " + file_.Path().string() + " again");
+  const std::optional<settings::Settings> settings = ReadSettings();
+  if (!settings) {
+    Log(Topic::Settings, Severity::Warning,
+        "The bridge goes on with the settings it has; the file is left as it is");
+    return;
+  }
+  // Stop, then Start, as the window's buttons do.
+  station_.UnkeyIfKeyed("at a reload");
+  station_.ClosePorts();
+  if (Ended()) {
+    return;  // a stop signal came during the unkey's wait
+  }
+  settings_ = *settings;
+  if (OpenPorts(settings_) && !tick_.isActive()) {
+    tick_.start();
+  }
+}
+
+void Service::End(int status, std::string_view why) {
+  if (Ended()) {
+    return;
+  }
+  // Set first: signals during the waits below find the program ending.
+  exitStatus_ = status;
+  Log(Topic::Settings, Severity::Info, std::string(why) + ": ending as Close does");
+  station_.UnkeyIfKeyed("at the end of the program");
+  station_.DrainPorts(station::kEndDrainLimit, station::kEndDrainStall);
+  station_.ClosePorts();
+  tick_.stop();
+  Save();
+  Log(Topic::Settings, Severity::Info, "Ended with status " + std::to_string(status));
+  QCoreApplication::exit(status);
+}
+
+std::optional<settings::Settings> Service::ReadSettings() {
+  // Lines the file does not hold (App 2's, which are never taken) keep the
+  // values of a new installation.
+  settings::Settings settings;
+  const settings::SettingsLoadResult loaded = file_.Load(settings);
+  const std::string path = file_.Path().string();
+  std::string problem;
+  switch (loaded.outcome) {
+    case settings::SettingsLoad::Complete:
+      knownText_ = FileText();
+      return settings;
+    case settings::SettingsLoad::NoFile:
+      problem = "There is no settings file " + path + " (the window program writes one)";
+      break;
+    case settings::SettingsLoad::Unreadable:
+      problem = path + " could not be read: " + loaded.reason;
+      break;
+    case settings::SettingsLoad::Refused:
+      problem = path + ": line " + std::to_string(loaded.linesRead) + " is not 0, 1 or 2";
+      break;
+    case settings::SettingsLoad::Incomplete:
+      problem = path + " has only " + std::to_string(loaded.linesRead) + " of its " +
+                std::to_string(settings::kSettingsLineCount) + " lines";
+      break;
+  }
+  Log(Topic::Settings, Severity::Critical, problem);
+  return std::nullopt;
+}
+
+bool Service::OpenPorts(const settings::Settings& settings) {
+  station_.SetOptions(settings::ToOptions(settings, base_));
+  const station::PortSetup setup = settings::ToPortSetup(settings);
+  station_.InitPorts(setup);
+  for (const auto& [role, name] :
+       {std::pair{PortRole::App1, setup.app1}, std::pair{PortRole::Radio, setup.radio}}) {
+    if (!station_.IsOpen(role)) {
+      Fail(std::string(PortTitle(role)) + " '" + name + "' could not be opened");
+      return false;
+    }
+  }
+  Log(Topic::Ports, Severity::Info,
+      "Bridge running, " + ModeText(station_.mode()) + ": App 1 on " + setup.app1 +
+          ", the radio on " + setup.radio + " (" + setup.radioSettings + ")");
+  return true;
+}
+
+void Service::Fail(const std::string& why) {
+  exitStatus_ = kFailureStatus;
+  Log(Topic::Settings, Severity::Critical,
+      why + "; ending with status " + std::to_string(kFailureStatus) +
+          " so that the service can be started again");
+  station_.ClosePorts();
+  QCoreApplication::exit(kFailureStatus);
+}
+
+void Service::Save() {
+  const std::string path = file_.Path().string();
+  if (FileText() != knownText_) {
+    Log(Topic::Settings, Severity::Warning,
+        path + " was changed since it was read and is left as it is (a reload applies it)");
+    return;
+  }
+  if (const auto problem = file_.Save(settings_)) {
+    Log(Topic::Settings, Severity::Critical, path + " could not be written: " + *problem);
+    return;
+  }
+  knownText_ = FileText();
+  Log(Topic::Settings, Severity::Info, "Settings saved to " + path);
+}
+
+std::string Service::FileText() const {
+  std::ifstream in(file_.Path(), std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+}  // namespace vantorel::nox

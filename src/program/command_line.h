@@ -1,0 +1,53 @@
+// The command line of both programs, read with QCommandLineParser:
+//
+//   vantorel      [--folder DIR]                       (the window)
+//   vantorel-nox  [--folder DIR] [--monitor text|hex]  (the service without a window)
+//   both          --help, --version
+//
+// The window also takes the hidden --screenshot-demo DIR of
+// scripts/screenshots.sh. --help and --version are answered on standard output
+// with exit status 0; an unknown option, a missing value or a stray argument
+// gets the reason and the usage on standard error and exit status 2 (not the
+// 1 that QCommandLineParser::process would give).
+//
+// The arguments are read before the window's application object exists, so
+// --help works without a display; Qt's own window-system options are
+// therefore not taken here (the QT_* environment variables do the same).
+//
+// Threading: the program's one thread, at start.
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+
+namespace vantorel::program {
+
+enum class Program { Window, Service };
+
+// What vantorel-nox logs of App 1's traffic: nothing, or the monitor's text
+// or hexadecimal form.
+enum class MonitorForm { Off, Text, Hex };
+
+inline constexpr int kUsageStatus = 2;
+
+struct RunOptions {
+  std::optional<std::filesystem::path> folder;  // unset: the current folder
+  MonitorForm monitor = MonitorForm::Off;
+  std::optional<std::string> screenshotFolder;  // the window's pictures
+};
+
+struct CommandLine {
+  std::optional<RunOptions> run;  // set: the program runs with these
+  int exitStatus = 0;             // else: it ends at once with this status
+};
+
+// The program's name as it is installed ("vantorel", "vantorel-nox").
+[[nodiscard]] const char* ProgramName(Program program);
+
+// Reads argv (argv[0] first) and answers --help, --version and a refusal
+// itself. Needs no application object; makes a core one for the answer when
+// none exists yet.
+CommandLine ReadCommandLine(Program program, int argc, char** argv);
+
+}  // namespace vantorel::program
