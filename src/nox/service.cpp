@@ -22,6 +22,8 @@ namespace {
 
 // Timer2's interval in the window: the transmit time-out counts in seconds.
 constexpr std::chrono::milliseconds kTickInterval{1000};
+// Timer1's: the FT-950 emulation's reads the radio leaves unanswered get "?;".
+constexpr std::chrono::milliseconds kShortTickInterval{100};
 
 std::string ModeText(station::Mode mode) {
   switch (mode) {
@@ -55,6 +57,9 @@ Service::Service(const std::filesystem::path& folder, program::MonitorForm monit
   base_.monitorHex = monitor == program::MonitorForm::Hex;
   tick_.setInterval(kTickInterval);
   QObject::connect(&tick_, &QTimer::timeout, &context_, [this] { station_.Timer2_Timer(); });
+  shortTick_.setInterval(kShortTickInterval);
+  QObject::connect(&shortTick_, &QTimer::timeout, &context_,
+                   [this] { station_.Timer1_Timer(); });
 }
 
 void Service::Start() {
@@ -73,6 +78,7 @@ void Service::Start() {
   settings_ = *settings;
   if (OpenPorts(settings_)) {
     tick_.start();
+    shortTick_.start();
   }
 }
 
@@ -96,6 +102,7 @@ void Service::Reload() {
   settings_ = *settings;
   if (OpenPorts(settings_) && !tick_.isActive()) {
     tick_.start();
+    shortTick_.start();
   }
 }
 
@@ -110,6 +117,7 @@ void Service::End(int status, std::string_view why) {
   station_.DrainPorts(station::kEndDrainLimit, station::kEndDrainStall);
   station_.ClosePorts();
   tick_.stop();
+  shortTick_.stop();
   Save();
   Log(Topic::Settings, Severity::Info, "Ended with status " + std::to_string(status));
   QCoreApplication::exit(status);

@@ -77,6 +77,7 @@ class Service {
   ports::QtEventLoop loop_;
   station::Station station_;
   QTimer tick_;
+  QTimer shortTick_;  // the window's 100 ms timer: overdue FT-950 reads
 };
 
 }  // namespace vantorel::nox
