@@ -37,29 +37,6 @@ TEST_F(PtyEndToEnd, TranslatingTurnsApp1sCommandAndTheRadiosAnswersAround) {
   Start();
 }
 
-// Half an answer left unread at Stop must not spoil the next Start's first
-// answer.
-TEST_F(PtyEndToEnd, NothingReadBeforeStopReachesTheNextStart) {
-  Start();
-  radioEnd.Write("FA0001");
-  loop.Wait(50ms);
-  catmux.Command2_Click();
-  Start();
-  radioEnd.Write("FA00007074000;");
-  EXPECT_EQ(app1End.Read(11, pump), "FA07074000;");
-}
-
-TEST_F(PtyEndToEnd, AMissingRadioDeviceIsReportedWithItsReason) {
-  model.RadioCom.SetText((folder.Path() / "no-such-tty").string());
-  catmux.Command1_Click();
-  ASSERT_EQ(boxes.shown.size(), 1U);
-  EXPECT_EQ(boxes.shown[0].rfind("Unable to open Radio port . Possible Conflict. (Cannot open ", 0),
-            0U)
-      << boxes.shown[0];
-  EXPECT_TRUE(station.IsOpen(station::PortRole::App1));
-  EXPECT_TRUE(model.RadioCom.Enabled());
-}
-
 TEST_F(PtyEndToEnd, AnAnswerThatComesInTwoPiecesOnASlowLineIsJoined) {
   model.Baud.SetText("110");  // a character takes 100 ms
   Start();

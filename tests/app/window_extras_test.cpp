@@ -43,24 +43,6 @@ class WindowExtrasTest : public ::testing::Test {
   std::unique_ptr<WindowExtras> extras = std::make_unique<WindowExtras>(model, boxes, desktop);
 };
 
-TEST_F(WindowExtrasTest, ExpandAndCollapseSwitchCaptionAndOuterSize) {
-  struct Step {
-    const char* caption;
-    int width;
-    int height;
-  };
-  const Step steps[] = {
-      {"Collapse", 10965, 7995}, {"Expand", 4935, 5130}, {"Collapse", 10965, 7995}};
-  EXPECT_EQ(model.EXP.Caption(), "Expand");
-  for (const Step& step : steps) {
-    model.EXP.Click();
-    EXPECT_EQ(model.EXP.Caption(), step.caption);
-    EXPECT_EQ(model.Width(), step.width);
-    EXPECT_EQ(model.Height(), step.height);
-  }
-  EXPECT_TRUE(boxes.shown.empty());
-}
-
 // One help window: a second Help sets the text anew in it; its close button
 // unloads it, and Help loads it again.
 TEST_F(WindowExtrasTest, HelpLoadsTheFormWithTheTextByteForByte) {
