@@ -58,8 +58,7 @@ Service::Service(const std::filesystem::path& folder, program::MonitorForm monit
   tick_.setInterval(kTickInterval);
   QObject::connect(&tick_, &QTimer::timeout, &context_, [this] { station_.Timer2_Timer(); });
   shortTick_.setInterval(kShortTickInterval);
-  QObject::connect(&shortTick_, &QTimer::timeout, &context_,
-                   [this] { station_.Timer1_Timer(); });
+  QObject::connect(&shortTick_, &QTimer::timeout, &context_, [this] { station_.Timer1_Timer(); });
 }
 
 void Service::Start() {
@@ -78,7 +77,7 @@ void Service::Start() {
   settings_ = *settings;
   if (OpenPorts(settings_)) {
     tick_.start();
-    shortTick_.start();
+    FollowProfile();
   }
 }
 
@@ -102,7 +101,17 @@ void Service::Reload() {
   settings_ = *settings;
   if (OpenPorts(settings_) && !tick_.isActive()) {
     tick_.start();
+  }
+  FollowProfile();
+}
+
+void Service::FollowProfile() {
+  // Only the FT-950 emulation has reads to answer on time; an idle service
+  // otherwise wakes once a second.
+  if (settings_.ft950Emulation && tick_.isActive()) {
     shortTick_.start();
+  } else {
+    shortTick_.stop();
   }
 }
 

@@ -53,6 +53,8 @@ class Service {
   [[nodiscard]] int ExitStatus() const { return exitStatus_.value_or(0); }
 
  private:
+  // The short tick runs while the FT-950 emulation is chosen.
+  void FollowProfile();
   // Reads the file; nothing when it is not complete (the reason is logged).
   std::optional<settings::Settings> ReadSettings();
   // Opens the ports on `settings`; false when App 1's or the radio's could
