@@ -11,6 +11,7 @@
 #include <thread>
 
 #include "pty_station.h"
+#include "terminal_client.h"
 
 namespace vantorel::testing {
 namespace {
@@ -65,14 +66,29 @@ TEST_F(PtyEndToEnd, NoTranslationPassesTheBytesBothWaysUnchanged) {
   EXPECT_EQ(app1End.Read(1, pump, 50ms), "") << "no echo, nothing else";
 }
 
+// Sharing chosen in the window, App 2 on a virtual port of Vantorel's own.
 TEST_F(PtyEndToEnd, SharingPassesApp2sTextToTheRadioAndTheAnswerToBoth) {
-  model.Ignore2.SetValue(0);
-  model.Ignore2Out.SetValue(0);
+  const std::string app2Link = (folder.Path() / "app2").string();
+  model.Soft2Com.SetText("pty:" + app2Link);
+  model.ModeChoice.SetIndex(static_cast<std::size_t>(model::ModeChoiceItem::Sharing));
   Start();
-  app2End.Write("FA;");
+  const TerminalClient app2(app2Link);
+  const auto app2Reads = [&](std::size_t count) {
+    std::string text;
+    PumpUntil(
+        [&] {
+          char buffer[256];
+          const ssize_t got = ::read(app2.Fd(), buffer, sizeof buffer);
+          text.append(buffer, got > 0 ? static_cast<std::size_t>(got) : 0);
+          return text.size() >= count;
+        },
+        pump);
+    return text;
+  };
+  app2.Send("FA;");
   EXPECT_EQ(radioEnd.Read(3, pump), "FA;");
   radioEnd.Write("FA00014251300;");
-  EXPECT_EQ(app2End.Read(14, pump), "FA00014251300;");
+  EXPECT_EQ(app2Reads(14), "FA00014251300;");
   EXPECT_EQ(app1End.Read(14, pump), "FA00014251300;");
   // App 1's turn, untranslated and without echo.
   EXPECT_TRUE(PumpUntil([&] { return !station.state().Soft2Waiting; }, pump));

@@ -21,7 +21,6 @@ class PtyStation : public ::testing::Test {
  protected:
   PtyStation() {
     model.Soft1Com.SetText(app1End.Path());
-    model.Soft2Com.SetText(app2End.Path());
     model.RadioCom.SetText(radioEnd.Path());
     model.Baud.SetText("38400");
     model.Parity.SetText("None");
@@ -43,7 +42,6 @@ class PtyStation : public ::testing::Test {
   // Lets the real event loop run a moment, between looks at a device.
   std::function<void()> pump = [this] { loop.Wait(std::chrono::milliseconds(1)); };
   PtyPair app1End;
-  PtyPair app2End;
   PtyPair radioEnd;
   model::CatmuxModel model;
   FakeMessageBoxes boxes;
