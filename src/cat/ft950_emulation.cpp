@@ -27,26 +27,6 @@ std::string_view WithoutLeadingNoise(std::string_view text) {
   return text;
 }
 
-bool AllDigits(std::string_view text, std::size_t count) {
-  if (text.size() != count) {
-    return false;
-  }
-  for (const char c : text) {
-    if (c < '0' || c > '9') {
-      return false;
-    }
-  }
-  return true;
-}
-
-long NumberOf(std::string_view digits) {
-  long value = 0;
-  for (const char c : digits) {
-    value = value * 10 + (c - '0');
-  }
-  return value;
-}
-
 // What stands between a command's letters and selector and its closing ";"
 // (empty for a read); nullopt when the selector is not there. The command
 // starts with the letters and ends in ";".
@@ -269,11 +249,10 @@ bool Ft950Emulation::Frequency(std::string_view command, Pass& pass) {
       continue;
     }
     const std::string_view digits = *ParameterOf(command, "");
+    const auto hertz = FixedWidthNumber(digits, ft950::kFrequencyDigits);
     if (digits.empty()) {
       AskRadio({row.reply}, {row.key}, pass);
-    } else if (AllDigits(digits, ft950::kFrequencyDigits) &&
-               NumberOf(digits) >= ft950::kLowestFrequency &&
-               NumberOf(digits) <= ft950::kHighestFrequency) {
+    } else if (hertz && *hertz >= ft950::kLowestFrequency && *hertz <= ft950::kHighestFrequency) {
       SendSettings(std::string(row.letters) + "000" + std::string(digits) + ";", pass);
     } else {
       Refuse();
@@ -348,7 +327,7 @@ bool Ft950Emulation::Level(std::string_view command, Pass& pass) {
       AskRadio({ReplyKind::kLevel, static_cast<std::uint8_t>(row)}, {level.key}, pass);
       return true;
     }
-    const long value = parameter && AllDigits(*parameter, 3) ? NumberOf(*parameter) : -1;
+    const long value = parameter ? FixedWidthNumber(*parameter, 3).value_or(-1) : -1;
     if (value < level.app1Min || value > level.app1Max) {
       Refuse();
       return true;
@@ -373,8 +352,10 @@ bool Ft950Emulation::Local(std::string_view command) {
     const std::size_t mode = setting.perMode ? ft950::CurrentModeRow(radio_, choices_) : 0;
     if (parameter && parameter->empty()) {
       reads_.AddAnswered(settings_.Read(row, mode));
-    } else if (!parameter || !AllDigits(*parameter, setting.digits) ||
-               !settings_.Set(row, mode, *parameter)) {
+      return true;
+    }
+    const auto value = parameter ? FixedWidthNumber(*parameter, setting.digits) : std::nullopt;
+    if (!value || !settings_.Set(row, mode, static_cast<int>(*value))) {
       Refuse();
     }
     return true;
@@ -388,7 +369,7 @@ bool Ft950Emulation::ClarifierStep(std::string_view command, Pass& pass) {
       continue;
     }
     const std::string_view digits = *ParameterOf(command, "");
-    if (AllDigits(digits, ft950::kClarifierDigits)) {
+    if (FixedWidthNumber(digits, ft950::kClarifierDigits)) {
       // The radio takes the same step in five digits.
       SendSettings(std::string(step.letters) + "0" + std::string(digits) + ";", pass);
     } else {
@@ -406,7 +387,8 @@ bool Ft950Emulation::BandSelect(std::string_view command) {
   // Accepted and not passed on: the radio numbers its bands differently, and
   // programs set the frequency they want right after.
   const std::string_view digits = *ParameterOf(command, ft950::kBandHead.selector);
-  if (!AllDigits(digits, ft950::kBandDigits) || NumberOf(digits) > ft950::kHighestBand) {
+  const auto band = FixedWidthNumber(digits, ft950::kBandDigits);
+  if (!band || *band > ft950::kHighestBand) {
     Refuse();
   }
   return true;

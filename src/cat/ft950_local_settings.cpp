@@ -21,11 +21,7 @@ LocalSettings::LocalSettings() {
   }
 }
 
-bool LocalSettings::Set(std::size_t row, std::size_t modeRow, std::string_view digits) {
-  int value = 0;
-  for (const char c : digits) {
-    value = value * 10 + (c - '0');
-  }
+bool LocalSettings::Set(std::size_t row, std::size_t modeRow, int value) {
   if (!Allowed(row, modeRow, value)) {
     return false;
   }

@@ -9,7 +9,6 @@
 #include <array>
 #include <cstddef>
 #include <string>
-#include <string_view>
 
 #include "cat/ft950_tables.h"
 
@@ -19,9 +18,9 @@ class LocalSettings {
  public:
   LocalSettings();
 
-  // App 1 sets a row to the value of `digits` (of the row's width) in a mode
-  // (a kModes row); false when an FT-950 would refuse it.
-  bool Set(std::size_t row, std::size_t modeRow, std::string_view digits);
+  // App 1 sets a row to `value` in a mode (a kModes row); false when an
+  // FT-950 would refuse it.
+  bool Set(std::size_t row, std::size_t modeRow, int value);
 
   // App 1's answer for reading a row in a mode; "?;" where an FT-950 refuses.
   [[nodiscard]] std::string Read(std::size_t row, std::size_t modeRow) const;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "cat/text_helpers.h"
+
 namespace vantorel::cat::ft950 {
 namespace {
 
@@ -95,17 +97,10 @@ std::string_view RadioAnswers::Latest(RadioKey key) const {
 
 std::optional<long> RadioAnswers::Number(RadioKey key, std::size_t at, std::size_t count) const {
   const std::string_view latest = Latest(key);
-  if (at + count > latest.size()) {
+  if (at > latest.size()) {
     return std::nullopt;
   }
-  long value = 0;
-  for (const char c : latest.substr(at, count)) {
-    if (!IsDigit(c)) {
-      return std::nullopt;
-    }
-    value = value * 10 + (c - '0');
-  }
-  return value;
+  return FixedWidthNumber(latest.substr(at, count), count);
 }
 
 void RadioAnswers::Forget() { latest_ = {}; }

@@ -159,6 +159,20 @@ std::optional<std::int16_t> ToInt16(double value) {
   return static_cast<std::int16_t>(whole);
 }
 
+std::optional<long> FixedWidthNumber(std::string_view text, std::size_t width) {
+  if (width == 0 || text.size() != width) {
+    return std::nullopt;
+  }
+  long value = 0;
+  for (const char c : text) {
+    if (!IsDigit(c)) {
+      return std::nullopt;
+    }
+    value = value * 10 + (c - '0');
+  }
+  return value;
+}
+
 std::string ZeroFill(std::string digits, std::size_t width) {
   if (digits.size() < width) {
     digits.insert(0, width - digits.size(), '0');

@@ -25,6 +25,10 @@ double NearestEven(double value);
 // NearestEven(value) as a 16-bit signed number; nullopt when it does not fit.
 std::optional<std::int16_t> ToInt16(double value);
 
+// The value of exactly `width` decimal digits ("0042" with width 4 is 42);
+// nullopt for any other length or any other character.
+std::optional<long> FixedWidthNumber(std::string_view text, std::size_t width);
+
 // Leading zeros up to a minimum width; a longer text stays whole.
 std::string ZeroFill(std::string digits, std::size_t width);
 

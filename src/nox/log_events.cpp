@@ -43,6 +43,12 @@ std::string_view PortTitle(PortRole role) {
   return "the radio's port";
 }
 
+std::string PortSentence(PortRole role, std::string_view rest) {
+  std::string text(PortTitle(role));
+  text[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
+  return text.append(rest);
+}
+
 void LogEvents::TranslatedText(std::string_view text) {
   Log(Topic::Routing, Severity::Info, "to the radio: " + std::string(text));
 }
@@ -60,11 +66,10 @@ void LogEvents::PortStateChanged(PortRole role, PortState state, std::string_vie
     if (line.state != state) {
       continue;
     }
-    std::string text = std::string(PortTitle(role)) + line.text;
+    std::string text = PortSentence(role, line.text);
     if (!reason.empty()) {
       text.append(": ").append(reason);
     }
-    text[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
     Log(Topic::Ports, line.severity, text);
   }
   if (state == PortState::Failed && role != PortRole::App2 && portFailed_) {

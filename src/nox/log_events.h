@@ -10,6 +10,7 @@
 #pragma once
 
 #include <functional>
+#include <string>
 #include <string_view>
 #include <utility>
 
@@ -40,5 +41,7 @@ class LogEvents final : public station::StationEvents {
 
 // "App 1's port", "App 2's port", "the radio's port".
 [[nodiscard]] std::string_view PortTitle(station::PortRole role);
+// A sentence about the port: "The radio's port" and then `rest`.
+[[nodiscard]] std::string PortSentence(station::PortRole role, std::string_view rest);
 
 }  // namespace vantorel::nox

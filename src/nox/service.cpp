@@ -2,7 +2,6 @@
 
 #include <QCoreApplication>
 #include <QMetaObject>
-#include <cctype>
 #include <chrono>
 #include <fstream>
 #include <iterator>
@@ -45,11 +44,7 @@ Service::Service(const std::filesystem::path& folder, program::MonitorForm monit
         // Ended from the event loop, not from inside the station's handler.
         QMetaObject::invokeMethod(
             &context_,
-            [this, role] {
-              std::string why = std::string(PortTitle(role)) + " was lost for good";
-              why[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(why[0])));
-              End(kFailureStatus, why);
-            },
+            [this, role] { End(kFailureStatus, PortSentence(role, " was lost for good")); },
             Qt::QueuedConnection);
       }),
       station_(factory_, loop_, events_, folder) {
@@ -136,28 +131,16 @@ std::optional<settings::Settings> Service::ReadSettings() {
   // Lines the file does not hold (App 2's, which are never taken) keep the
   // values of a new installation.
   settings::Settings settings;
-  const settings::SettingsLoadResult loaded = file_.Load(settings);
-  const std::string path = file_.Path().string();
-  std::string problem;
-  switch (loaded.outcome) {
-    case settings::SettingsLoad::Complete:
-      knownText_ = FileText();
-      return settings;
-    case settings::SettingsLoad::NoFile:
-      problem = "There is no settings file " + path + " (the window program writes one)";
-      break;
-    case settings::SettingsLoad::Unreadable:
-      problem = path + " could not be read: " + loaded.reason;
-      break;
-    case settings::SettingsLoad::Refused:
-      problem = path + ": line " + std::to_string(loaded.linesRead) + " is not 0, 1 or 2";
-      break;
-    case settings::SettingsLoad::Incomplete:
-      problem = path + " has only " + std::to_string(loaded.linesRead) + " of its " +
-                std::to_string(settings::kSettingsLineCount) + " lines";
-      break;
+  const settings::SettingsLoad outcome = file_.Load(settings).outcome;
+  if (outcome == settings::SettingsLoad::Complete) {
+    knownText_ = FileText();
+    return settings;
   }
-  Log(Topic::Settings, Severity::Critical, problem);
+  Log(Topic::Settings, Severity::Critical,
+      outcome == settings::SettingsLoad::NoFile
+          ? "There is no settings file " + file_.Path().string() +
+                " (the window program writes one)"
+          : file_.LoadFault().value_or(file_.Path().string() + " cannot be used"));
   return std::nullopt;
 }
 

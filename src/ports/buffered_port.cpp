@@ -5,6 +5,7 @@
 #include <exception>
 
 #include "ports/log.h"
+#include "station/line_settings.h"
 
 namespace vantorel::ports {
 namespace {
@@ -26,6 +27,13 @@ BufferedPort::BufferedPort(std::string name) : name_(std::move(name)) {
 
 BufferedPort::~BufferedPort() = default;
 
+void BufferedPort::Settings(const std::string& settings) { station::ParseLineSettings(settings); }
+
+int BufferedPort::WaitMilliseconds(std::chrono::nanoseconds most) {
+  const auto ms = std::chrono::ceil<std::chrono::milliseconds>(most).count();
+  return static_cast<int>(std::max<long long>(ms, 1));
+}
+
 std::size_t BufferedPort::Waiting() const {
   if (!IsOpen()) {
     return 0;
@@ -37,8 +45,7 @@ std::string BufferedPort::ReadWaiting() {
   Pull();
   std::string text = input_.substr(inputStart_);
   takenDuringEvent_ += text.size();
-  input_.clear();
-  inputStart_ = 0;
+  Advance(text.size());
   return text;
 }
 
@@ -51,11 +58,7 @@ std::optional<std::string> BufferedPort::ReadThrough(char terminator, std::chron
     if (end != std::string::npos) {
       std::string text = input_.substr(inputStart_, end + 1 - inputStart_);
       takenDuringEvent_ += text.size();
-      inputStart_ = end + 1;
-      if (inputStart_ == input_.size()) {
-        input_.clear();
-        inputStart_ = 0;
-      }
+      Advance(text.size());
       return text;
     }
     scanned = input_.size();
@@ -73,6 +76,10 @@ std::optional<std::string> BufferedPort::ReadThrough(char terminator, std::chron
 
 void BufferedPort::Discard(std::size_t count) {
   Pull();
+  Advance(count);
+}
+
+void BufferedPort::Advance(std::size_t count) {
   inputStart_ = std::min(input_.size(), inputStart_ + count);
   if (inputStart_ == input_.size()) {
     input_.clear();

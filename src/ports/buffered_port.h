@@ -46,6 +46,8 @@ class BufferedPort : public station::SerialPort, public std::enable_shared_from_
   BufferedPort& operator=(const BufferedPort&) = delete;
 
   [[nodiscard]] const std::string& Name() const override { return name_; }
+  // A kind without a line of its own checks the text and has no use for it.
+  void Settings(const std::string& settings) override;
   void NullDiscard(bool discard) override { nullDiscard_ = discard; }
 
   [[nodiscard]] std::size_t Waiting() const override;
@@ -75,6 +77,9 @@ class BufferedPort : public station::SerialPort, public std::enable_shared_from_
   // Waits without the event loop, at most `most`, for more input and hands it
   // to Arrived(); false when none came.
   virtual bool WaitForArrival(std::chrono::microseconds most) = 0;
+  // `most` in the whole milliseconds a system or Qt wait takes: rounded up,
+  // and at least one, since zero would not wait at all.
+  [[nodiscard]] static int WaitMilliseconds(std::chrono::nanoseconds most);
 
   // For the kinds: what the device received.
   void Arrived(std::string_view bytes);
@@ -100,6 +105,8 @@ class BufferedPort : public station::SerialPort, public std::enable_shared_from_
   virtual void TryComeBack() {}
 
  private:
+  // Moves past `count` read characters; a buffer read to its end starts over.
+  void Advance(std::size_t count);
   void PostReceiveEvent();
   void RaiseReceiveEvent();
 

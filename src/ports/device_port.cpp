@@ -283,8 +283,7 @@ void DevicePort::Pull() {
 }
 
 bool DevicePort::WaitForArrival(std::chrono::microseconds most) {
-  const auto ms = std::chrono::ceil<std::chrono::milliseconds>(most).count();
-  const bool arrived = port_->waitForReadyRead(static_cast<int>(std::max<long long>(ms, 1)));
+  const bool arrived = port_->waitForReadyRead(WaitMilliseconds(most));
   if (!arrived) {
     port_->clearError();  // the time-out a wait reports is no fault
   }

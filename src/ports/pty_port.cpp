@@ -2,7 +2,6 @@
 
 #include <poll.h>
 
-#include <algorithm>
 #include <cerrno>
 #include <system_error>
 
@@ -16,10 +15,6 @@ PtyPort::PtyPort(std::string name, std::filesystem::path link)
 }
 
 PtyPort::~PtyPort() { Close(); }
-
-void PtyPort::Settings(const std::string& settings) {
-  lineSettings_ = station::ParseLineSettings(settings);
-}
 
 void PtyPort::Open() {
   if (line_) {
@@ -108,11 +103,11 @@ bool PtyPort::WaitForArrival(std::chrono::microseconds most) {
   if (!line_ || !application_) {
     return false;
   }
-  const auto ms = std::chrono::ceil<std::chrono::milliseconds>(most).count();
+  const int ms = WaitMilliseconds(most);
   pollfd readable{line_->Fd(), POLLIN, 0};
   int ready = 0;
   do {
-    ready = ::poll(&readable, 1, static_cast<int>(std::max<long long>(ms, 1)));
+    ready = ::poll(&readable, 1, ms);
   } while (ready < 0 && errno == EINTR);
   if (ready <= 0) {
     return false;

@@ -25,7 +25,6 @@
 
 #include "ports/buffered_port.h"
 #include "pty/pty_endpoint.h"
-#include "station/line_settings.h"
 
 namespace vantorel::ports {
 
@@ -34,7 +33,6 @@ class PtyPort final : public BufferedPort {
   PtyPort(std::string name, std::filesystem::path link);
   ~PtyPort() override;
 
-  void Settings(const std::string& settings) override;
   // Makes the pseudo-terminal and the link; throws SerialError naming the path
   // and the reason when the link cannot be made.
   void Open() override;
@@ -59,7 +57,6 @@ class PtyPort final : public BufferedPort {
   void Flush();
 
   std::filesystem::path link_;
-  station::LineSettings lineSettings_;
   std::optional<pty::PtyEndpoint> line_;
   std::unique_ptr<QSocketNotifier> readable_;
   std::unique_ptr<QSocketNotifier> writable_;

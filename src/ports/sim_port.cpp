@@ -7,10 +7,6 @@ namespace vantorel::ports {
 SimPort::SimPort(std::string name, std::shared_ptr<sim::KenwoodRadio> radio)
     : BufferedPort(std::move(name)), radio_(std::move(radio)) {}
 
-void SimPort::Settings(const std::string& settings) {
-  lineSettings_ = station::ParseLineSettings(settings);
-}
-
 void SimPort::Open() {
   if (open_) {
     return;

@@ -16,7 +16,6 @@
 
 #include "ports/buffered_port.h"
 #include "sim/kenwood_radio.h"
-#include "station/line_settings.h"
 
 namespace vantorel::ports {
 
@@ -24,7 +23,6 @@ class SimPort final : public BufferedPort {
  public:
   SimPort(std::string name, std::shared_ptr<sim::KenwoodRadio> radio);
 
-  void Settings(const std::string& settings) override;
   void Open() override;
   void Close() override;
   [[nodiscard]] bool IsOpen() const override { return open_; }
@@ -41,7 +39,6 @@ class SimPort final : public BufferedPort {
   void Deliver();
 
   std::shared_ptr<sim::KenwoodRadio> radio_;
-  station::LineSettings lineSettings_;
   bool open_ = false;
   std::string answers_;  // said by the radio, not yet arrived
   bool deliveryPosted_ = false;

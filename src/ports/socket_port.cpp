@@ -1,13 +1,8 @@
 #include "ports/socket_port.h"
 
 #include <QMetaObject>
-#include <algorithm>
 
 namespace vantorel::ports {
-
-void SocketPort::Settings(const std::string& settings) {
-  lineSettings_ = station::ParseLineSettings(settings);
-}
 
 void SocketPort::Attach(SocketHandle socket) {
   Detach();
@@ -77,8 +72,7 @@ bool SocketPort::WaitForArrival(std::chrono::microseconds most) {
   if (!Connected()) {
     return false;
   }
-  const auto ms = std::chrono::ceil<std::chrono::milliseconds>(most).count();
-  const bool arrived = socket_->waitForReadyRead(static_cast<int>(std::max<long long>(ms, 1)));
+  const bool arrived = socket_->waitForReadyRead(WaitMilliseconds(most));
   Pull();
   return arrived;
 }

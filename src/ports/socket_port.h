@@ -14,7 +14,6 @@
 #include <string>
 
 #include "ports/buffered_port.h"
-#include "station/line_settings.h"
 
 namespace vantorel::ports {
 
@@ -26,7 +25,6 @@ using SocketHandle = std::unique_ptr<QTcpSocket, DeleteLater>;
 
 class SocketPort : public BufferedPort {
  public:
-  void Settings(const std::string& settings) override;
   void RTSEnable(bool /*enable*/) override {}
   void DTREnable(bool /*enable*/) override {}
   void Break(bool /*enable*/) override {}
@@ -52,7 +50,6 @@ class SocketPort : public BufferedPort {
  private:
   void LookAtEnd();
 
-  station::LineSettings lineSettings_;
   SocketHandle socket_;
 };
 

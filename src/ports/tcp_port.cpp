@@ -2,7 +2,6 @@
 
 #include <QHostAddress>
 #include <QHostInfo>
-#include <algorithm>
 #include <future>
 #include <memory>
 #include <optional>
@@ -61,8 +60,7 @@ void TcpPort::Open() {
   }
   SocketHandle socket(new QTcpSocket);
   socket->connectToHost(host, address_.port);
-  const auto left = std::chrono::ceil<std::chrono::milliseconds>(deadline - Clock::now());
-  if (!socket->waitForConnected(static_cast<int>(std::max<long long>(left.count(), 1)))) {
+  if (!socket->waitForConnected(WaitMilliseconds(deadline - Clock::now()))) {
     const bool timedOut = socket->error() == QAbstractSocket::SocketTimeoutError;
     throw station::SerialError(
         "Cannot connect to " + where + ": " +

@@ -11,7 +11,6 @@
 #include <array>
 #include <cerrno>
 #include <system_error>
-#include <utility>
 
 namespace vantorel::pty {
 namespace {
@@ -73,23 +72,6 @@ PtyEndpoint::PtyEndpoint(const std::filesystem::path& link) {
 }
 
 PtyEndpoint::~PtyEndpoint() { Close(); }
-
-PtyEndpoint::PtyEndpoint(PtyEndpoint&& other) noexcept
-    : controller_(std::exchange(other.controller_, -1)),
-      terminalPath_(std::move(other.terminalPath_)),
-      link_(std::exchange(other.link_, {})),
-      lineUsed_(other.lineUsed_) {}
-
-PtyEndpoint& PtyEndpoint::operator=(PtyEndpoint&& other) noexcept {
-  if (this != &other) {
-    Close();
-    controller_ = std::exchange(other.controller_, -1);
-    terminalPath_ = std::move(other.terminalPath_);
-    link_ = std::exchange(other.link_, {});
-    lineUsed_ = other.lineUsed_;
-  }
-  return *this;
-}
 
 void PtyEndpoint::Link() {
   // A link that vanishes or reappears between the looks is tried again a few times.

@@ -41,8 +41,6 @@ class PtyEndpoint {
   // std::system_error whose text names what failed and the path.
   explicit PtyEndpoint(const std::filesystem::path& link = {});
   ~PtyEndpoint();
-  PtyEndpoint(PtyEndpoint&& other) noexcept;
-  PtyEndpoint& operator=(PtyEndpoint&& other) noexcept;
   PtyEndpoint(const PtyEndpoint&) = delete;
   PtyEndpoint& operator=(const PtyEndpoint&) = delete;
 

@@ -257,23 +257,32 @@ SettingsLoadResult SettingsFile::Load(Settings& settings) {
   return loaded_;
 }
 
-std::optional<std::string> SettingsFile::LoadProblem() const {
-  const std::string keep = "; it is kept as " + path_.filename().string() + kBackupSuffix +
-                           " when the settings are saved.";
+std::optional<std::string> SettingsFile::LoadFault() const {
   switch (loaded_.outcome) {
     case SettingsLoad::Unreadable:
-      return path_.string() + " could not be read: " + loaded_.reason + keep;
+      return path_.string() + " could not be read: " + loaded_.reason;
     case SettingsLoad::Refused:
-      return path_.string() + ": line " + std::to_string(loaded_.linesRead) +
-             " is not 0, 1 or 2, and reading stopped there" + keep;
+      return path_.string() + ": line " + std::to_string(loaded_.linesRead) + " is not 0, 1 or 2";
     case SettingsLoad::Incomplete:
       return path_.string() + " has only " + std::to_string(loaded_.linesRead) + " of its " +
-             std::to_string(kSettingsLineCount) + " lines" + keep;
+             std::to_string(kSettingsLineCount) + " lines";
     case SettingsLoad::NoFile:
     case SettingsLoad::Complete:
       break;
   }
   return std::nullopt;
+}
+
+std::optional<std::string> SettingsFile::LoadProblem() const {
+  std::optional<std::string> fault = LoadFault();
+  if (!fault) {
+    return std::nullopt;
+  }
+  if (loaded_.outcome == SettingsLoad::Refused) {
+    *fault += ", and reading stopped there";
+  }
+  return *fault + "; it is kept as " + path_.filename().string() + kBackupSuffix +
+         " when the settings are saved.";
 }
 
 std::optional<std::string> SettingsFile::Save(const Settings& settings) {

@@ -70,7 +70,9 @@ class SettingsFile {
   [[nodiscard]] const std::filesystem::path& Path() const { return path_; }
 
   SettingsLoadResult Load(Settings& settings);
-  // For a file that could not be read whole: what the user should know.
+  // For a file there that could not be read whole: what is wrong with it.
+  [[nodiscard]] std::optional<std::string> LoadFault() const;
+  // The same, with what becomes of the file: what the window's user should know.
   [[nodiscard]] std::optional<std::string> LoadProblem() const;
 
   // Returns nothing on success, else why the file could not be written.

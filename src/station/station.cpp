@@ -62,24 +62,21 @@ void Station::SetOptions(const Options& options) {
 
 // --- port setup ---------------------------------------------------------------
 
-void Station::Replace(PortRole role, std::shared_ptr<SerialPort> port) {
-  Retire(role);
-  if (port) {
-    port->OnReceive([this, role] {
-      switch (role) {
-        case PortRole::App1:
-          GetData1();
-          break;
-        case PortRole::App2:
-          GetData2();
-          break;
-        case PortRole::Radio:
-          GetData3();
-          break;
-      }
-    });
-    port->OnNews([this, role](const PortNews& news) { OnNews(role, news); });
-  }
+void Station::Attach(PortRole role, std::shared_ptr<SerialPort> port) {
+  port->OnReceive([this, role] {
+    switch (role) {
+      case PortRole::App1:
+        GetData1();
+        break;
+      case PortRole::App2:
+        GetData2();
+        break;
+      case PortRole::Radio:
+        GetData3();
+        break;
+    }
+  });
+  port->OnNews([this, role](const PortNews& news) { OnNews(role, news); });
   ports_.Put(role, std::move(port));
 }
 
@@ -99,9 +96,10 @@ void Station::Retire(PortRole role) {
 }
 
 void Station::Configure(PortRole role, const std::string& name, const std::string& settings) {
+  // The old port goes first, so a name that cannot be made leaves none behind.
   Retire(role);
   const std::shared_ptr<SerialPort> port = factory_.Make(name);
-  Replace(role, port);
+  Attach(role, port);
   port->Settings(settings);
   // The applications' ports drop NULs; the radio's port passes them on.
   port->NullDiscard(role != PortRole::Radio);

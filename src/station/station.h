@@ -118,7 +118,8 @@ class Station {
   Next SetUpPort(PortRole role, const std::string& name, const std::string& settings,
                  bool openedThisRun);
   void Configure(PortRole role, const std::string& name, const std::string& settings);
-  void Replace(PortRole role, std::shared_ptr<SerialPort> port);
+  // Hands the port's receive events and news to this role's handlers.
+  void Attach(PortRole role, std::shared_ptr<SerialPort> port);
   void Retire(PortRole role);
   void OnNews(PortRole role, const PortNews& news);
   // The radio's port is open now (Start, or back after a loss).

@@ -131,18 +131,5 @@ TEST(PtyEndpointTest, ServesEachNewClientWithoutTheLastOnesLeftovers) {
   ::close(next);
 }
 
-TEST(PtyEndpointTest, MovedEndpointKeepsItsLink) {
-  const ScratchFolder folder;
-  const fs::path link = folder / "radio";
-  PtyEndpoint first(link);
-  const std::string terminal = first.TerminalPath();
-  PtyEndpoint second(std::move(first));
-  first.Close();  // the moved-from endpoint owns nothing any more
-  EXPECT_EQ(fs::read_symlink(link), terminal);
-  EXPECT_EQ(second.Fd() >= 0, true);
-  second.Close();
-  EXPECT_FALSE(fs::exists(fs::symlink_status(link)));
-}
-
 }  // namespace
 }  // namespace vantorel::pty
