@@ -128,8 +128,8 @@ void Service::End(int status, std::string_view why) {
 }
 
 std::optional<settings::Settings> Service::ReadSettings() {
-  // Lines the file does not hold (App 2's, which are never taken) keep the
-  // values of a new installation.
+  // The emulation switch, which an older file lacks, keeps the value of a new
+  // installation.
   settings::Settings settings;
   const settings::SettingsLoad outcome = file_.Load(settings).outcome;
   if (outcome == settings::SettingsLoad::Complete) {

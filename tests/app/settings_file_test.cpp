@@ -33,7 +33,6 @@ class WindowSettings : public CatmuxFixture {
 
 TEST_F(WindowSettings, ACompleteFileFillsTheControlsAndPressesStart) {
   model.KenwoodCB.SetValue(0);
-  model.Soft2Com.SetText("");  // not taken from the file
   Load(FullFile());
   EXPECT_TRUE(StartPressed());
   EXPECT_EQ(model.RadioCom.Text(), "COM3");
@@ -42,14 +41,18 @@ TEST_F(WindowSettings, ACompleteFileFillsTheControlsAndPressesStart) {
   EXPECT_TRUE(model.Option1[1].Value());
   EXPECT_EQ(model.KenwoodCB.Value(), 1) << "translating: the radio's text is framed";
   EXPECT_EQ(station.options().transmitLimit, "240") << "the station follows the controls";
-  EXPECT_TRUE(boxes.shown.empty() || boxes.shown[0] == "/opt/rigdesk/Rigdesk not found");
+  EXPECT_EQ(boxes.shown, std::vector<std::string>{"/opt/rigdesk/Rigdesk not found"});
 
+  // Written back as read, with the framing switch as set, each program path
+  // as its second copy left it, and the emulation switch added.
+  std::vector<std::string> expected = FullFile();
+  expected[11] = " 1 ";
+  expected[12] = expected[18];
+  expected[13] = expected[19];
+  expected.emplace_back("False");
   std::filesystem::remove(SettingsFile());
   catmux->Form_Unload();
-  settings::Settings saved;
-  EXPECT_EQ(settings::LoadSettings(SettingsFile(), saved).outcome,
-            settings::SettingsLoad::Complete);
-  EXPECT_EQ(saved, app::SettingsFromForm(model));
+  EXPECT_EQ(ReadFile(SettingsFile()), Lines(expected));
 }
 
 // A first run offers a station that works with no hardware: App 1 on a

@@ -182,6 +182,13 @@ TEST_F(ChangeInputTest, IfShiftIgnoresTheSignAndWidthDropsTheSelector) {
 TEST_F(ChangeInputTest, LastTableRows) {
   const Rows rows = {
       {"BS00;", "FA00001800000;"},
+      {"BS01;", "FA00003500000;"},
+      {"BS03;", "FA00007000000;"},
+      {"BS04;", "FA00010000000;"},
+      {"BS05;", "FA00014000000;"},
+      {"BS06;", "FA00018000000;"},
+      {"BS07;", "FA00021000000;"},
+      {"BS08;", "FA00024500000;"},
       {"BS09;", "FA00028000000;"},
       {"MD08;", "MD8;"},
       {"MK4;", "MD5;", "app1 MK4;"},

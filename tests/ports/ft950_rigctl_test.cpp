@@ -11,10 +11,8 @@
 #include <unistd.h>
 
 #include <cstdlib>
-#include <future>
 #include <sstream>
 
-#include "child_process.h"
 #include "station_rig.h"
 
 namespace vantorel::testing {
@@ -100,11 +98,7 @@ class Ft950RigctlTest : public StationRig {
     for (std::string& word : Words(arguments)) {
       argv.push_back(std::move(word));
     }
-    auto run =
-        std::async(std::launch::async, [argv] { return RunToEnd(argv, std::chrono::seconds(60)); });
-    Until([&] { return run.wait_for(std::chrono::seconds(0)) == std::future_status::ready; },
-          std::chrono::seconds(90));
-    const Finished finished = run.get();
+    const Finished finished = RunPumping(argv);
     // rigctl ends with 0 also when a command failed; it says so on stderr.
     EXPECT_EQ(finished.status, 0) << model << " " << arguments << ": " << finished.errors;
     EXPECT_EQ(finished.errors, "") << model << " " << arguments;

@@ -8,10 +8,8 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <future>
 #include <optional>
 
-#include "child_process.h"
 #include "station_rig.h"
 
 namespace vantorel::testing {
@@ -48,11 +46,7 @@ class RigctlRelayTest : public StationRig {
     for (const auto& step : kSteps) {
       std::vector<std::string> argv{rigctl_, "-m", "2031", "-r", path, "-C", "cache_timeout=0"};
       argv.insert(argv.end(), step.begin(), step.end());
-      auto run = std::async(std::launch::async,
-                            [argv] { return RunToEnd(argv, std::chrono::seconds(60)); });
-      Until([&] { return run.wait_for(std::chrono::seconds(0)) == std::future_status::ready; },
-            std::chrono::seconds(90));
-      const Finished finished = run.get();
+      const Finished finished = RunPumping(argv);
       EXPECT_EQ(finished.status, 0) << step[0] << ": " << finished.errors;
       outputs.push_back(finished.output);
     }

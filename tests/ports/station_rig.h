@@ -10,9 +10,11 @@
 #include <chrono>
 #include <filesystem>
 #include <functional>
+#include <future>
 #include <string>
 #include <vector>
 
+#include "child_process.h"
 #include "ports/port_factory.h"
 #include "ports/qt_event_loop.h"
 #include "pty_pair.h"
@@ -38,6 +40,15 @@ class StationRig : public ::testing::Test {
   bool Until(const std::function<bool()>& done,
              std::chrono::milliseconds limit = std::chrono::seconds(10)) {
     return PumpUntil(done, pump, limit);
+  }
+  // A program run to its end on a thread of its own while the station's event
+  // loop runs here (rigctl talking to the station, say).
+  Finished RunPumping(const std::vector<std::string>& argv) {
+    auto run =
+        std::async(std::launch::async, [argv] { return RunToEnd(argv, std::chrono::seconds(60)); });
+    Until([&] { return run.wait_for(std::chrono::seconds(0)) == std::future_status::ready; },
+          std::chrono::seconds(90));
+    return run.get();
   }
   // How many notes so far contain `text`.
   [[nodiscard]] long Notes(const std::string& text) const {

@@ -9,18 +9,19 @@
 
 #include <chrono>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
+#include "temp_folder.h"
 #include "terminal_client.h"
 
 namespace vantorel::pty {
 namespace {
 
 namespace fs = std::filesystem;
-using vantorel::testing::ScratchFolder;
+using vantorel::testing::ReadFile;
+using vantorel::testing::TempFolder;
 using vantorel::testing::TerminalClient;
+using vantorel::testing::WriteFile;
 
 // What the endpoint receives until `count` bytes; the limit is only a net.
 std::string ReadFrom(PtyEndpoint& endpoint, std::size_t count) {
@@ -34,14 +35,9 @@ std::string ReadFrom(PtyEndpoint& endpoint, std::size_t count) {
   return text;
 }
 
-std::string Contents(const fs::path& file) {
-  std::ifstream in(file);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
 TEST(PtyEndpointTest, LinksTheTerminalSideAndRemovesTheLinkWhenClosed) {
-  const ScratchFolder folder;
-  const fs::path link = folder / "radio";
+  const TempFolder folder;
+  const fs::path link = folder.Path() / "radio";
   {
     const PtyEndpoint endpoint(link);
     EXPECT_EQ(endpoint.LinkPath(), link);
@@ -53,18 +49,18 @@ TEST(PtyEndpointTest, LinksTheTerminalSideAndRemovesTheLinkWhenClosed) {
 }
 
 TEST(PtyEndpointTest, ReplacesAStaleLink) {
-  const ScratchFolder folder;
-  const fs::path link = folder / "radio";
+  const TempFolder folder;
+  const fs::path link = folder.Path() / "radio";
   fs::create_symlink("/dev/pts/no-such-terminal", link);
   const PtyEndpoint endpoint(link);
   EXPECT_EQ(fs::read_symlink(link), endpoint.TerminalPath());
 }
 
 TEST(PtyEndpointTest, RefusesAPathThatIsNotALinkAndLeavesItUntouched) {
-  const ScratchFolder folder;
-  const fs::path file = folder / "notes";
-  std::ofstream(file) << "keep me";
-  const fs::path directory = folder / "folder";
+  const TempFolder folder;
+  const fs::path file = folder.Path() / "notes";
+  WriteFile(file, "keep me");
+  const fs::path directory = folder.Path() / "folder";
   fs::create_directory(directory);
   for (const fs::path& taken : {file, directory}) {
     SCOPED_TRACE(taken);
@@ -75,13 +71,13 @@ TEST(PtyEndpointTest, RefusesAPathThatIsNotALinkAndLeavesItUntouched) {
       EXPECT_NE(std::string(error.what()).find(taken.string()), std::string::npos) << error.what();
     }
   }
-  EXPECT_EQ(Contents(file), "keep me");
+  EXPECT_EQ(ReadFile(file), "keep me");
   EXPECT_TRUE(fs::is_directory(fs::symlink_status(directory)));
 }
 
 TEST(PtyEndpointTest, LeavesALinkThatIsNoLongerItsOwn) {
-  const ScratchFolder folder;
-  const fs::path link = folder / "radio";
+  const TempFolder folder;
+  const fs::path link = folder.Path() / "radio";
   PtyEndpoint endpoint(link);
   fs::remove(link);
   fs::create_symlink("/dev/null", link);

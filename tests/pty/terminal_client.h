@@ -1,6 +1,5 @@
 // An application's end of a pseudo-terminal, as a test plays it: opens the
 // terminal side by its path (a link or /dev/pts/N), raw, and talks through it.
-// Also a temporary folder that is removed with everything in it.
 #pragma once
 
 #include <fcntl.h>
@@ -12,9 +11,7 @@
 #include <array>
 #include <cerrno>
 #include <chrono>
-#include <cstdlib>
 #include <filesystem>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -74,30 +71,6 @@ class TerminalClient {
 
  private:
   int fd_;
-};
-
-class ScratchFolder {
- public:
-  ScratchFolder() {
-    std::string name = (std::filesystem::temp_directory_path() / "vantorel-pty-XXXXXX").string();
-    if (::mkdtemp(name.data()) == nullptr) {
-      throw std::runtime_error("no temporary folder");
-    }
-    path_ = name;
-  }
-  ~ScratchFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  ScratchFolder(const ScratchFolder&) = delete;
-  ScratchFolder& operator=(const ScratchFolder&) = delete;
-
-  [[nodiscard]] std::filesystem::path operator/(std::string_view name) const {
-    return path_ / name;
-  }
-
- private:
-  std::filesystem::path path_;
 };
 
 }  // namespace vantorel::testing

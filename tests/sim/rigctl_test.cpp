@@ -13,6 +13,7 @@
 
 #include "child_process.h"
 #include "sim/status_answer.h"
+#include "temp_folder.h"
 #include "terminal_client.h"
 
 namespace vantorel::testing {
@@ -62,8 +63,8 @@ class RigctlTest : public ::testing::Test {
     return client.ReadAnswers(1);
   }
 
-  const ScratchFolder folder_;
-  const fs::path link_ = folder_ / "radio";
+  const TempFolder folder_;
+  const fs::path link_ = folder_.Path() / "radio";
   std::string rigctl_;
   std::optional<ChildProcess> sim_;
 };

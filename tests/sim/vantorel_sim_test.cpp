@@ -7,6 +7,7 @@
 #include <fstream>
 
 #include "child_process.h"
+#include "temp_folder.h"
 #include "terminal_client.h"
 
 namespace vantorel::testing {
@@ -18,8 +19,8 @@ using std::chrono_literals::operator""s;
 const std::string kProgram = VANTOREL_SIM_PROGRAM;
 
 TEST(VantorelSimTest, ServesBehindItsLinkAcrossReopeningUntilTerminated) {
-  const ScratchFolder folder;
-  const fs::path link = folder / "radio";
+  const TempFolder folder;
+  const fs::path link = folder.Path() / "radio";
   ChildProcess sim({kProgram, "--link", link.string()});
   ASSERT_EQ(sim.ReadLine(), link.string());
   ASSERT_TRUE(fs::is_symlink(link));
@@ -58,8 +59,8 @@ TEST(VantorelSimTest, AnswersHelpAndRefusesWhatItCannotDo) {
   EXPECT_EQ(unknown.output, "");
   EXPECT_NE(unknown.errors.find("Usage: vantorel-sim"), std::string::npos);
 
-  const ScratchFolder folder;
-  const fs::path file = folder / "notes";
+  const TempFolder folder;
+  const fs::path file = folder.Path() / "notes";
   std::ofstream(file) << "keep me";
   const Finished refused = RunToEnd({kProgram, "--link", file.string()}, 10s);
   EXPECT_EQ(refused.status, 1);

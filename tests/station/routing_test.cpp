@@ -226,7 +226,7 @@ TEST_F(StationTest, HalfAnAnswerKeptTooLongIsNoiseAndGoes) {
 TEST(PartialAnswerGap, AllowsForTheLineSpeedAndAUsbAdapter) {
   using station::PartialAnswerGap;
   // At 1200 baud three characters take 27.5 ms; an adapter may add 16 ms.
-  EXPECT_GE(PartialAnswerGap("1200,N,8,1"), 27500us + station::kUsbHoldBack);
+  EXPECT_GE(PartialAnswerGap("1200,N,8,1"), 27500us + 16ms);
   EXPECT_LT(PartialAnswerGap("38400,N,8,1"), 30ms);
   EXPECT_EQ(PartialAnswerGap(""), PartialAnswerGap("9600,N,8,1"));
   EXPECT_EQ(PartialAnswerGap("fast,N,8,1"), PartialAnswerGap("9600"));
