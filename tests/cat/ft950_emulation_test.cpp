@@ -2,10 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "sim/kenwood_radio.h"
 
 namespace vantorel::cat {
 namespace {
@@ -382,51 +383,8 @@ TEST_F(Ft950EmulationTest, ResetForgetsReadsInFlight) {
   EXPECT_EQ(Send("ID;").toApp1, "ID0310;");
 }
 
-// A stand-in for the radio: each Kenwood read is answered from its table; a
-// setting replaces the answer with the same letters and length. Its receive
-// VFO set takes the transmit VFO along, as the radio's does.
-class StandInRadio {
- public:
-  std::string Take(std::string_view commands) {
-    std::string answers;
-    for (const std::string& command : Pieces(commands)) {
-      heard += command;
-      if (const auto read = answers_.find(command); read != answers_.end()) {
-        answers += read->second;
-        continue;
-      }
-      for (auto& [read, answer] : answers_) {
-        if (answer.size() == command.size() && answer.compare(0, 2, command, 0, 2) == 0) {
-          answer = command;
-        }
-      }
-      if (command.starts_with("FR")) {
-        answers_["FT;"] = "FT" + command.substr(2);
-      }
-    }
-    return answers;
-  }
-
-  std::string heard;
-
- private:
-  std::map<std::string, std::string> answers_ = {
-      {"FA;", "FA00014074000;"},
-      {"FB;", "FB00007050000;"},
-      {"MD;", "MD2;"},
-      {"DA;", "DA0;"},
-      {"IF;", std::string(kRadioStatus)},
-      {"FR;", "FR0;"},
-      {"FT;", "FT0;"},
-      {"PS;", "PS1;"},
-      {"PC;", "PC100;"},
-      {"AG0;", "AG0100;"},
-      {"SM0;", "SM00015;"},
-  };
-};
-
 // Hamlib's FT-950 backend, operation by operation, through the emulation to
-// the stand-in radio: each App 1 command as Hamlib sends it, the radio's
+// the simulated radio: each App 1 command as Hamlib sends it, the radio's
 // answers fed back before the next.
 TEST_F(Ft950EmulationTest, HamlibSequences) {
   struct Operation {
@@ -436,7 +394,8 @@ TEST_F(Ft950EmulationTest, HamlibSequences) {
     std::string radioHears;
   };
   const std::string usb(kApp1Status);
-  const std::string data = "IF00114074000+000000C00000;";  // the same in PKT-U
+  const std::string dataOnA = "IF00114200000+000000C00000;";  // 14.2 MHz, PKT-U
+  const std::string lsbOnB = "IF00107050000+000000100000;";   // VFO B: 7.05 MHz, LSB
   const std::vector<Operation> operations = {
       {"open (4.5.4)", "AI;ID;EX0271;EX027;VS;IF;FA;",
        "AI0;ID0310;EX0271;VS0;" + usb + "FA14074000;", "FR;IF;DA;FA;"},
@@ -453,11 +412,11 @@ TEST_F(Ft950EmulationTest, HamlibSequences) {
       {"T 1", "TX1;", "", "TX1;"},
       {"t", "TX;", "TX3;", ""},
       {"T 0", "TX0;TX;", "TX0;", "RX;"},
-      {"v", "VS;IF;", "VS0;" + data, "FR;IF;DA;"},
-      {"V VFOB", "VS;IF;IF;VS1;VS;FB;", "VS0;" + data + data + "VS1;FB07050000;",
+      {"v", "VS;IF;", "VS0;" + dataOnA, "FR;IF;DA;"},
+      {"V VFOB", "VS;IF;IF;VS1;VS;FB;", "VS0;" + dataOnA + dataOnA + "VS1;FB07050000;",
        "FR;IF;DA;IF;DA;FR1;FR;FB;"},
-      {"s", "FT;IF;", "FT1;" + data, "FT;IF;DA;"},
-      {"S 1 VFOB", "VS;IF;FT3;FT;", "VS1;" + data + "FT1;", "FR;IF;DA;FT1;FT;"},
+      {"s", "FT;IF;", "FT1;" + lsbOnB, "FT;IF;DA;"},
+      {"S 1 VFOB", "VS;IF;FT3;FT;", "VS1;" + lsbOnB + "FT1;", "FR;IF;DA;FT1;FT;"},
       {"l RFPOWER", "PC;", "PC100;", "PC;"},
       {"L RFPOWER 0.5", "PC050;PC;", "PC050;", "PC050;PC;"},
       {"l STRENGTH", "SM0;", "SM0130;", "SM0;"},
@@ -466,16 +425,18 @@ TEST_F(Ft950EmulationTest, HamlibSequences) {
       {"l AF", "AG0;", "AG0077;", "AG0;"},
       {"\\get_powerstat", "PS;", "PS1;", "PS;"},
   };
-  StandInRadio radio;
+  sim::KenwoodRadio radio;
+  radio.SetSMeter(15);  // S9
   for (const Operation& operation : operations) {
-    radio.heard.clear();
     std::string app1Gets;
+    std::string radioHeard;
     for (const std::string& command : Pieces(operation.app1)) {
       const EmulatedCommand out = Send(command);
-      app1Gets += out.toApp1 + Hear(radio.Take(out.toRadio));
+      radioHeard += out.toRadio;
+      app1Gets += out.toApp1 + Hear(radio.Receive(out.toRadio));
     }
     EXPECT_EQ(app1Gets, operation.app1Gets) << operation.rigctl;
-    EXPECT_EQ(radio.heard, operation.radioHears) << operation.rigctl;
+    EXPECT_EQ(radioHeard, operation.radioHears) << operation.rigctl;
   }
 }
 
