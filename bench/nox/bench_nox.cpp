@@ -40,14 +40,6 @@ constexpr double kStartTargetMs = 100;
 constexpr double kMemoryTargetMb = 15;
 constexpr double kIdleTargetPercent = 0.2;
 
-// All three ports: App 2 shares the radio with App 1.
-std::string SettingsText(const std::string& app1, const std::string& app2,
-                         const std::string& radio) {
-  return vantorel::testing::Lines({app1,  app2,  radio, "38400", "8",    "None",  "1",     " 0 ",
-                                   " 0 ", " 0 ", " 0 ", " 0 ",   "",     "",      " 1 ",   " 0 ",
-                                   " 1 ", "180", "",    "",      "True", "False", "FT-950"});
-}
-
 // Resident memory in MB, from /proc/<pid>/status.
 double ResidentMb(pid_t pid) {
   std::ifstream status("/proc/" + std::to_string(pid) + "/status");
@@ -92,8 +84,10 @@ int main() {
   PtyPair app1End;
   PtyPair app2End;
   PtyPair radioEnd;
+  // All three ports: App 2 shares the radio with App 1.
   vantorel::testing::WriteFile(folder.Path() / "Catmux.ini",
-                               SettingsText(app1End.Path(), app2End.Path(), radioEnd.Path()));
+                               vantorel::testing::StationFileText(app1End.Path(), radioEnd.Path(),
+                                                                  {.app2 = app2End.Path()}));
   const std::vector<std::string> argv{VANTOREL_NOX_PROGRAM, "--folder", folder.Path().string()};
   const auto noPump = [] {};
 

@@ -195,12 +195,7 @@ TEST(PtyProgram, LoadsSettingsAndOpensThePortsAtStart) {
   TempFolder folder;
   PtyPair app1Line;
   PtyPair radioLine;
-  // clang-format off
-  WriteFile(folder.Path() / "Catmux.ini",
-            Lines({app1Line.Path(), "", radioLine.Path(), "19200", "8", "None", "1",
-                   " 0 ", " 0 ", " 1 ", " 1 ", " 1 ", "", "", " 1 ", " 0 ", " 1 ", "180", "", "",
-                   "True", "False", "FT-950"}));
-  // clang-format on
+  WriteFile(folder.Path() / "Catmux.ini", StationFileText(app1Line.Path(), radioLine.Path()));
   const QString program = QCoreApplication::applicationDirPath() + "/../../vantorel";
   ASSERT_TRUE(std::filesystem::exists(program.toStdString())) << program.toStdString();
 

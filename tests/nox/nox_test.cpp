@@ -28,20 +28,6 @@ constexpr auto kEndLimit = 4 * station::kEndDrainLimit + 10s;
 
 const std::function<void()> kNoPump = [] {};
 
-// The 23 lines of a complete file as the window writes them: App 1 and the
-// radio on the given ports, 38400 baud, translating or not (line 16; line 12,
-// the radio's text cut at ";", follows it).
-std::string SettingsText(const std::string& app1, const std::string& radio,
-                         bool noTranslation = false) {
-  const char* frame = noTranslation ? " 0 " : " 1 ";
-  const char* check2 = noTranslation ? " 1 " : " 0 ";
-  // clang-format off
-  return Lines({app1, "", radio, "38400", "8", "None", "1",
-                " 0 ", " 0 ", " 1 ", " 1 ", frame, "", "", " 1 ", check2, " 1 ", "180", "",
-                "", "True", "False", "FT-950"});
-  // clang-format on
-}
-
 std::unique_ptr<ChildProcess> StartNox(const std::filesystem::path& folder,
                                        const std::vector<std::string>& more = {}) {
   std::vector<std::string> argv{VANTOREL_NOX_PROGRAM, "--folder", folder.string()};
@@ -53,6 +39,10 @@ class PtyNox : public ::testing::Test {
  protected:
   PtyNox() { std::filesystem::create_directories(station); }
   [[nodiscard]] std::filesystem::path SettingsFile() const { return station / "Catmux.ini"; }
+  // A complete file for the two terminals.
+  [[nodiscard]] std::string FileText(const StationFile& file = {}) const {
+    return StationFileText(app1End.Path(), radioEnd.Path(), file);
+  }
 
   // Starts the program; its ports are open once the radio hears "AI1;".
   void Start(const std::vector<std::string>& more = {}) {
@@ -68,7 +58,7 @@ class PtyNox : public ::testing::Test {
 };
 
 TEST_F(PtyNox, TranslatesApp1sCommandsAndTheRadiosAnswersAndLogsTheMonitor) {
-  WriteFile(SettingsFile(), SettingsText(app1End.Path(), radioEnd.Path()));
+  WriteFile(SettingsFile(), FileText());
   Start({"--monitor", "hex"});
   app1End.Write("FA14251300;");
   EXPECT_EQ(radioEnd.Read(14, kNoPump), "FA00014251300;");
@@ -85,8 +75,7 @@ TEST_F(PtyNox, TranslatesApp1sCommandsAndTheRadiosAnswersAndLogsTheMonitor) {
 }
 
 TEST_F(PtyNox, SigtermWhileKeyedUnkeysTheRadioEndsWithStatus0AndSavesTheSettings) {
-  const std::string written = SettingsText(app1End.Path(), radioEnd.Path());
-  WriteFile(SettingsFile(), written);
+  WriteFile(SettingsFile(), FileText());
   Start();
   app1End.Write("MX1;");
   EXPECT_EQ(radioEnd.Read(14, kNoPump), "TX1;TX;RM;MX1;");
@@ -95,16 +84,15 @@ TEST_F(PtyNox, SigtermWhileKeyedUnkeysTheRadioEndsWithStatus0AndSavesTheSettings
   EXPECT_EQ(radioEnd.Read(3, kNoPump), "RX;");
   EXPECT_EQ(nox->Wait(kEndLimit), 0) << nox->Errors();
   // Saved: the same settings, with the line this program adds.
-  EXPECT_EQ(ReadFile(SettingsFile()), written + "False\r\n");
+  EXPECT_EQ(ReadFile(SettingsFile()), FileText({.saved = true}));
   EXPECT_TRUE(std::filesystem::exists(station / "TEST.TXT"));
   EXPECT_FALSE(std::filesystem::exists(folder.Path() / "Catmux.ini")) << "not the current folder";
 }
 
 TEST_F(PtyNox, SighupAppliesTheEditedFile) {
-  WriteFile(SettingsFile(), SettingsText(app1End.Path(), radioEnd.Path()));
+  WriteFile(SettingsFile(), FileText());
   Start();
-  const std::string edited = SettingsText(app1End.Path(), radioEnd.Path(), true);
-  WriteFile(SettingsFile(), edited);
+  WriteFile(SettingsFile(), FileText({.noTranslation = true}));
   nox->Signal(SIGHUP);
   // Stopped and started again: the radio hears auto-information on anew.
   ASSERT_EQ(radioEnd.Read(4, kNoPump, 10s), "AI1;") << nox->Errors();
@@ -116,13 +104,13 @@ TEST_F(PtyNox, SighupAppliesTheEditedFile) {
 
   nox->Signal(SIGTERM);
   EXPECT_EQ(nox->Wait(kEndLimit), 0);
-  EXPECT_EQ(ReadFile(SettingsFile()), edited + "False\r\n");
+  EXPECT_EQ(ReadFile(SettingsFile()), FileText({.noTranslation = true, .saved = true}));
 }
 
 // A half-written edit is no reason to drop the station: the bridge goes on as
 // it was, and the end does not write over the user's file.
 TEST_F(PtyNox, SighupWithAnIncompleteFileKeepsTheBridgeAndTheFile) {
-  WriteFile(SettingsFile(), SettingsText(app1End.Path(), radioEnd.Path()));
+  WriteFile(SettingsFile(), FileText());
   Start();
   const std::string halfEdited = Lines({app1End.Path(), "", radioEnd.Path(), "38400"});
   WriteFile(SettingsFile(), halfEdited);
@@ -138,7 +126,7 @@ TEST_F(PtyNox, SighupWithAnIncompleteFileKeepsTheBridgeAndTheFile) {
 }
 
 TEST_F(PtyNox, ARadioPortThatCannotBeOpenedEndsWithStatus1AndALogLine) {
-  const std::string written = SettingsText(app1End.Path(), (station / "no-such-tty").string());
+  const std::string written = StationFileText(app1End.Path(), (station / "no-such-tty").string());
   WriteFile(SettingsFile(), written);
   nox = StartNox(station);
   EXPECT_EQ(nox->Wait(kEndLimit), 1);
@@ -156,7 +144,7 @@ TEST_F(PtyNox, ARadioPortThatCannotBeOpenedEndsWithStatus1AndALogLine) {
 // device may come back); the loss is logged once, and a stop signal still ends
 // the service in order.
 TEST_F(PtyNox, ALostRadioIsTriedAgainUntilTheServiceStops) {
-  WriteFile(SettingsFile(), SettingsText(app1End.Path(), radioEnd.Path()));
+  WriteFile(SettingsFile(), FileText());
   Start();
   radioEnd.Close();
   // The loss shows when the station next writes to the radio.

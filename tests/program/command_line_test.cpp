@@ -75,13 +75,7 @@ TEST(CommandLine, TheWindowReadsAndWritesItsSettingsInTheFolderGiven) {
   PtyPair radioEnd;
   const std::filesystem::path station = started.Path() / "station";
   std::filesystem::create_directories(station);
-  // clang-format off
-  const std::string written =
-      Lines({app1End.Path(), "", radioEnd.Path(), "19200", "8", "None", "1",
-             " 0 ", " 0 ", " 1 ", " 1 ", " 1 ", "", "", " 1 ", " 0 ", " 1 ", "180", "", "",
-             "True", "False", "FT-950"});
-  // clang-format on
-  WriteFile(station / "Catmux.ini", written);
+  WriteFile(station / "Catmux.ini", StationFileText(app1End.Path(), radioEnd.Path()));
   ChildProcess window({kWindow, "--folder", station.string()});
   const auto noPump = [] {};
   EXPECT_EQ(radioEnd.Read(4, noPump, 10s), "AI1;") << window.Errors();
@@ -92,7 +86,8 @@ TEST(CommandLine, TheWindowReadsAndWritesItsSettingsInTheFolderGiven) {
   window.Signal(SIGHUP);
   EXPECT_EQ(radioEnd.Read(3, noPump), "RX;");
   EXPECT_EQ(window.Wait(30s), 0) << window.Errors();
-  EXPECT_EQ(ReadFile(station / "Catmux.ini"), written + "False\r\n");
+  EXPECT_EQ(ReadFile(station / "Catmux.ini"),
+            StationFileText(app1End.Path(), radioEnd.Path(), {.saved = true}));
   EXPECT_TRUE(std::filesystem::exists(station / "TEST.TXT"));
   EXPECT_FALSE(std::filesystem::exists(started.Path() / "Catmux.ini"));
 }

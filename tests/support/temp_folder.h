@@ -1,5 +1,6 @@
 // Real files for the tests: a fresh temporary folder that is the process's
-// current folder while it lives, and whole-file reads and writes.
+// current folder while it lives, whole-file reads and writes, and the text of a
+// complete Catmux.ini.
 #pragma once
 
 #include <unistd.h>
@@ -55,6 +56,33 @@ inline std::string Lines(const std::vector<std::string>& lines,
     text += line + ending;
   }
   return text;
+}
+
+// What a test varies in a complete Catmux.ini.
+struct StationFile {
+  std::string app2{};          // App 2's port, sharing the radio; empty: App 2 out of use
+  bool noTranslation = false;  // line 16
+  bool saved = false;          // with the 24th line a program adds on saving: no FT-950 emulation
+};
+
+// The file as the window writes it: App 1 and the radio on these ports, the
+// radio's line 38400 8N1, line 12 (the radio's text cut at ";") as it follows
+// from App 2 and the translation.
+inline std::string StationFileText(const std::string& app1, const std::string& radio,
+                                   const StationFile& file = {}) {
+  const auto box = [](bool ticked) -> std::string { return ticked ? " 1 " : " 0 "; };
+  const bool app2Off = file.app2.empty();
+  // clang-format off
+  std::vector<std::string> lines{app1, file.app2, radio, "38400", "8", "None", "1",
+                                 " 0 ", " 0 ", box(app2Off), box(app2Off),  // Ignore1/1Out, 2/2Out
+                                 box(app2Off && !file.noTranslation), "", "",  // KenwoodCB, names
+                                 " 1 ", box(file.noTranslation), " 1 ", "180", "", "",
+                                 "True", "False", "FT-950"};
+  // clang-format on
+  if (file.saved) {
+    lines.emplace_back("False");
+  }
+  return Lines(lines);
 }
 
 }  // namespace vantorel::testing
