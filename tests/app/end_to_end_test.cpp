@@ -1,10 +1,6 @@
-// The station at work over real pseudo-terminals and the real serial layer,
-// and the built program itself started in a folder whose settings name them.
+// The station at work over real pseudo-terminals and the real serial layer.
 #include <gtest/gtest.h>
 
-#include <QCoreApplication>
-#include <QProcess>
-#include <QProcessEnvironment>
 #include <chrono>
 #include <filesystem>
 #include <string>
@@ -187,36 +183,6 @@ TEST_F(PtyEndToEnd, CloseSendsWhatIsQueuedThenCloses) {
   EXPECT_FALSE(station.IsOpen(station::PortRole::Radio));
   EXPECT_EQ(desktop.endCalls, 1);
   EXPECT_TRUE(std::filesystem::exists(folder.Path() / "Catmux.ini"));
-}
-
-// The program as the user runs it: a complete settings file in the folder it
-// starts in opens the ports at load.
-TEST(PtyProgram, LoadsSettingsAndOpensThePortsAtStart) {
-  TempFolder folder;
-  PtyPair app1Line;
-  PtyPair radioLine;
-  WriteFile(folder.Path() / "Catmux.ini", StationFileText(app1Line.Path(), radioLine.Path()));
-  const QString program = QCoreApplication::applicationDirPath() + "/../../vantorel";
-  ASSERT_TRUE(std::filesystem::exists(program.toStdString())) << program.toStdString();
-
-  QProcess vantorel;
-  QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-  environment.insert("QT_QPA_PLATFORM", "offscreen");
-  vantorel.setProcessEnvironment(environment);
-  vantorel.setWorkingDirectory(QString::fromStdString(folder.Path().string()));
-  vantorel.start(program, {});
-  ASSERT_TRUE(vantorel.waitForStarted(5000));
-  const std::string heard = radioLine.Read(
-      4, [] {}, 10s);
-  vantorel.terminate();
-  if (!vantorel.waitForFinished(5000)) {
-    vantorel.kill();
-    vantorel.waitForFinished(5000);
-  }
-  EXPECT_EQ(heard, "AI1;");
-  EXPECT_TRUE(std::filesystem::exists(folder.Path() / "TEST.TXT"));
-  const std::string errors = vantorel.readAllStandardError().toStdString();
-  EXPECT_EQ(errors.find("Unable to open"), std::string::npos) << errors;
 }
 
 }  // namespace

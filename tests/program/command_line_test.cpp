@@ -92,6 +92,24 @@ TEST(CommandLine, TheWindowReadsAndWritesItsSettingsInTheFolderGiven) {
   EXPECT_FALSE(std::filesystem::exists(started.Path() / "Catmux.ini"));
 }
 
+// Without --folder the window reads and writes the file in the folder it was
+// started in, where it opens the ports named there.
+TEST(CommandLine, TheWindowWithoutAFolderUsesTheOneItStartsIn) {
+  TempFolder started;  // the current folder while it lives
+  PtyPair app1End;
+  PtyPair radioEnd;
+  WriteFile(started.Path() / "Catmux.ini", StationFileText(app1End.Path(), radioEnd.Path()));
+  ChildProcess window({kWindow});
+  const auto noPump = [] {};
+  EXPECT_EQ(radioEnd.Read(4, noPump, 10s), "AI1;") << window.Errors();
+  window.Signal(SIGTERM);
+  EXPECT_EQ(window.Wait(30s), 0) << window.Errors();
+  EXPECT_FALSE(Has(window.Errors(), "Unable to open")) << window.Errors();
+  EXPECT_EQ(ReadFile(started.Path() / "Catmux.ini"),
+            StationFileText(app1End.Path(), radioEnd.Path(), {.saved = true}));
+  EXPECT_TRUE(std::filesystem::exists(started.Path() / "TEST.TXT"));
+}
+
 // A folder that is not there yet is made, parents and all.
 TEST(CommandLine, BothProgramsMakeAMissingFolder) {
   for (const std::string& program : {kWindow, kNox}) {
