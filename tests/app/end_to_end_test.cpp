@@ -6,8 +6,8 @@
 #include <string>
 #include <thread>
 
+#include "application.h"
 #include "pty_station.h"
-#include "terminal_client.h"
 
 namespace vantorel::testing {
 namespace {
@@ -68,23 +68,11 @@ TEST_F(PtyEndToEnd, SharingPassesApp2sTextToTheRadioAndTheAnswerToBoth) {
   model.Soft2Com.SetText("pty:" + app2Link);
   model.ModeChoice.SetIndex(static_cast<std::size_t>(model::ModeChoiceItem::Sharing));
   Start();
-  const TerminalClient app2(app2Link);
-  const auto app2Reads = [&](std::size_t count) {
-    std::string text;
-    PumpUntil(
-        [&] {
-          char buffer[256];
-          const ssize_t got = ::read(app2.Fd(), buffer, sizeof buffer);
-          text.append(buffer, got > 0 ? static_cast<std::size_t>(got) : 0);
-          return text.size() >= count;
-        },
-        pump);
-    return text;
-  };
+  Application app2(app2Link, pump);
   app2.Send("FA;");
   EXPECT_EQ(radioEnd.Read(3, pump), "FA;");
   radioEnd.Write("FA00014251300;");
-  EXPECT_EQ(app2Reads(14), "FA00014251300;");
+  EXPECT_EQ(app2.Read(1), "FA00014251300;");
   EXPECT_EQ(app1End.Read(14, pump), "FA00014251300;");
   // App 1's turn, untranslated and without echo.
   EXPECT_TRUE(PumpUntil([&] { return !station.state().Soft2Waiting; }, pump));

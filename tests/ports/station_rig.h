@@ -1,6 +1,5 @@
 // The real station on the real port kinds and the Qt event loop, as the
-// program without its window drives it, with what it reports recorded; and an
-// application's end of a port, read while the station's event loop runs.
+// program without its window drives it, with what it reports recorded.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -14,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "application.h"
 #include "child_process.h"
 #include "ports/port_factory.h"
 #include "ports/qt_event_loop.h"
@@ -21,7 +21,6 @@
 #include "recording_events.h"
 #include "station/station.h"
 #include "temp_folder.h"
-#include "terminal_client.h"
 
 namespace vantorel::testing {
 
@@ -71,39 +70,4 @@ inline quint16 FreePort() {
   probe.listen(QHostAddress::LocalHost, 0);
   return probe.serverPort();
 }
-
-// An application on the terminal side of a port, reading while the station runs.
-class Application {
- public:
-  Application(const std::filesystem::path& path, std::function<void()> pump)
-      : line_(path), pump_(std::move(pump)) {}
-  void Send(std::string_view text) const { line_.Send(text); }
-  // Everything up to and including the `answers`-th ';' still unread, or what
-  // came before the limit (a net against a hang) passed.
-  std::string Read(std::size_t answers) {
-    std::size_t end = std::string::npos;
-    PumpUntil(
-        [&] {
-          unread_ += line_.Available();
-          std::size_t found = 0;
-          for (end = 0; end < unread_.size(); ++end) {
-            if (unread_[end] == ';' && ++found == answers) {
-              return true;
-            }
-          }
-          return false;
-        },
-        pump_);
-    const std::size_t taken = std::min(end + 1, unread_.size());
-    std::string text = unread_.substr(0, taken);
-    unread_.erase(0, taken);
-    return text;
-  }
-
- private:
-  TerminalClient line_;
-  std::function<void()> pump_;
-  std::string unread_;
-};
-
 }  // namespace vantorel::testing
