@@ -7,6 +7,7 @@
 #   scripts/deps.sh screenshots  also Xvfb (scripts/screenshots.sh)
 #   scripts/deps.sh package      also what cpack -G DEB and the checks of the installed
 #                                files use (scripts/package.sh)
+#   scripts/deps.sh dev          also ccache, which scripts/build.sh then uses for rebuilds
 set -euo pipefail
 
 packages=(
@@ -30,6 +31,7 @@ for group in "$@"; do
     fuzz) packages+=(clang libclang-rt-14-dev) ;;
     screenshots) packages+=(xvfb xauth imagemagick) ;;
     package) packages+=(dpkg-dev file appstream desktop-file-utils) ;;
+    dev) packages+=(ccache) ;;
     *) echo "scripts/deps.sh: unknown group '$group'" >&2; exit 2 ;;
   esac
 done
