@@ -30,7 +30,7 @@ TEST(PortNamesTest, NamesThatCannotWorkAreRefusedWithTheReason) {
     SCOPED_TRACE(name);
     try {
       const auto port = factory.Make(name);
-      port->Settings("9600,N,8,1");
+      port->Settings({});
       port->Open();
       ADD_FAILURE() << "opened";
     } catch (const station::SerialError& e) {
