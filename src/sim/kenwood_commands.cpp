@@ -284,6 +284,16 @@ Reply FixedAnswer(RadioState& state, const Command& command) {
   return std::string(state.model->*kAnswer);
 }
 
+// The TS-2000's satellite mode, which the simulator does not have: a read
+// answers it off (seven switches, then the satellite's name, blank); the
+// radio's own program asks before choosing a VFO.
+Reply SatelliteMode(RadioState& /*state*/, const Command& command) {
+  if (!command.parameters.empty()) {
+    return Refused();
+  }
+  return Answer(command.letters, "0000000        ");
+}
+
 // A=B: the working VFO's frequency and mode copied to the other one.
 Reply CopyVfo(RadioState& state, const Command& command) {
   if (!command.parameters.empty()) {
@@ -320,6 +330,7 @@ inline constexpr auto kCommands = std::to_array<CommandRow>({
     {"PS", &Power},
     {"ID", &FixedAnswer<&RadioModel::identity>},
     {"FV", &FixedAnswer<&RadioModel::firmware>},
+    {"SA", &SatelliteMode},
     {"VV", &CopyVfo},
     {"MX", &Mox},
     {"QS", &QuickSplit},

@@ -135,7 +135,7 @@ inline constexpr std::size_t kLongestRawFilter = 8;
 
 struct RadioModel {
   std::string_view name;      // as "sim:NAME" and "vantorel-sim --model NAME" call it
-  std::string_view title;     // for people: "Kenwood TS-890S"
+  std::string_view title;     // for people: "Kenwood TS-890S" (at most 52 characters)
   std::string_view identity;  // the answer to "ID;"
   std::string_view firmware;  // the answer to "FV;"
   std::span<const HertzRange> bands;

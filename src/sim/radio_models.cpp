@@ -160,7 +160,7 @@ constexpr auto kMdAndDaReports = std::to_array<std::string_view>({"FA;", "FB;", 
 
 constexpr RadioModel kLenient{
     .name = "kenwood",
-    .title = "Kenwood TS-590S that also takes the TS-890 class's forms",
+    .title = "Kenwood TS-590S that also takes the TS-890S's forms",
     .identity = "ID021;",
     .firmware = "FV1.04;",
     .bands = kHf60,
@@ -414,7 +414,7 @@ constexpr auto kTs2000Bands = std::to_array<HertzRange>({{30'000, 60'000'000},
                                                          {1'240'000'000, 1'300'000'000}});
 
 constexpr auto kTs2000Commands = std::to_array<std::string_view>(
-    {"FA", "FB", "FR", "FT", "IF", "TX", "RX", "RC", "RU", "RD", "PS", "ID", "FV"});
+    {"FA", "FB", "FR", "FT", "SA", "IF", "TX", "RX", "RC", "RU", "RD", "PS", "ID", "FV"});
 
 constexpr auto kTs2000Settings = std::to_array<SettingForm>({
     {S::kAfGain, "AG", "0", 3, 0, 255, 100},
