@@ -333,7 +333,7 @@ constexpr RadioModel kTs990{
 // time constant; mode MD plus DA; SH/SL indexes in SSB, FM and AM (the high/
 // low cut tables, SSB data included), FW in hertz in CW and FSK.
 
-constexpr auto kTs590Commands = std::to_array<std::string_view>(
+constexpr auto kTs590AndTs480Commands = std::to_array<std::string_view>(
     {"FA", "FB", "FR", "FT", "IF", "TX", "RX", "RM", "RC", "RU", "RD", "PS", "ID", "FV"});
 
 constexpr auto kTs590Settings = std::to_array<SettingForm>({
@@ -368,7 +368,7 @@ constexpr RadioModel kTs590{
     .identity = "ID021;",
     .firmware = "FV1.04;",
     .bands = kHf60,
-    .commands = kTs590Commands,
+    .commands = kTs590AndTs480Commands,
     .keyings = kMicOrData,
     .modes = kMdAndDa,
     .statusModes = kMdCodes,
@@ -382,25 +382,17 @@ constexpr RadioModel kTs590{
     .reported = kMdAndDaReports,
 };
 
-constexpr RadioModel kTs590sg{
-    .name = "ts590sg",
-    .title = "Kenwood TS-590SG",
-    .identity = "ID023;",
-    .firmware = "FV2.05;",
-    .bands = kHf60,
-    .commands = kTs590Commands,
-    .keyings = kMicOrData,
-    .modes = kMdAndDa,
-    .statusModes = kMdCodes,
-    .ritPlus = '+',
-    .settings = kTs590Settings,
-    .sMeters = kSelectorZeroMeter,
-    .meterTop = 30,
-    .widths = kTs590Widths,
-    .rawFilters = {},
-    .switches = {},
-    .reported = kMdAndDaReports,
-};
+// The TS-590SG takes the TS-590S's forms under its own identity.
+constexpr RadioModel Renamed(RadioModel model, std::string_view name, std::string_view title,
+                             std::string_view identity, std::string_view firmware) {
+  model.name = name;
+  model.title = title;
+  model.identity = identity;
+  model.firmware = firmware;
+  return model;
+}
+
+constexpr RadioModel kTs590sg = Renamed(kTs590, "ts590sg", "Kenwood TS-590SG", "ID023;", "FV2.05;");
 
 // ---------------------------------------------------------------------------
 // TS-2000: main/sub selector on AG/SQ/SM (sub S-meter 0..15), GT with three
@@ -515,7 +507,7 @@ constexpr RadioModel kTs480{
     .identity = "ID020;",
     .firmware = "FV1.03;",
     .bands = kTs480Bands,
-    .commands = kTs590Commands,
+    .commands = kTs590AndTs480Commands,
     .keyings = kMicOrData,
     .modes = kMdOnly,
     .statusModes = kMdCodes,
