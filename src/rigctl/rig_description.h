@@ -42,6 +42,8 @@ struct RigDescription {
   std::span<const ModeWidth> filters;  // each mode's first is its normal width
   int maxRitHertz;
   int maxXitHertz;
+  // `rigctl -m 2` waits this plus 500 ms for each answer: room for a radio
+  // several programs share.
   int timeoutMilliseconds;
 };
 

@@ -417,6 +417,9 @@ void RigctlSession::Finish(RigError error) {
   if (!pending_) {
     return;  // a radio that completed twice
   }
+  // "RPRT n" ends every failed command, and a successful one where it gave no
+  // values (a set) or was asked in the extended form; never \chk_vfo. After
+  // an RPRT the client is back to the plain form.
   AnswerForm& form = framer_.form;
   const bool checkVfo = current_->code == code::kCheckVfo;
   if (error != RigError::kOk) {

@@ -3,6 +3,12 @@
 // gives back the text to send it, each answer whole and in the order asked,
 // answered from a RigctlRadio.
 //
+// `rigctl -m 2` of Hamlib 4.5.4 (and so WSJT-X, JTDX and fldigi through
+// Hamlib) opens with \chk_vfo and \dump_state, then reads v, f, f, s, m, m and
+// \get_powerstat; before each M it asks \get_lock_mode and leaves M out while
+// the mode is locked. Some answers it gives from its own cache, so a command
+// given to it does not always reach the server.
+//
 // Requests are carried out one at a time: while the radio has not answered,
 // further input waits (at most kMostWaitingInput bytes; a client that sends
 // more without reading its answers is dropped). Commands rigctld knows but
