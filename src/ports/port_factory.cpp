@@ -4,6 +4,7 @@
 #include <cctype>
 #include <cstdlib>
 #include <filesystem>
+#include <stdexcept>
 #include <string_view>
 
 #include "ports/device_port.h"
@@ -49,12 +50,16 @@ Made MakePty(const std::string& name, std::string_view rest, QtPortFactory& /*fa
   return std::make_shared<PtyPort>(name, HomeExpanded(rest));
 }
 
+// "sim:kenwood", or "sim:" and another model's name ("sim:ts890"), in either case.
 Made MakeSim(const std::string& name, std::string_view rest, QtPortFactory& factory) {
-  constexpr std::string_view kKenwood = "kenwood";
-  if (rest.size() != kKenwood.size() || !StartsWithIgnoringCase(rest, kKenwood)) {
-    throw station::SerialError("\"" + name + "\": the simulated radio is sim:kenwood");
+  std::string known;
+  for (const std::string_view model : sim::ModelNames()) {
+    if (rest.size() == model.size() && StartsWithIgnoringCase(rest, model)) {
+      return std::make_shared<SimPort>(name, factory.SimulatedRadio(model));
+    }
+    known += (known.empty() ? "sim:" : ", sim:") + std::string(model);
   }
-  return std::make_shared<SimPort>(name, factory.SimulatedRadio());
+  throw station::SerialError("\"" + name + "\": the simulated radio is " + known);
 }
 
 Made MakeTcp(const std::string& name, std::string_view rest, QtPortFactory& /*factory*/) {
@@ -88,11 +93,16 @@ std::shared_ptr<station::SerialPort> QtPortFactory::Make(const std::string& name
   return std::make_shared<DevicePort>(name, station::DeviceForName(name));
 }
 
-std::shared_ptr<sim::KenwoodRadio> QtPortFactory::SimulatedRadio() {
-  if (!radio_) {
-    radio_ = std::make_shared<sim::KenwoodRadio>();
+std::shared_ptr<sim::KenwoodRadio> QtPortFactory::SimulatedRadio(std::string_view model) {
+  const sim::RadioModel* known = sim::FindModel(model);
+  if (known == nullptr) {
+    throw std::invalid_argument("no simulated radio " + std::string(model));
   }
-  return radio_;
+  std::shared_ptr<sim::KenwoodRadio>& radio = radios_[std::string(model)];
+  if (!radio) {
+    radio = std::make_shared<sim::KenwoodRadio>(*known);
+  }
+  return radio;
 }
 
 }  // namespace vantorel::ports

@@ -3,8 +3,10 @@
 // Threading: the program's one thread.
 #pragma once
 
+#include <map>
 #include <memory>
 #include <string>
+#include <string_view>
 
 #include "sim/kenwood_radio.h"
 #include "station/serial_port.h"
@@ -15,7 +17,8 @@ class QtPortFactory final : public station::PortFactory {
  public:
   // By the name's beginning (either case):
   //   "pty:PATH"                   a pseudo-terminal of ours linked at PATH (PtyPort)
-  //   "sim:kenwood"                the simulated radio inside the program (SimPort)
+  //   "sim:kenwood"                the simulated radio inside the program (SimPort);
+  //   "sim:ts890", "sim:ts2000"..  the same as one model (sim::ModelNames())
   //   "tcp:HOST:PORT"              a raw TCP connection to a network serial port (TcpPort)
   //   "tcp-listen:[ADDRESS:]PORT"  an application connecting to us (TcpListenPort)
   //   "COMn"                       the system's n-th serial port (DevicePort)
@@ -24,12 +27,14 @@ class QtPortFactory final : public station::PortFactory {
   // ("pty:" without a path, "tcp:" without a port, "sim:" of another radio).
   [[nodiscard]] std::shared_ptr<station::SerialPort> Make(const std::string& name) override;
 
-  // The radio behind every "sim:kenwood" port this factory makes. It keeps its
+  // The radio behind every "sim:MODEL" port this factory makes, one per model
+  // (`model` one of sim::ModelNames(), else std::invalid_argument). It keeps its
   // state from one Start to the next, as a radio on the desk would.
-  [[nodiscard]] std::shared_ptr<sim::KenwoodRadio> SimulatedRadio();
+  [[nodiscard]] std::shared_ptr<sim::KenwoodRadio> SimulatedRadio(
+      std::string_view model = "kenwood");
 
  private:
-  std::shared_ptr<sim::KenwoodRadio> radio_;
+  std::map<std::string, std::shared_ptr<sim::KenwoodRadio>> radios_;
 };
 
 }  // namespace vantorel::ports

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <system_error>
 
+#include "sim/radio_model.h"
 #include "station/port_names.h"
 
 namespace vantorel::ports {
@@ -26,7 +27,14 @@ std::vector<std::string> SerialDeviceNames(const std::filesystem::path& byIdFold
 }
 
 std::vector<std::string> OwnPortNames() {
-  return {station::DefaultApp1PtyName(), station::kSimulatedRadioName};
+  std::vector<std::string> names{station::DefaultApp1PtyName(), station::kSimulatedRadioName};
+  for (const std::string_view model : sim::ModelNames()) {
+    std::string port = "sim:" + std::string(model);
+    if (port != station::kSimulatedRadioName) {
+      names.push_back(std::move(port));
+    }
+  }
+  return names;
 }
 
 }  // namespace vantorel::ports

@@ -22,7 +22,8 @@ std::vector<std::string> SerialDeviceNames(
 
 // App 1's virtual port in the user's runtime folder ("pty:" and
 // $XDG_RUNTIME_DIR/vantorel-app1; the temporary folder with the user's number in
-// the name where there is no runtime folder), then the simulated radio.
+// the name where there is no runtime folder), then the simulated radio
+// ("sim:kenwood") and the simulated models ("sim:ts890", ...).
 std::vector<std::string> OwnPortNames();
 
 // The first of those: the virtual port a new user's App 1 is offered.

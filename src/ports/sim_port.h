@@ -1,8 +1,9 @@
-// "sim:kenwood": the simulated Kenwood radio inside the program, for trying the
-// program with no radio on the desk and for the end-to-end tests. What the
-// station writes goes to the radio; its answers and auto-information reports
-// come back as received text on the next pass of the event loop, never inside
-// Write, as a radio's answer comes a moment after the command.
+// "sim:kenwood" (or "sim:ts890" and the other models): the simulated Kenwood
+// radio inside the program, for trying the program with no radio on the desk
+// and for the end-to-end tests. What the station writes goes to the radio; its
+// answers and auto-information reports come back as received text on the next
+// pass of the event loop, never inside Write, as a radio's answer comes a
+// moment after the command.
 //
 // The radio itself is shared (the factory keeps it), so it keeps its state from
 // one Start to the next, as a radio on the desk would. The line settings are

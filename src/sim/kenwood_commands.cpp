@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdint>
+#include <cstdlib>
 
 #include "sim/status_answer.h"
 
@@ -17,6 +18,10 @@ struct Command {
 
 Reply Refused() { return std::nullopt; }
 Reply Silent() { return std::string(); }
+
+// What one of the model's tables makes of a command: nullopt when the letters
+// are not in it, else the reply (a refusal where no row takes the form).
+using Handled = std::optional<Reply>;
 
 // Exactly `width` decimal digits, nothing else.
 std::optional<std::uint64_t> Number(std::string_view text, std::size_t width) {
@@ -59,13 +64,29 @@ std::optional<Vfo> VfoDigit(std::string_view text) {
 
 std::string VfoText(Vfo vfo) { return vfo == Vfo::kA ? "0" : "1"; }
 
+Vfo Other(Vfo vfo) { return vfo == Vfo::kA ? Vfo::kB : Vfo::kA; }
+
+bool InBands(const RadioModel& model, std::uint64_t hertz) {
+  return std::any_of(model.bands.begin(), model.bands.end(), [&](const HertzRange& band) {
+    return hertz >= band.lowest && hertz <= band.highest;
+  });
+}
+
+std::optional<std::uint64_t> Frequency(const RadioState& state, std::string_view text) {
+  const auto hertz = Number(text, kFrequencyDigits);
+  if (!hertz || !InBands(*state.model, *hertz)) {
+    return std::nullopt;
+  }
+  return hertz;
+}
+
 template <Vfo kWhich>
 Reply VfoFrequency(RadioState& state, const Command& command) {
   if (command.parameters.empty()) {
     return Answer(command.letters, Digits(state.vfo(kWhich).hertz, kFrequencyDigits));
   }
-  const auto hertz = Number(command.parameters, kFrequencyDigits);
-  if (!hertz || *hertz < kLowestHertz || *hertz > kHighestHertz) {
+  const auto hertz = Frequency(state, command.parameters);
+  if (!hertz) {
     return Refused();
   }
   state.vfo(kWhich).hertz = *hertz;
@@ -98,30 +119,31 @@ Reply TransmitVfo(RadioState& state, const Command& command) {
   return Silent();
 }
 
-Reply ModeCommand(RadioState& state, const Command& command) {
-  VfoState& working = state.vfo(state.WorkingVfo());
+// The TS-990's control band (0 main, 1 sub): the band the knobs work on.
+// Split stays as it was: the other band keeps transmitting.
+Reply ControlBand(RadioState& state, const Command& command) {
   if (command.parameters.empty()) {
-    return Answer(command.letters, std::string(1, static_cast<char>(working.mode)));
+    return Answer(command.letters, VfoText(state.receiveVfo));
   }
-  for (const Mode mode : kModes) {
-    if (command.parameters.size() == 1 && command.parameters[0] == static_cast<char>(mode)) {
-      working.mode = mode;
-      return Silent();
-    }
-  }
-  return Refused();
-}
-
-Reply DataMode(RadioState& state, const Command& command) {
-  VfoState& working = state.vfo(state.WorkingVfo());
-  if (command.parameters.empty()) {
-    return Answer(command.letters, working.dataMode ? "1" : "0");
-  }
-  const auto on = Number(command.parameters, 1);
-  if (!on || *on > 1) {
+  const auto vfo = VfoDigit(command.parameters);
+  if (!vfo) {
     return Refused();
   }
-  working.dataMode = *on == 1;
+  const bool split = state.Split();
+  state.receiveVfo = *vfo;
+  state.transmitVfo = split ? Other(*vfo) : *vfo;
+  return Silent();
+}
+
+// TB: split, transmitting on the VFO that does not receive.
+Reply SplitCommand(RadioState& state, const Command& command) {
+  if (command.parameters.empty()) {
+    return Answer(command.letters, state.Split() ? "1" : "0");
+  }
+  if (command.parameters != "0" && command.parameters != "1") {
+    return Refused();
+  }
+  state.transmitVfo = command.parameters == "1" ? Other(state.receiveVfo) : state.receiveVfo;
   return Silent();
 }
 
@@ -132,16 +154,17 @@ Reply Status(RadioState& state, const Command& command) {
   return StatusAnswer(state);
 }
 
-// TX has no read form on this radio: "TX;" keys it like "TX0;".
+// TX has no read form: each of the model's forms keys the transmitter its way.
 Reply Transmit(RadioState& state, const Command& command) {
-  if (command.parameters.empty() || command.parameters == "0") {
-    state.keying = Keying::kMicrophone;
-  } else if (command.parameters == "1") {
-    state.keying = Keying::kDataAudio;
-  } else {
-    return Refused();
+  for (const KeyingForm& form : state.model->keyings) {
+    if (form.parameters == command.parameters) {
+      if (form.keys) {
+        state.keying = form.keying;
+      }
+      return Silent();
+    }
   }
-  return Silent();
+  return Refused();
 }
 
 Reply ReceiveCommand(RadioState& state, const Command& command) {
@@ -175,18 +198,8 @@ Reply QuickSplit(RadioState& state, const Command& command) {
   if (!command.parameters.empty()) {
     return Refused();
   }
-  state.transmitVfo = state.receiveVfo == Vfo::kA ? Vfo::kB : Vfo::kA;
+  state.transmitVfo = Other(state.receiveVfo);
   return Silent();
-}
-
-// "SM0;" on this radio, "SM;" as a TS-890 asks; answered in the form asked.
-Reply SMeter(RadioState& state, const Command& command) {
-  if (command.parameters != "0" && !command.parameters.empty()) {
-    return Refused();
-  }
-  return Answer(command.letters,
-                std::string(command.parameters) +
-                    Digits(static_cast<std::uint64_t>(state.sMeter), kMeterDigits));
 }
 
 // "RMp;" puts meter p on the display and is silent; "RM;" reads all three
@@ -214,7 +227,8 @@ Reply MeterCommand(RadioState& state, const Command& command) {
 
 // The radio clears the offset only while RIT or XIT is on.
 Reply RitClear(RadioState& state, const Command& command) {
-  if (!command.parameters.empty() || (state.Level("RT") == 0 && state.Level("XT") == 0)) {
+  if (!command.parameters.empty() ||
+      (state.Level(Setting::kRit) == 0 && state.Level(Setting::kXit) == 0)) {
     return Refused();
   }
   state.ritHertz = 0;
@@ -236,6 +250,16 @@ Reply RitMove(RadioState& state, const Command& command) {
   return Silent();
 }
 
+// The TS-890 class's read of the RIT/XIT offset: "RF" + 1 for minus + 4 digits.
+Reply RitOffset(RadioState& state, const Command& command) {
+  if (!command.parameters.empty()) {
+    return Refused();
+  }
+  return Answer(command.letters,
+                (state.ritHertz < 0 ? "1" : "0") +
+                    Digits(static_cast<std::uint64_t>(std::abs(state.ritHertz)), kMeterDigits));
+}
+
 // Switching off also lets go of the transmitter.
 Reply Power(RadioState& state, const Command& command) {
   if (command.parameters.empty()) {
@@ -252,12 +276,22 @@ Reply Power(RadioState& state, const Command& command) {
   return Silent();
 }
 
-template <const std::string_view& kAnswer>
-Reply FixedAnswer(RadioState& /*state*/, const Command& command) {
+template <std::string_view RadioModel::*kAnswer>
+Reply FixedAnswer(RadioState& state, const Command& command) {
   if (!command.parameters.empty()) {
     return Refused();
   }
-  return std::string(kAnswer);
+  return std::string(state.model->*kAnswer);
+}
+
+// The TS-2000's satellite mode, which the simulator does not have: a read
+// answers it off (seven switches, then the satellite's name, blank); the
+// radio's own program asks before choosing a VFO.
+Reply SatelliteMode(RadioState& /*state*/, const Command& command) {
+  if (!command.parameters.empty()) {
+    return Refused();
+  }
+  return Answer(command.letters, "0000000        ");
 }
 
 // A=B: the working VFO's frequency and mode copied to the other one.
@@ -266,7 +300,7 @@ Reply CopyVfo(RadioState& state, const Command& command) {
     return Refused();
   }
   const Vfo working = state.WorkingVfo();
-  state.vfo(working == Vfo::kA ? Vfo::kB : Vfo::kA) = state.vfo(working);
+  state.vfo(Other(working)) = state.vfo(working);
   return Silent();
 }
 
@@ -277,91 +311,286 @@ struct CommandRow {
   Handler handler;
 };
 
+// Every command with handling of its own; a model takes those its table lists.
 inline constexpr auto kCommands = std::to_array<CommandRow>({
     {"FA", &VfoFrequency<Vfo::kA>},
     {"FB", &VfoFrequency<Vfo::kB>},
     {"FR", &ReceiveVfo},
     {"FT", &TransmitVfo},
-    {"MD", &ModeCommand},
-    {"DA", &DataMode},
+    {"CB", &ControlBand},
+    {"TB", &SplitCommand},
     {"IF", &Status},
     {"TX", &Transmit},
     {"RX", &ReceiveCommand},
-    {"SM", &SMeter},
     {"RM", &MeterCommand},
     {"RC", &RitClear},
     {"RU", &RitMove<+1>},
     {"RD", &RitMove<-1>},
+    {"RF", &RitOffset},
     {"PS", &Power},
-    {"ID", &FixedAnswer<kIdentity>},
-    {"FV", &FixedAnswer<kFirmware>},
+    {"ID", &FixedAnswer<&RadioModel::identity>},
+    {"FV", &FixedAnswer<&RadioModel::firmware>},
+    {"SA", &SatelliteMode},
     {"VV", &CopyVfo},
     {"MX", &Mox},
     {"QS", &QuickSplit},
 });
 
-// The four forms of a plain setting with a selector ("AG;", "AG0;", "AGnnn;",
-// "AG0nnn;") are told apart by their length; without one, only the bare two.
-Reply PlainSettingCommand(RadioState& state, std::size_t row, const Command& command) {
-  const PlainSetting& setting = kPlainSettings[row];
-  const std::string_view selector = setting.selector;
-  const std::string_view parameters = command.parameters;
-  if (parameters.empty() || parameters == selector) {
-    return Answer(command.letters,
-                  std::string(parameters) +
-                      Digits(static_cast<std::uint64_t>(state.levels[row]), setting.digits) +
-                      std::string(setting.answerTail));
+Handled OwnCommand(RadioState& state, const Command& command) {
+  const auto& listed = state.model->commands;
+  if (std::find(listed.begin(), listed.end(), command.letters) == listed.end()) {
+    return std::nullopt;
   }
-  std::string_view value = parameters;
-  if (!selector.empty() && parameters.size() == selector.size() + setting.digits &&
-      parameters.starts_with(selector)) {
-    value.remove_prefix(selector.size());
-  }
-  const auto number = Number(value, setting.digits);
-  if (!number) {
-    return Refused();
-  }
-  const auto asked = static_cast<int>(*number);
-  if (setting.outOfRange == OutOfRange::kRefuse &&
-      (asked < setting.lowest || asked > setting.highest)) {
-    return Refused();
-  }
-  state.levels[row] = std::clamp(asked, setting.lowest, setting.highest);
-  return Silent();
-}
-
-Reply FilterCommand(RadioState& state, std::size_t row, const Command& command) {
-  const std::string_view parameters = command.parameters;
-  if (parameters.empty()) {
-    return Answer(command.letters, state.filters[row]);
-  }
-  const bool digitsOnly = std::all_of(parameters.begin(), parameters.end(),
-                                      [](char c) { return c >= '0' && c <= '9'; });
-  if (!digitsOnly || parameters.size() > kLongestFilterValue) {
-    return Refused();
-  }
-  state.filters[row] = parameters;
-  return Silent();
-}
-
-Reply SwitchCommand(RadioState& state, std::size_t row, const Command& command) {
-  const SwitchSetting& setting = kSwitchSettings[row];
-  std::string& switches = state.switches[row];
-  const std::string_view parameters = command.parameters;
-  if (parameters.empty()) {
-    return Answer(command.letters, switches);
-  }
-  if (parameters.size() < setting.shortest || parameters.size() > switches.size()) {
-    return Refused();
-  }
-  for (std::size_t i = 0; i < parameters.size(); ++i) {
-    if (setting.allowed[i].find(parameters[i]) == std::string_view::npos) {
-      return Refused();
+  for (const CommandRow& row : kCommands) {
+    if (row.letters == command.letters) {
+      return row.handler(state, command);
     }
   }
-  switches.replace(0, parameters.size(), parameters);
+  return Refused();
+}
+
+VfoState& ChosenVfo(RadioState& state, VfoChoice choice) {
+  switch (choice) {
+    case VfoChoice::kOther:
+      return state.vfo(Other(state.WorkingVfo()));
+    case VfoChoice::kA:
+      return state.vfo(Vfo::kA);
+    case VfoChoice::kB:
+      return state.vfo(Vfo::kB);
+    case VfoChoice::kWorking:
+      break;
+  }
+  return state.vfo(state.WorkingVfo());
+}
+
+const ModeCode* CodeFor(const ModeForm& form, char code) {
+  const auto found = std::find_if(form.codes.begin(), form.codes.end(),
+                                  [&](const ModeCode& row) { return row.code == code; });
+  return found == form.codes.end() ? nullptr : &*found;
+}
+
+// One mode form: a read when `value` is empty, else a set.
+Reply ModeCommand(RadioState& state, const ModeForm& form, std::string_view value) {
+  VfoState& vfo = ChosenVfo(state, form.vfo);
+  const std::string read(std::string(form.letters) + std::string(form.selector));
+  switch (form.kind) {
+    case ModeFormKind::kDataNumber:
+      if (value.empty()) {
+        return Answer(read, vfo.dataMode != 0 ? "1" : "0");
+      }
+      if (value != "0" && value != "1") {
+        return Refused();
+      }
+      vfo.dataMode = value == "1" ? 1 : 0;
+      return Silent();
+    case ModeFormKind::kFrequencyAndCode: {
+      if (value.empty()) {
+        return Answer(read, Digits(vfo.hertz, kFrequencyDigits) + ModeCodeOf(form.codes, vfo));
+      }
+      const auto hertz = Frequency(state, value.substr(0, kFrequencyDigits));
+      const ModeCode* code =
+          value.size() == kFrequencyDigits + 1 ? CodeFor(form, value.back()) : nullptr;
+      if (!hertz || code == nullptr) {
+        return Refused();
+      }
+      vfo = {*hertz, code->mode, code->data};
+      return Silent();
+    }
+    case ModeFormKind::kBaseCode:
+    case ModeFormKind::kFullCode:
+      break;
+  }
+  const bool full = form.kind == ModeFormKind::kFullCode;
+  if (value.empty()) {
+    const VfoState shown{vfo.hertz, vfo.mode, full ? vfo.dataMode : std::uint8_t{0}};
+    return Answer(read, std::string(1, ModeCodeOf(form.codes, shown)));
+  }
+  const ModeCode* code = value.size() == 1 ? CodeFor(form, value[0]) : nullptr;
+  if (code == nullptr) {
+    return Refused();
+  }
+  vfo.mode = code->mode;
+  if (full) {
+    vfo.dataMode = code->data;
+  }
   return Silent();
 }
+
+Handled ModeForms(RadioState& state, const Command& command) {
+  bool known = false;
+  for (const ModeForm& form : state.model->modes) {
+    if (form.letters != command.letters) {
+      continue;
+    }
+    known = true;
+    if (command.parameters.starts_with(form.selector)) {
+      return ModeCommand(state, form, command.parameters.substr(form.selector.size()));
+    }
+  }
+  return known ? Handled(Refused()) : std::nullopt;
+}
+
+// The read form is letters + selector; the set form adds exactly `digits`.
+// Any other length, or another selector, is refused: never taken as a
+// different set.
+Handled SettingForms(RadioState& state, const Command& command) {
+  bool known = false;
+  const std::string_view parameters = command.parameters;
+  for (const SettingForm& form : state.model->settings) {
+    if (form.letters != command.letters) {
+      continue;
+    }
+    known = true;
+    int& value = state.settings[static_cast<std::size_t>(form.setting)];
+    if (parameters == form.selector) {
+      return Answer(command.letters, std::string(parameters) +
+                                         Digits(static_cast<std::uint64_t>(value), form.digits) +
+                                         std::string(form.answerTail));
+    }
+    if (parameters.size() != form.selector.size() + form.digits ||
+        !parameters.starts_with(form.selector)) {
+      continue;
+    }
+    const auto number = Number(parameters.substr(form.selector.size()), form.digits);
+    if (!number) {
+      return Refused();
+    }
+    const auto asked = static_cast<int>(*number);
+    if (form.outOfRange == OutOfRange::kRefuse && (asked < form.lowest || asked > form.highest)) {
+      return Refused();
+    }
+    value = std::clamp(asked, form.lowest, form.highest);
+    return Silent();
+  }
+  return known ? Handled(Refused()) : std::nullopt;
+}
+
+// The S-meter, read only, answered in the form asked.
+Handled SMeterForms(RadioState& state, const Command& command) {
+  if (command.letters != "SM") {
+    return std::nullopt;
+  }
+  for (const MeterForm& form : state.model->sMeters) {
+    if (command.parameters == form.selector) {
+      const int reading = std::min(state.sMeter, form.top);
+      return Answer(command.letters, std::string(form.selector) +
+                                         Digits(static_cast<std::uint64_t>(reading), kMeterDigits));
+    }
+  }
+  return Refused();
+}
+
+int& EdgeOf(Passband& passband, PassbandEdge edge) {
+  switch (edge) {
+    case PassbandEdge::kLowCut:
+      return passband.lowCut;
+    case PassbandEdge::kHighCut:
+      return passband.highCut;
+    case PassbandEdge::kWidth:
+      break;
+  }
+  return passband.width;
+}
+
+// The filter forms of the working VFO's class of mode.
+Handled WidthForms(RadioState& state, const Command& command) {
+  bool known = false;
+  const ModeClass modeClass = ClassOf(state.vfo(state.WorkingVfo()).mode);
+  const std::string_view parameters = command.parameters;
+  for (const WidthForm& form : state.model->widths) {
+    if (form.letters != command.letters) {
+      continue;
+    }
+    known = true;
+    if (form.modeClass != modeClass) {
+      continue;
+    }
+    int& edge = EdgeOf(state.passband(modeClass), form.edge);
+    if (parameters == form.selector) {
+      const auto nearest =
+          std::min_element(form.hertz.begin(), form.hertz.end(),
+                           [&](int a, int b) { return std::abs(a - edge) < std::abs(b - edge); });
+      const auto shown = form.indexed ? nearest - form.hertz.begin() : *nearest;
+      return Answer(command.letters, std::string(form.selector) +
+                                         Digits(static_cast<std::uint64_t>(shown), form.digits));
+    }
+    if (parameters.size() != form.selector.size() + form.digits ||
+        !parameters.starts_with(form.selector)) {
+      continue;
+    }
+    const auto number = Number(parameters.substr(form.selector.size()), form.digits);
+    if (!number) {
+      return Refused();
+    }
+    if (form.indexed) {
+      if (*number >= form.hertz.size()) {
+        return Refused();
+      }
+      edge = form.hertz[*number];
+      return Silent();
+    }
+    if (std::find(form.hertz.begin(), form.hertz.end(), static_cast<int>(*number)) ==
+        form.hertz.end()) {
+      return Refused();
+    }
+    edge = static_cast<int>(*number);
+    return Silent();
+  }
+  return known ? Handled(Refused()) : std::nullopt;
+}
+
+// Taken as any run of up to kLongestRawFilter digits and read back as it came.
+Handled RawFilters(RadioState& state, const Command& command) {
+  const auto& rows = state.model->rawFilters;
+  for (std::size_t row = 0; row < rows.size(); ++row) {
+    if (rows[row].letters != command.letters) {
+      continue;
+    }
+    const std::string_view parameters = command.parameters;
+    if (parameters.empty()) {
+      return Answer(command.letters, state.filters[row]);
+    }
+    const bool digitsOnly = std::all_of(parameters.begin(), parameters.end(),
+                                        [](char c) { return c >= '0' && c <= '9'; });
+    if (!digitsOnly || parameters.size() > kLongestRawFilter) {
+      return Refused();
+    }
+    state.filters[row] = parameters;
+    return Silent();
+  }
+  return std::nullopt;
+}
+
+Handled Switches(RadioState& state, const Command& command) {
+  const auto& rows = state.model->switches;
+  for (std::size_t row = 0; row < rows.size(); ++row) {
+    if (rows[row].letters != command.letters) {
+      continue;
+    }
+    const SwitchSetting& setting = rows[row];
+    std::string& switches = state.switches[row];
+    const std::string_view parameters = command.parameters;
+    if (parameters.empty()) {
+      return Answer(command.letters, switches);
+    }
+    if (parameters.size() < setting.shortest || parameters.size() > switches.size()) {
+      return Refused();
+    }
+    for (std::size_t i = 0; i < parameters.size(); ++i) {
+      if (setting.allowed[i].find(parameters[i]) == std::string_view::npos) {
+        return Refused();
+      }
+    }
+    switches.replace(0, parameters.size(), parameters);
+    return Silent();
+  }
+  return std::nullopt;
+}
+
+using Table = Handled (*)(RadioState&, const Command&);
+
+inline constexpr auto kTables = std::to_array<Table>(
+    {&OwnCommand, &ModeForms, &SettingForms, &SMeterForms, &WidthForms, &RawFilters, &Switches});
 
 }  // namespace
 
@@ -370,24 +599,9 @@ Reply Execute(RadioState& state, std::string_view command) {
     return Refused();
   }
   const Command parts{command.substr(0, 2), command.substr(2, command.size() - 3)};
-  for (const CommandRow& row : kCommands) {
-    if (row.letters == parts.letters) {
-      return row.handler(state, parts);
-    }
-  }
-  for (std::size_t row = 0; row < kPlainSettings.size(); ++row) {
-    if (kPlainSettings[row].letters == parts.letters) {
-      return PlainSettingCommand(state, row, parts);
-    }
-  }
-  for (std::size_t row = 0; row < kFilterSettings.size(); ++row) {
-    if (kFilterSettings[row].letters == parts.letters) {
-      return FilterCommand(state, row, parts);
-    }
-  }
-  for (std::size_t row = 0; row < kSwitchSettings.size(); ++row) {
-    if (kSwitchSettings[row].letters == parts.letters) {
-      return SwitchCommand(state, row, parts);
+  for (const Table table : kTables) {
+    if (Handled handled = table(state, parts)) {
+      return *handled;
     }
   }
   return Refused();

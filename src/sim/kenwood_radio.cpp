@@ -1,7 +1,7 @@
 #include "sim/kenwood_radio.h"
 
 #include <algorithm>
-#include <array>
+#include <vector>
 
 #include "sim/kenwood_commands.h"
 
@@ -10,54 +10,35 @@ namespace {
 
 constexpr std::string_view kRefusal = "?;";
 
-// What auto-information watches, and the read whose answer reports a change.
-struct ReportedItem {
-  std::string_view read;
-  std::uint64_t (*value)(const RadioState&);
-};
-
-inline constexpr auto kReportedItems = std::to_array<ReportedItem>({
-    {"FA;", [](const RadioState& s) -> std::uint64_t { return s.vfo(Vfo::kA).hertz; }},
-    {"FB;", [](const RadioState& s) -> std::uint64_t { return s.vfo(Vfo::kB).hertz; }},
-    {"MD;",
-     [](const RadioState& s) -> std::uint64_t {
-       return static_cast<std::uint64_t>(s.vfo(s.WorkingVfo()).mode);
-     }},
-    {"DA;", [](const RadioState& s) -> std::uint64_t { return s.vfo(s.WorkingVfo()).dataMode; }},
-});
-
-using Watched = std::array<std::uint64_t, kReportedItems.size()>;
-
-Watched Watch(const RadioState& state) {
-  Watched values{};
-  for (std::size_t i = 0; i < kReportedItems.size(); ++i) {
-    values[i] = kReportedItems[i].value(state);
-  }
-  return values;
-}
-
-// A report has the form of the answer to the read.
-std::string ReadBack(const RadioState& state, std::string_view read) {
+// The answers to the reads auto-information watches: a change is reported with
+// the answer to the read.
+std::vector<std::string> Watch(const RadioState& state) {
+  std::vector<std::string> answers;
   RadioState scratch = state;
-  return Execute(scratch, read).value_or("");
+  for (const std::string_view read : state.model->reported) {
+    answers.push_back(Execute(scratch, read).value_or(""));
+  }
+  return answers;
 }
 
-int MeterReading(int reading) { return std::clamp(reading, 0, kMeterTop); }
+int MeterReading(const RadioState& state, int reading) {
+  return std::clamp(reading, 0, state.model->meterTop);
+}
 
 }  // namespace
 
 template <class Change>
 std::string KenwoodRadio::Reported(Change&& change) {
-  const Watched before = Watch(state_);
+  const std::vector<std::string> before = Watch(state_);
   change();
   std::string reports;
   if (!state_.poweredOn || !state_.AutoInformation()) {
     return reports;
   }
-  const Watched after = Watch(state_);
-  for (std::size_t i = 0; i < kReportedItems.size(); ++i) {
+  const std::vector<std::string> after = Watch(state_);
+  for (std::size_t i = 0; i < after.size(); ++i) {
     if (after[i] != before[i]) {
-      reports += ReadBack(state_, kReportedItems[i].read);
+      reports += after[i];
     }
   }
   return reports;
@@ -91,10 +72,15 @@ std::string KenwoodRadio::TuneVfo(Vfo vfo, std::uint64_t hertz) {
   if (!state_.poweredOn) {
     return {};
   }
-  return Reported([&] { state_.vfo(vfo).hertz = std::clamp(hertz, kLowestHertz, kHighestHertz); });
+  const auto& bands = state_.model->bands;
+  return Reported([&] {
+    state_.vfo(vfo).hertz = std::clamp(hertz, bands.front().lowest, bands.back().highest);
+  });
 }
 
-std::string KenwoodRadio::SelectMode(Mode mode, bool dataMode) {
+KenwoodRadio::KenwoodRadio(const RadioModel& model) : state_(model) {}
+
+std::string KenwoodRadio::SelectMode(Mode mode, std::uint8_t dataMode) {
   if (!state_.poweredOn) {
     return {};
   }
@@ -121,10 +107,10 @@ std::string KenwoodRadio::SwitchPower(bool on) {
   });
 }
 
-void KenwoodRadio::SetSMeter(int reading) { state_.sMeter = MeterReading(reading); }
+void KenwoodRadio::SetSMeter(int reading) { state_.sMeter = MeterReading(state_, reading); }
 
 void KenwoodRadio::SetTransmitMeter(TransmitMeter meter, int reading) {
-  state_.transmitMeters.at(MeterIndex(meter)) = MeterReading(reading);
+  state_.transmitMeters.at(MeterIndex(meter)) = MeterReading(state_, reading);
 }
 
 }  // namespace vantorel::sim

@@ -4,30 +4,30 @@
 
 namespace vantorel::sim {
 
-RadioState::RadioState() {
-  for (std::size_t row = 0; row < kPlainSettings.size(); ++row) {
-    levels[row] = kPlainSettings[row].initial;
+RadioState::RadioState(const RadioModel& radioModel) : model(&radioModel) {
+  for (const SettingForm& form : model->settings) {
+    settings[static_cast<std::size_t>(form.setting)] = form.initial;
   }
-  for (std::size_t row = 0; row < kFilterSettings.size(); ++row) {
-    filters[row] = kFilterSettings[row].initial;
+  for (const RawFilter& filter : model->rawFilters) {
+    filters.emplace_back(filter.initial);
   }
-  for (std::size_t row = 0; row < kSwitchSettings.size(); ++row) {
-    switches[row] = kSwitchSettings[row].initial;
+  for (const SwitchSetting& setting : model->switches) {
+    switches.emplace_back(setting.initial);
   }
 }
 
 int RadioState::Level(std::string_view letters) const {
-  for (std::size_t row = 0; row < kPlainSettings.size(); ++row) {
-    if (kPlainSettings[row].letters == letters) {
-      return levels[row];
+  for (const SettingForm& form : model->settings) {
+    if (form.letters == letters) {
+      return Level(form.setting);
     }
   }
-  throw std::invalid_argument("no plain setting " + std::string(letters));
+  throw std::invalid_argument("no setting " + std::string(letters));
 }
 
 std::string_view RadioState::Filter(std::string_view letters) const {
-  for (std::size_t row = 0; row < kFilterSettings.size(); ++row) {
-    if (kFilterSettings[row].letters == letters) {
+  for (std::size_t row = 0; row < model->rawFilters.size(); ++row) {
+    if (model->rawFilters[row].letters == letters) {
       return filters[row];
     }
   }

@@ -39,6 +39,15 @@ TEST(PortNamesTest, NamesThatCannotWorkAreRefusedWithTheReason) {
   }
 }
 
+// Each simulated model is one radio, whichever case its name is typed in.
+TEST(PortNamesTest, EachSimulatedModelIsOneRadioOfItsOwn) {
+  ports::QtPortFactory factory;
+  factory.Make("SIM:TS2000")->Settings("9600,N,8,1");
+  EXPECT_EQ(factory.SimulatedRadio("ts2000")->Receive("ID;AG1;"), "ID019;AG1100;");
+  EXPECT_EQ(factory.SimulatedRadio("ts890")->Receive("ID;AG0;"), "ID024;?;");
+  EXPECT_EQ(factory.SimulatedRadio()->Receive("ID;"), "ID021;");
+}
+
 TEST(PortNamesTest, AddressesWithAndWithoutAHost) {
   using ports::NetworkAddress;
   EXPECT_EQ(ports::ParseNetworkAddress("radio.local:4000"), (NetworkAddress{"radio.local", 4000}));
@@ -59,9 +68,10 @@ TEST(PortNamesTest, StableDeviceNamesComeFirstThenTheProgramsOwnPorts) {
 
   // The runtime folder is set for the test's own process only.
   ::setenv("XDG_RUNTIME_DIR", byId.Path().c_str(), 1);
-  EXPECT_EQ(
-      ports::OwnPortNames(),
-      (std::vector<std::string>{"pty:" + (byId.Path() / "vantorel-app1").string(), "sim:kenwood"}));
+  EXPECT_EQ(ports::OwnPortNames(),
+            (std::vector<std::string>{"pty:" + (byId.Path() / "vantorel-app1").string(),
+                                      "sim:kenwood", "sim:ts890", "sim:ts990", "sim:ts590",
+                                      "sim:ts590sg", "sim:ts2000", "sim:ts480"}));
 }
 
 using TcpListenTest = StationRig;

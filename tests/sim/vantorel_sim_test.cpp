@@ -9,6 +9,7 @@
 #include "child_process.h"
 #include "temp_folder.h"
 #include "terminal_client.h"
+#include "version.h"
 
 namespace vantorel::testing {
 namespace {
@@ -52,12 +53,21 @@ TEST(VantorelSimTest, PrintsTheDevicePathWithoutALinkAndStopsOnInterrupt) {
 TEST(VantorelSimTest, AnswersHelpAndRefusesWhatItCannotDo) {
   const Finished help = RunToEnd({kProgram, "--help"}, 10s);
   EXPECT_EQ(help.status, 0);
-  EXPECT_NE(help.output.find("Usage: vantorel-sim [--link PATH]"), std::string::npos);
+  EXPECT_NE(help.output.find("Usage: vantorel-sim [--model NAME] [--link PATH]"),
+            std::string::npos);
+  EXPECT_NE(help.output.find("ts2000    Kenwood TS-2000\n"), std::string::npos) << help.output;
 
-  const Finished unknown = RunToEnd({kProgram, "--frequency"}, 10s);
-  EXPECT_EQ(unknown.status, 2);
-  EXPECT_EQ(unknown.output, "");
-  EXPECT_NE(unknown.errors.find("Usage: vantorel-sim"), std::string::npos);
+  const Finished version = RunToEnd({kProgram, "--version"}, 10s);
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.output, "vantorel-sim " + std::string(kVersion) + "\n");
+
+  for (const char* wrong : {"--frequency", "--model=ts950", "--model"}) {
+    SCOPED_TRACE(wrong);
+    const Finished unknown = RunToEnd({kProgram, wrong}, 10s);
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_EQ(unknown.output, "");
+    EXPECT_NE(unknown.errors.find("Usage: vantorel-sim"), std::string::npos);
+  }
 
   const TempFolder folder;
   const fs::path file = folder.Path() / "notes";

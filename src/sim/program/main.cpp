@@ -1,5 +1,5 @@
-// vantorel-sim: a simulated Kenwood TS-590S behind a pseudo-terminal, for
-// trying Vantorel or any CAT program without a radio on the desk.
+// vantorel-sim: a simulated Kenwood radio behind a pseudo-terminal, for trying
+// Vantorel or any CAT program without a radio on the desk.
 #include <sys/signalfd.h>
 #include <unistd.h>
 
@@ -13,18 +13,23 @@
 #include "sim/kenwood_radio.h"
 #include "sim/program/options.h"
 #include "sim/program/serve.h"
+#include "version.h"
 
 int main(int argc, char** argv) {
-  using vantorel::sim::program::kUsage;
+  using vantorel::sim::program::Usage;
   const std::vector<std::string_view> arguments(argv + 1, argv + argc);
   const auto parsed = vantorel::sim::program::ParseOptions(arguments);
   if (!parsed.options) {
-    std::cerr << "vantorel-sim: " << parsed.error << "\n\n" << kUsage;
+    std::cerr << "vantorel-sim: " << parsed.error << "\n\n" << Usage();
     return 2;
   }
   const auto& options = *parsed.options;
   if (options.help) {
-    std::cout << kUsage;
+    std::cout << Usage();
+    return 0;
+  }
+  if (options.version) {
+    std::cout << "vantorel-sim " << vantorel::kVersion << '\n';
     return 0;
   }
 
@@ -49,7 +54,7 @@ int main(int argc, char** argv) {
   try {
     vantorel::pty::PtyEndpoint line(options.link);
     std::cout << (options.link.empty() ? line.TerminalPath() : options.link.string()) << std::endl;
-    vantorel::sim::KenwoodRadio radio;
+    vantorel::sim::KenwoodRadio radio(*options.model);
     vantorel::sim::program::Serve(line, radio, stopFd, options.trace ? &std::cerr : nullptr);
   } catch (const std::exception& error) {
     std::cerr << "vantorel-sim: " << error.what() << '\n';

@@ -1,0 +1,339 @@
+// The NET rigctl server against Hamlib's own: the same command list, through
+// `rigctl -m 2` and as raw text on a socket, to rigctld over its dummy rig and
+// to sessions over a MemoryRadio in the same state on 127.0.0.1; every answer
+// must be the same, byte for byte. Then the framing alone: any split of the
+// input, over-long words, binary bytes, a client that goes away mid-request.
+#include <arpa/inet.h>
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <array>
+#include <cctype>
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <random>
+#include <thread>
+
+#include "child_process.h"
+#include "memory_radio.h"
+#include "rigctl/rigctl_session.h"
+
+namespace vantorel::testing {
+namespace {
+
+using rigctl::RigctlSession;
+
+struct Row {
+  std::vector<std::string>
+      rigctl{};       // one `rigctl -m 2` run (it opens with \chk_vfo, \dump_state, ...)
+  std::string raw{};  // or this text on a connection of its own, then "q"
+};
+
+// In order: each row starts where the one before left the radio. Left out,
+// where the dummy rig is no radio like ours: \dump_state (its own ranges and
+// levels), \get_clock (it has one), "M ?" and "l ?" (it has every mode and
+// level), STRENGTH (it makes one up).
+const std::vector<Row> kRows = {
+    {.rigctl = {"f", "m", "v", "s", "t", "get_powerstat", "get_vfo_info", "VFOA"}},
+    {.rigctl = {"F", "14074000", "f", "F", "7074000", "f"}},
+    {.rigctl = {"M", "USB", "2400", "m", "M", "PKTUSB", "3000", "m"}},
+    {.rigctl = {"S", "1", "VFOB", "s", "get_vfo_info", "VFOB"}},
+    {.rigctl = {"S", "0", "VFOA", "s"}},
+    {.rigctl = {"T", "1", "t"}},
+    {.rigctl = {"T", "0", "t"}},
+    {.rigctl = {"L", "AF", "0.25", "l", "AF", "L", "RF", "0.5", "l", "RF", "L", "SQL", "0.1"}},
+    {.rigctl = {"L", "RFPOWER", "0.75", "l", "RFPOWER", "L", "MICGAIN", "0.4", "l", "MICGAIN"}},
+    {.rigctl = {"L", "KEYSPD", "22", "l", "KEYSPD", "l", "SQL"}},
+    {.rigctl = {"set_lock_mode", "1", "M", "LSB", "1800", "m", "get_lock_mode"}},
+    {.rigctl = {"set_lock_mode", "0", "M", "LSB", "1800", "m"}},
+    {.raw = "f\nm\nv\ns\nt\n\\get_powerstat\n\\chk_vfo\n\\get_vfo_info VFOB\n"},
+    {.raw = "+f\n;m\n|s\n,\\get_vfo_info VFOA\n+\\get_powerstat\n+t\n+l AF\n?v\n"},
+    {.raw = "+F 7000000\n+M USB 2400\n;S 1 VFOB\n+T 0\n+L KEYSPD 30\n+\\set_lock_mode 0\n"},
+    {.raw = "+\\chk_vfo\nf\n;\\chk_vfo\nm\n+\\get_lock_mode\n"},
+    {.raw = "f m\nfm\nF 7074000 f\nF14074000\nf\n\n\r\n"},
+    {.raw = "\\foo\n9\n(f\n#comment f\n\\get_info_x 9\nv\n"},
+    {.raw = "M FOO 2400\nm\nM USB x\nL AF 0,3\nl AF\nL AF x\nl FOO\nL FOO 1\nL STRENGTH 5\n"},
+    {.raw = "L KEYSPD 2.5\nl KEYSPD\nT 5\nT x\nS x VFOB\nS 1 XYZ\nF abc\n"},
+    {.raw = "\\set_vfo_opt 1\nf VFOA\n+m VFOB\n+l VFOA AF\nv\n\\set_vfo_opt 0\n"},
+    {.raw = "I 7001000\ni\nX USB 2400\nx\nS 0 VFOA\n+\\set_split_vfo 0 VFOA\n"},
+    {.raw = "F\n14070000\n\\set_freq\n\n14071000 f\n+\nf\n"},
+    // Last: once told a VFO, the dummy rig calls A "Main".
+    {.rigctl = {"V", "VFOB", "f", "V", "VFOA", "f", "set_vfo_opt", "0"}},
+    {.raw = "V VFOB\n+V VFOA\nV XYZ and more\nf\n"},
+};
+
+// Closed again at once: a port nothing listens on just now.
+int FreePort() {
+  const int probe = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  socklen_t size = sizeof address;
+  ::bind(probe, reinterpret_cast<sockaddr*>(&address), size);
+  ::getsockname(probe, reinterpret_cast<sockaddr*>(&address), &size);
+  ::close(probe);
+  return ntohs(address.sin_port);
+}
+
+// -1 when nothing listens on the port.
+int Connect(int port) {
+  const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_port = htons(static_cast<std::uint16_t>(port));
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+    ::close(fd);
+    return -1;
+  }
+  return fd;
+}
+
+// Sends `text` and "q", and collects the answers up to the server's close.
+std::string Exchange(int port, const std::string& text) {
+  const int fd = Connect(port);
+  const std::string sent = text + "q\n";
+  EXPECT_EQ(::send(fd, sent.data(), sent.size(), MSG_NOSIGNAL), std::ssize(sent));
+  std::string answers;
+  std::array<char, 4096> buffer{};
+  pollfd ready{fd, POLLIN, 0};
+  ssize_t got = 1;
+  while (got > 0 && ::poll(&ready, 1, 10'000) == 1) {
+    got = ::read(fd, buffer.data(), buffer.size());
+    answers.append(buffer.data(), static_cast<std::size_t>(std::max<ssize_t>(got, 0)));
+  }
+  ::close(fd);
+  return answers;
+}
+
+// Sessions over one MemoryRadio, deferred, behind 127.0.0.1 on a thread of
+// their own while the test runs rigctl.
+class LoopbackServer {
+ public:
+  LoopbackServer() : listener_(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+    socklen_t size = sizeof address;
+    ::bind(listener_, reinterpret_cast<sockaddr*>(&address), size);
+    ::listen(listener_, 8);
+    ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &size);
+    port_ = ntohs(address.sin_port);
+    ::pipe2(wake_.data(), O_CLOEXEC);
+    thread_ = std::thread([this] { Serve(); });
+  }
+  ~LoopbackServer() {
+    ::write(wake_[1], "x", 1);
+    thread_.join();
+    for (const int fd : {listener_, wake_[0], wake_[1]}) {
+      ::close(fd);
+    }
+  }
+  [[nodiscard]] int Port() const { return port_; }
+
+ private:
+  struct Client {
+    int fd;
+    bool closing = false;
+    std::unique_ptr<RigctlSession> session;
+  };
+
+  void Serve() {
+    std::vector<std::unique_ptr<Client>> clients;
+    while (true) {
+      radio_.RunDeferred();
+      std::erase_if(clients,
+                    [](const auto& client) { return client->closing && ::close(client->fd) == 0; });
+      std::vector<pollfd> ready{{wake_[0], POLLIN, 0}, {listener_, POLLIN, 0}};
+      for (const auto& client : clients) {
+        ready.push_back({client->fd, POLLIN, 0});
+      }
+      ::poll(ready.data(), ready.size(), -1);
+      if (ready[0].revents != 0) {
+        return;
+      }
+      for (std::size_t i = 2; i < ready.size(); ++i) {
+        std::array<char, 4096> buffer{};
+        Client& client = *clients[i - 2];
+        const ssize_t got = ready[i].revents != 0 ? ::read(client.fd, buffer.data(), 4096) : -1;
+        client.closing = client.closing || got == 0;
+        if (got > 0) {
+          client.session->Receive({buffer.data(), static_cast<std::size_t>(got)});
+        }
+      }
+      if (ready[1].revents != 0) {
+        auto client =
+            std::make_unique<Client>(::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC));
+        client->session = std::make_unique<RigctlSession>(
+            radio_, server_,
+            RigctlSession::Links{[fd = client->fd](std::string_view text) {
+                                   ::send(fd, text.data(), text.size(), MSG_NOSIGNAL);
+                                 },
+                                 [&closing = client->closing] { closing = true; }});
+        clients.push_back(std::move(client));
+      }
+    }
+  }
+
+  MemoryRadio radio_{true};
+  rigctl::ServerState server_;
+  int listener_;
+  int port_ = 0;
+  std::array<int, 2> wake_{};
+  std::thread thread_;
+};
+
+class RigctlReferenceTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    rigctl_ = FindProgram("rigctl");
+    if (rigctl_.empty() || FindProgram("rigctld").empty()) {
+      GTEST_SKIP() << "rigctl and rigctld are not installed (Debian package libhamlib-utils)";
+    }
+    // The dummy rig keyed "by the rig", as a Kenwood is over CAT.
+    reference_.emplace(std::vector<std::string>{FindProgram("rigctld"), "-m", "1", "-P", "RIG",
+                                                "-t", std::to_string(referencePort_)});
+    for (int tries = 0; tries < 500 && listening_ < 0; ++tries) {
+      listening_ = Connect(referencePort_);
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    ASSERT_GE(listening_, 0) << "rigctld did not start: " << reference_->Errors();
+    ::close(listening_);
+    AwaitReferenceIdle();
+  }
+
+  // rigctld 4.5.4 closes a finished client's socket twice, the second time
+  // after the first has freed the descriptor for the next client it accepts,
+  // which then loses its connection. So the next client connects only once
+  // the last one's thread has ended.
+  void AwaitReferenceIdle() const {
+    const std::filesystem::path threads = "/proc/" + std::to_string(reference_->Pid()) + "/task";
+    for (int tries = 0; tries < 2'000; ++tries) {
+      const auto running = std::distance(std::filesystem::directory_iterator(threads), {});
+      if (running <= 1) {
+        return;
+      }
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+  }
+
+  // What a row gets from the server on `port`.
+  std::string Answers(const Row& row, int port) {
+    if (row.rigctl.empty()) {
+      return Exchange(port, row.raw);
+    }
+    std::vector<std::string> argv{rigctl_, "-m", "2", "-r", "127.0.0.1:" + std::to_string(port)};
+    argv.insert(argv.end(), row.rigctl.begin(), row.rigctl.end());
+    const Finished run = RunToEnd(argv, std::chrono::seconds(60));
+    return "status " + std::to_string(run.status.value_or(-1)) + "\n" + run.output;
+  }
+
+  std::string rigctl_;
+  int referencePort_ = FreePort();
+  int listening_ = -1;
+  std::optional<ChildProcess> reference_;
+};
+
+TEST_F(RigctlReferenceTest, EveryRowGetsTheAnswersRigctldGives) {
+  const LoopbackServer ours;
+  for (const Row& row : kRows) {
+    SCOPED_TRACE(row.rigctl.empty() ? row.raw : row.rigctl.front() + " " + row.rigctl.back());
+    const std::string answers = Answers(row, referencePort_);
+    AwaitReferenceIdle();
+    EXPECT_EQ(Answers(row, ours.Port()), answers);
+  }
+  // The dummy rig makes its strength up. Ours comes from the radio, asked
+  // only when \dump_state announced the level to `rigctl -m 2`.
+  EXPECT_EQ(Answers({.rigctl = {"l", "STRENGTH"}}, ours.Port()), "status 0\n-54\n");
+}
+
+// Everything a session sends over a MemoryRadio for `input` fed in pieces of
+// `piece` bytes, and whether it closed.
+struct Transcript {
+  std::string text;
+  bool closed = false;
+  bool operator==(const Transcript&) const = default;
+};
+
+Transcript Feed(std::string_view input, std::size_t piece, bool deferred) {
+  MemoryRadio radio(deferred);
+  rigctl::ServerState server;
+  Transcript transcript;
+  RigctlSession session(
+      radio, server,
+      {[&](std::string_view text) { transcript.text += text; }, [&] { transcript.closed = true; }});
+  for (std::size_t at = 0; at < input.size(); at += piece) {
+    session.Receive(input.substr(at, piece));
+    radio.RunDeferred();
+  }
+  return transcript;
+}
+
+TEST(RigctlFramingTest, AnswersDoNotDependOnHowTheInputIsSplitNorOnWhenTheRadioAnswers) {
+  for (const Row& row : kRows) {
+    const std::string input = row.raw + "q\n";
+    const Transcript whole = Feed(input, input.size(), false);
+    EXPECT_TRUE(whole.closed) << row.raw;
+    for (const std::size_t piece : {1, 2, 7}) {
+      EXPECT_EQ(Feed(input, piece, true), whole) << row.raw << " in pieces of " << piece;
+    }
+  }
+}
+
+TEST(RigctlFramingTest, OverlongWordsAndLinesAreCutAndTheClientIsStillServed) {
+  const std::string digits(100'000, '7');
+  const std::string letters(100'000, 'a');
+  const Transcript transcript =
+      Feed("F " + digits + "\n\\" + letters + "\nw " + letters + "\nb " + letters + "\nf\nq\n",
+           4096, true);
+  EXPECT_EQ(transcript.text, "RPRT -1\nRPRT -11\nRPRT -11\n145000000\nRPRT 0\n");
+  EXPECT_TRUE(transcript.closed);
+}
+
+TEST(RigctlFramingTest, BinaryBytesNeverKeyTheRadioNorStopTheSession) {
+  std::mt19937 random(18);
+  std::string noise;
+  for (int i = 0; i < 200'000; ++i) {
+    // No letter: a letter could be a command that sets the radio.
+    const auto byte = static_cast<char>(random() % 256);
+    noise += std::isalpha(static_cast<unsigned char>(byte)) != 0 ? '\0' : byte;
+  }
+  MemoryRadio radio(true);
+  rigctl::ServerState server;
+  bool closed = false;
+  RigctlSession session(radio, server, {[](std::string_view) {}, [&] { closed = true; }});
+  for (std::size_t at = 0; at < noise.size(); at += 1000) {
+    session.Receive(std::string_view(noise).substr(at, 1000));
+    radio.RunDeferred();
+  }
+  // A command waiting for inputs takes at most a VFO and three words or a line.
+  session.Receive("\nq\nq\nq\nq\nq\nq\n");
+  radio.RunDeferred();
+  EXPECT_TRUE(closed);
+  EXPECT_EQ(radio.Ptt(), 0);
+}
+
+TEST(RigctlFramingTest, AClientGoneBeforeTheRadioAnswersIsForgotten) {
+  MemoryRadio radio(true);
+  rigctl::ServerState server;
+  std::string sent;
+  auto session = std::make_unique<RigctlSession>(
+      radio, server, RigctlSession::Links{[&](std::string_view text) { sent += text; }, [] {}});
+  session->Receive("T 1\nf\n");
+  EXPECT_EQ(sent, "");
+  EXPECT_TRUE(session->Keyed());  // should the client go now, the owner unkeys
+  radio.RunDeferred();
+  session->Receive("f\n");
+  session.reset();
+  radio.RunDeferred();
+  EXPECT_EQ(sent, "RPRT 0\n145000000\n");
+}
+
+}  // namespace
+}  // namespace vantorel::testing
