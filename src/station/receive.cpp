@@ -298,7 +298,7 @@ std::optional<std::string> Receiver::ReadRadioAnswer(SerialPort& radio) {
   if (answer) {
     partial_.reset();
   } else if (radio.Waiting() > 0) {
-    // Its ";" may still come (a slow network link): kept for the next pass.
+    // Its end may still come (a slow network link): kept for the next pass.
     const Clock::time_point since = partial_ ? partial_->since : now;
     partial_ = Partial{since, radio.Waiting()};
   }
@@ -310,7 +310,7 @@ void Receiver::RadioPass() {
   if (!radio) {
     return;
   }
-  // Framed: one answer per pass, the characters after its ";" stay waiting
+  // Framed: one answer per pass, the characters after its end stay waiting
   // for the next pass. Unframed: whatever waits is one text.
   std::string message;
   if (Ticked(ctx_.options.frameRadioText)) {

@@ -47,14 +47,14 @@ inline constexpr std::chrono::milliseconds kPassDrainLimit{2000};
 inline constexpr std::chrono::milliseconds kPassDrainStall{500};
 
 // How long the radio's pass waits, without yielding, for the next character of
-// an answer whose ";" has not come yet: a few milliseconds, plus what a USB
+// an answer whose terminator has not come yet: a few milliseconds, plus what a USB
 // serial adapter may hold back (it passes on a partly filled buffer only every
 // 16 ms), plus three character times at the radio's line speed (at 1200 baud
 // one character alone takes 9 ms).
 inline constexpr std::chrono::milliseconds kPartialAnswerWait{5};
 inline constexpr std::chrono::milliseconds kUsbHoldBack{16};
 inline constexpr int kPartialAnswerCharacters = 3;
-// Half an answer is kept for the next pass (its ";" may come late over a slow
+// Half an answer is kept for the next pass (its end may come late over a slow
 // link) for this long; older, or longer than any answer, it is noise and goes.
 inline constexpr std::chrono::milliseconds kPartialAnswerLimit{1000};
 inline constexpr std::size_t kLongestRadioAnswer = 1024;
@@ -111,7 +111,7 @@ class Receiver {
   // Reads what is waiting until the port is found empty, letting other
   // handlers run before each batch.
   std::string ReadBlock(PortRole role);
-  // The radio's answer up to its ";", or nothing while the ";" has not come.
+  // The radio's answer up to its terminator, or nothing while that has not come.
   std::optional<std::string> ReadRadioAnswer(SerialPort& radio);
   // Break off, the radio's output queue emptied (bounded), then the pause.
   void PrepareRadioWrite();

@@ -71,12 +71,12 @@ class Station {
   [[nodiscard]] StationState& state() { return state_; }
 
   // In this order: App 2's port (only while App 2 is in use, its switch
-  // clear), App 1's port, the radio's port, then "AI1;" to the radio unless
+  // clear), App 1's port, the radio's port, then auto-information on for the radio unless
   // App 1's text is ignored. Each port is closed, made anew from its name, set
   // up, opened, RTS then DTR raised. A port that cannot be opened (or whose
   // RTS cannot be raised) is reported and ends the setup before any later port
   // is touched; a refusal after a port has been opened in this run ends it
-  // silently, but still gives an open radio its "AI1;". A radio that missed a
+  // silently, but still switches an open radio's auto-information on. A radio that missed a
   // transmit shutdown gets it first.
   void InitPorts(const PortSetup& setup);
   // Closes every open port, App 2's first, the radio's last.
@@ -107,7 +107,7 @@ class Station {
   // The transmit supervision's tick, once a second after the first Start.
   void Timer2_Timer();
   // The short tick (every 100 ms): App 1's reads the radio has not answered in
-  // time get their "?;" (FT-950 emulation).
+  // time get their answer from App 1's dialect.
   void Timer1_Timer() { receiver_.AnswerOverdueReads(); }
 
   // A radio the station keyed is unkeyed (its dialect's unkey, ahead of
