@@ -87,13 +87,13 @@ struct BridgeSetup {
   station::PortSetup ports{setup.app1->Path(), {}, setup.radio->Path(), "38400,N,8,1"};
   if (setup.app2 != nullptr) {
     ports.app2 = setup.app2->Path();
-    options.app2Unused = 0;
+    options.app2Unused = vantorel::Check::Clear;
   }
   if (setup.noTranslation) {
-    options.noTranslation = 1;
+    options.noTranslation = vantorel::Check::Ticked;
   }
   if (setup.ft950Emulation) {
-    options.profile = station::Profile::Ft950Emulation;
+    options.profile = station::Profile::Emulation;
   }
   bridge.SetOptions(options);
   bridge.InitPorts(ports);

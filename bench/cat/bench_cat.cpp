@@ -129,27 +129,26 @@ std::vector<std::string_view> RadioAnswers(std::string_view commands) {
 template <bool kTimeCommands>
 void Ft950Round(benchmark::State& state) {
   using Clock = std::chrono::steady_clock;
-  vantorel::cat::Ft950Emulation emulation;
-  vantorel::cat::EmulationContext ctx;
+  vantorel::cat::Ft950Emulation emulation{vantorel::cat::kTs590Dialect};
+  vantorel::cat::KeyingState keying;
+  DiscardingPorts ports;
+  vantorel::cat::DialectContext ctx{.keying = keying, .ports = ports, .now = {}};
   std::string toRadio;
   for (auto _ : state) {
-    const Clock::time_point now = Clock::now();
+    ctx.now = Clock::now();
     toRadio.clear();
     auto start = Clock::now();
     for (const std::string_view command : kFt950Commands) {
-      const vantorel::cat::EmulatedCommand out = emulation.Command(command, ctx, now);
-      ctx.radioKeyed = out.keying == vantorel::cat::Keying::Unchanged
-                           ? ctx.radioKeyed
-                           : out.keying == vantorel::cat::Keying::KeyDown;
+      const vantorel::cat::CommandResult out = emulation.Command(command, ctx);
       toRadio += out.toRadio;
-      benchmark::DoNotOptimize(out.toApp1.data());
+      benchmark::DoNotOptimize(out.toApp.data());
     }
     Clock::duration elapsed = Clock::now() - start;
     std::size_t calls = kFt950Commands.size();
     const std::vector<std::string_view> answers = RadioAnswers(toRadio);
     start = Clock::now();
     for (const std::string_view answer : answers) {
-      benchmark::DoNotOptimize(emulation.Answer(answer, now));
+      benchmark::DoNotOptimize(emulation.Answer(answer, ctx));
     }
     if (!kTimeCommands) {
       elapsed = Clock::now() - start;

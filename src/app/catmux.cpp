@@ -197,23 +197,20 @@ void Catmux::Command2_Click() {
 }
 
 void Catmux::Command4_Click() {
-  station_.UnkeyIfKeyed("at Close");
-  // Let App 1, App 2 and the radio receive what is still queued for them, in
-  // that order; a closed port holds nothing.
-  station_.DrainPorts(kDrainLimit, kDrainStall);
-  StopPorts();
+  // App 1, App 2 and the radio receive what is still queued for them first.
+  station_.End("at Close", true);
   Form_Unload();
   EndProgram();
 }
 
 void Catmux::Exit_Click() {
-  station_.UnkeyIfKeyed("at Exit");
+  station_.End("at Exit", false);
   Form_Unload();
   EndProgram();
 }
 
 void Catmux::CloseBox() {
-  station_.UnkeyIfKeyed("when the window was closed");
+  station_.End("when the window was closed", false);
   Form_Unload();
   EndProgram();
 }

@@ -29,10 +29,6 @@ namespace vantorel::app {
 // program time to open its own port before the user carries on.
 inline constexpr std::chrono::milliseconds kStartPause{2000};
 
-// Close's bounded waits for each port's queue (station.h says why).
-inline constexpr std::chrono::milliseconds kDrainLimit = station::kEndDrainLimit;
-inline constexpr std::chrono::milliseconds kDrainStall = station::kEndDrainStall;
-
 // The folder part of a program path: the text before its last separator.
 // Both "\" and "/" separate (Windows paths from a settings file, Linux paths
 // like /usr/bin/wsjtx). "C:\Logbench.exe" gives "C:", "/wsjtx" gives "/", and

@@ -61,7 +61,7 @@ void StationView::PortStateChanged(PortRole role, PortState state, std::string_v
 
 void StationView::CaptureStopped() {
   untickingCapture_ = true;
-  model_.Check3.SetValue(0);
+  model_.Check3.SetValue(Check::Clear);
   untickingCapture_ = false;
 }
 

@@ -62,7 +62,7 @@ void ApplySettings(const settings::Settings& s, model::CatmuxModel& model) {
   model.Option1[0].SetValue(s.useApp1);
   model.Option1[1].SetValue(s.useApp2);
   model.Text7.SetText(s.text7);
-  model.Ft950Emulation.SetValue(s.ft950Emulation ? 1 : 0);
+  model.Ft950Emulation.SetValue(CheckOf(s.ft950Emulation));
 }
 
 station::PortSetup PortSetupFromForm(const model::CatmuxModel& model) {
@@ -128,16 +128,16 @@ void WindowBinding::ModeChosen() {
   using Item = model::ModeChoiceItem;
   const auto item = static_cast<Item>(model_.ModeChoice.Index());
   choosing_ = true;
-  model_.Check2.SetValue(item == Item::NoTranslation ? 1 : 0);
-  model_.Ignore2.SetValue(item == Item::Sharing ? 0 : 1);
+  model_.Check2.SetValue(CheckOf(item == Item::NoTranslation));
+  model_.Ignore2.SetValue(CheckOf(item != Item::Sharing));
   if (item == Item::Sharing) {
-    model_.Ignore2Out.SetValue(0);  // sharing: App 2 hears the radio's answers
+    model_.Ignore2Out.SetValue(Check::Clear);  // sharing: App 2 hears the radio's answers
   }
   if (item != Item::NoTranslation && item != Item::Sharing) {
-    model_.Ft950Emulation.SetValue(item == Item::Ft950Emulation ? 1 : 0);
+    model_.Ft950Emulation.SetValue(CheckOf(item == Item::Ft950Emulation));
   }
-  // As a complete settings file sets it: cut at ";" only while translating.
-  model_.KenwoodCB.SetValue(item == Item::Translating || item == Item::Ft950Emulation ? 1 : 0);
+  // As a complete settings file sets it.
+  model_.KenwoodCB.SetValue(settings::KenwoodCBFor(model_.Ignore2.Value(), model_.Check2.Value()));
   choosing_ = false;
   FollowSwitches();
 }
@@ -192,14 +192,14 @@ void WindowBinding::Command7_Click() {
 // Translating mode always starts framing the radio's text at ";"; the user may
 // untick KenwoodCB afterwards.
 void WindowBinding::Ignore2_Click() {
-  if (model_.Ignore2.Value() == 1) {
-    model_.KenwoodCB.SetValue(1);
+  if (model_.Ignore2.Ticked()) {
+    model_.KenwoodCB.SetValue(Check::Ticked);
   }
 }
 
 void WindowBinding::Check3_Click() {
   if (!view_.UntickingCapture()) {
-    station_.SwitchCapture(model_.Check3.Value() == 1);
+    station_.SwitchCapture(model_.Check3.Ticked());
   }
 }
 

@@ -23,6 +23,9 @@ class CatPorts {
   // Queues the text for sending. May throw (a refused write); the caller decides
   // whether that fault is skipped or reported.
   virtual void Write(CatPort port, std::string_view text) = 0;
+  // The same, ahead of everything else waiting to go, and never dropped: for
+  // the commands that take the radio out of transmit.
+  virtual void WriteFirst(CatPort port, std::string_view text) { Write(port, text); }
 };
 
 }  // namespace vantorel::cat

@@ -252,7 +252,7 @@ class CommandPass {
   // Power-on. With remote power control on, App 1 may not switch the radio on;
   // the operator does that at the station.
   void PowerOnSuppression() {
-    if (ctx_.pwrOn == 1 && Contains(message_, "PS1;")) {
+    if (Ticked(ctx_.pwrOn) && Contains(message_, "PS1;")) {
       message_.clear();
     }
   }
@@ -263,7 +263,7 @@ class CommandPass {
     if (!Contains(message_, "PS;")) {
       return false;
     }
-    if (ctx_.pwrOn == 0) {
+    if (Clear(ctx_.pwrOn)) {
       Echo("PS1;");
     }
     message_ = "SM;";

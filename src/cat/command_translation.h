@@ -13,6 +13,7 @@
 
 #include "cat/cat_ports.h"
 #include "cat/keying.h"
+#include "common/check.h"
 
 namespace vantorel::cat {
 
@@ -33,10 +34,10 @@ struct CommandContext {
   TranslationState& translation;
   KeyingState& keying;
   bool ignore2 = true;  // Ignore2 ticked: App 2 not in use
-  // PWROn's check box value: 1 ticked (the radio may be switched on and off
-  // remotely), 0 clear, 2 greyed. Greyed counts as neither: App 1's power-on
-  // passes and its power read gets no answer from here.
-  int pwrOn = 1;
+  // PWROn: ticked, the radio may be switched on and off remotely. Greyed
+  // counts as neither: App 1's power-on passes and its power read gets no
+  // answer from here.
+  Check pwrOn = Check::Ticked;
   bool monitorTX = true;  // MonitorTX ticked: "MX1;" arms the supervision
   CatPorts& ports;
 };

@@ -8,13 +8,15 @@
 
 namespace vantorel::cat {
 
-using ft950::RadioKey;
 using ft950::ReplyKind;
 
 namespace {
 
 // Longer than any FT-950 command (a frequency set has 11 characters).
 constexpr std::size_t kLongestCommand = 16;
+// Half a command kept for the next block; anything longer is noise.
+constexpr std::size_t kLongestRest = 64;
+constexpr char kTerminator = ';';
 
 // A byte at or below a blank before a command: line noise, or the dummy bytes
 // a program sends to wake a switched-off FT-950.
@@ -41,35 +43,49 @@ std::optional<std::string_view> ParameterOf(std::string_view command, std::strin
 // The radio's VFO digits: 0 VFO A, 1 VFO B (2 is a memory channel).
 bool IsVfo(char digit) { return digit == '0' || digit == '1'; }
 
-bool IsRefusal(std::string_view message) {
-  for (const std::string_view refusal : ft950::kRadioRefusals) {
-    if (message == refusal) {
-      return true;
-    }
-  }
-  return false;
-}
-
 }  // namespace
 
 struct Ft950Emulation::Pass {
-  const EmulationContext& ctx;
+  DialectContext& ctx;
   Clock::time_point now;
   bool keyed;  // the transmitter as this command leaves it
-  EmulatedCommand& out;
+  CommandResult& out;
 };
 
-EmulatedCommand Ft950Emulation::Command(std::string_view command, const EmulationContext& ctx,
-                                        Clock::time_point now) {
-  EmulatedCommand out;
+void Ft950Emulation::Take(std::string_view block) {
+  block_.erase(0, next_);
+  next_ = 0;
+  block_.append(block);
+}
+
+std::optional<std::string> Ft950Emulation::NextCommand() {
+  const std::size_t end = block_.find(kTerminator, next_);
+  if (end == std::string::npos) {
+    // Half a command waits for the next block, unless it is noise.
+    block_ = block_.size() - next_ <= kLongestRest ? block_.substr(next_) : std::string();
+    next_ = 0;
+    return std::nullopt;
+  }
+  std::string command = block_.substr(next_, end + 1 - next_);
+  next_ = end + 1;
+  return command;
+}
+
+std::uint64_t Ft950Emulation::MessagesIn(std::string_view block) const {
+  return CountMessages(block, kTerminator);
+}
+
+CommandResult Ft950Emulation::Command(std::string_view command, DialectContext& ctx) {
+  CommandResult out;
   try {
-    reads_.Expire(now);
-    Pass pass{ctx, now, ctx.radioKeyed, out};
-    for (auto end = command.find(';'); end != std::string_view::npos; end = command.find(';')) {
+    reads_.Expire(ctx.now);
+    Pass pass{ctx, ctx.now, ctx.keying.radioKeyed, out};
+    for (auto end = command.find(kTerminator); end != std::string_view::npos;
+         end = command.find(kTerminator)) {
       HandleCommand(command.substr(0, end + 1), pass);
       command.remove_prefix(end + 1);
     }
-    out.toApp1 = reads_.TakeReady();
+    out.toApp = reads_.TakeReady();
   } catch (const std::exception&) {
     // Only a failed allocation lands here. Every radio command went out whole
     // or not at all; answers not yet taken stay owed.
@@ -77,11 +93,13 @@ EmulatedCommand Ft950Emulation::Command(std::string_view command, const Emulatio
   return out;
 }
 
-std::string Ft950Emulation::Answer(std::string_view radioText, Clock::time_point now) {
+std::string Ft950Emulation::Answer(std::string_view radioText, DialectContext& ctx) {
   try {
-    reads_.Expire(now);
+    reads_.Expire(ctx.now);
     std::string reports;
-    for (auto end = radioText.find(';'); end != std::string_view::npos; end = radioText.find(';')) {
+    const char terminator = radio_.Dialect().terminator;
+    for (auto end = radioText.find(terminator); end != std::string_view::npos;
+         end = radioText.find(terminator)) {
       reports += HandleAnswer(WithoutLeadingNoise(radioText.substr(0, end + 1)));
       radioText.remove_prefix(end + 1);
     }
@@ -92,11 +110,11 @@ std::string Ft950Emulation::Answer(std::string_view radioText, Clock::time_point
 }
 
 std::string Ft950Emulation::HandleAnswer(std::string_view message) {
-  if (IsRefusal(message)) {
+  if (radio_.Dialect().IsRefusal(message)) {
     reads_.Refused();
     return {};
   }
-  const auto heard = ft950::RadioAnswers::Classify(message);
+  const auto heard = radio_.Classify(message);
   if (!heard) {
     return {};  // letters the emulation does not use
   }
@@ -108,7 +126,7 @@ std::string Ft950Emulation::HandleAnswer(std::string_view message) {
     reads_.Finish(*taken.complete, ft950::ReplyFromRadio(taken.complete->reply, radio_, choices_));
     return {};
   }
-  const ReplyKind report = ft950::AnswerOf(heard->key).report;
+  const ReplyKind report = ft950::ReportOf(heard->key);
   if (taken.taken || !heard->wellFormed || !App1WantsReports() || report == ReplyKind::kNone) {
     return {};
   }
@@ -117,7 +135,7 @@ std::string Ft950Emulation::HandleAnswer(std::string_view message) {
   return text == ft950::kRefused ? std::string() : text;
 }
 
-std::string Ft950Emulation::ExpireReads(Clock::time_point now) {
+std::string Ft950Emulation::Overdue(Clock::time_point now) {
   try {
     reads_.Expire(now);
     return reads_.TakeReady();
@@ -129,6 +147,8 @@ std::string Ft950Emulation::ExpireReads(Clock::time_point now) {
 void Ft950Emulation::Reset() {
   reads_.Clear();
   radio_.Forget();
+  block_.clear();
+  next_ = 0;
 }
 
 void Ft950Emulation::HandleCommand(std::string_view command, Pass& pass) {
@@ -158,9 +178,10 @@ void Ft950Emulation::AskRadio(ft950::Reply reply, ft950::Needs needs, Pass& pass
     return;
   }
   reads_.AddWaiting(reply, needs, pass.now);
-  pass.out.toRadio += ft950::AnswerOf(needs.first).read;
+  const RadioDialect& dialect = radio_.Dialect();
+  pass.out.toRadio += dialect.AnswerOf(needs.first).read;
   if (needs.second != RadioKey::kNone) {
-    pass.out.toRadio += ft950::AnswerOf(needs.second).read;
+    pass.out.toRadio += dialect.AnswerOf(needs.second).read;
   }
 }
 
@@ -168,7 +189,7 @@ void Ft950Emulation::SendSettings(std::string_view radio, Pass& pass) {
   pass.out.toRadio += radio;
   std::size_t commands = 0;
   for (const char c : radio) {
-    commands += c == ';' ? 1 : 0;
+    commands += c == radio_.Dialect().terminator ? 1 : 0;
   }
   reads_.AddSettings(commands, pass.now);
 }
@@ -190,18 +211,20 @@ void Ft950Emulation::Fixed(const ft950::FixedCommand& row, Pass& pass) {
       reads_.AddAnswered(pass.keyed ? ft950::kMoxOn : ft950::kMoxOff);
       return;
     case ft950::Effect::kPowerOn:
-      if (pass.ctx.powerControl == 1) {
+      if (Ticked(pass.ctx.powerControl)) {
         return;  // the operator switches the radio on at the station
       }
       break;
     case ft950::Effect::kKeyDown:
-      pass.out.keying = Keying::KeyDown;
+      SendSettings(radio_.Dialect().keyDown, pass);
+      KeyDown(pass.ctx.keying, pass.ctx.superviseTransmit);
       pass.keyed = true;
-      break;
+      return;
     case ft950::Effect::kKeyUp:
-      pass.out.keying = Keying::KeyUp;
+      SendSettings(radio_.Dialect().unkey, pass);
+      KeyUp(pass.ctx.keying);
       pass.keyed = false;
-      break;
+      return;
     case ft950::Effect::kTransmitOnA:
     case ft950::Effect::kTransmitOnB:
       radio_.Keep(RadioKey::kTransmitVfo, row.radio);  // the radio's answer reads the same

@@ -1,5 +1,5 @@
 // The FT-950 emulation: App 1 talks to what looks like a real Yaesu FT-950
-// while the radio behind it is a Kenwood (TS-590S/SG commands and answers).
+// while the radio behind it is a Kenwood (in the radio's dialect).
 //
 // App 1's commands come in one at a time. A setting goes to the radio in
 // Kenwood form, or is kept here when the radio has no such setting, and App 1
@@ -11,16 +11,17 @@
 // the answer of a read only when their letters match, and otherwise reach App
 // 1 (in FT-950 form) only while App 1 has asked for auto-information.
 //
-// Nothing leaves Command, Answer or ExpireReads as an exception; malformed
+// Nothing leaves Command, Answer or Overdue as an exception; malformed
 // input gets "?;" where an FT-950 would answer so.
 //
-// Threading: not shared; one instance lives on the bridge's thread.
+// Threading: not shared; one instance lives on the station's thread.
 #pragma once
 
 #include <chrono>
 #include <string>
 #include <string_view>
 
+#include "cat/application_dialect.h"
 #include "cat/ft950_local_settings.h"
 #include "cat/ft950_radio_answers.h"
 #include "cat/ft950_read_queue.h"
@@ -28,53 +29,40 @@
 
 namespace vantorel::cat {
 
-// What a command did to the radio's transmitter: the bridge arms or disarms its
-// transmit time-out accordingly.
-enum class Keying { Unchanged, KeyDown, KeyUp };
-
-// The window state a command depends on.
-struct EmulationContext {
-  // The Power On/Off box: 1 ticked keeps App 1's "PS1;" from the radio (the
-  // operator switches the radio on at the station); 0 clear and 2 greyed pass it.
-  int powerControl = 1;
-  // Whether the bridge has keyed the radio: App 1's transmit reads answer from it.
-  bool radioKeyed = false;
-};
-
-struct EmulatedCommand {
-  std::string toRadio;  // Kenwood commands for the radio now ("" for none)
-  std::string toApp1;   // FT-950 text App 1 gets now ("" for none)
-  Keying keying = Keying::Unchanged;
-};
-
-class Ft950Emulation {
+class Ft950Emulation final : public ApplicationDialect {
  public:
-  using Clock = std::chrono::steady_clock;
-
   // How long a read waits for the radio before App 1 is answered "?;".
   static constexpr auto kReadLimit = ft950::ReadQueue::kReadLimit;
 
+  explicit Ft950Emulation(const RadioDialect& radio) : radio_(radio) {}
+
+  // App 1's block is framed at ";"; a command cut by the block's end is
+  // completed by the next block.
+  void Take(std::string_view block) override;
+  std::optional<std::string> NextCommand() override;
+
   // One App 1 command ending in ";" (a text with several is taken command by
-  // command; characters after the last ";" are left for the caller to complete).
-  EmulatedCommand Command(std::string_view command, const EmulationContext& ctx,
-                          Clock::time_point now);
+  // command). App 1 hears nothing back for a setting; a read is answered now
+  // or once the radio has answered. A key-down or key-up goes through the
+  // context's keying.
+  CommandResult Command(std::string_view command, DialectContext& ctx) override;
 
-  // One message from the radio, framed at ";" (a text with several is taken
-  // message by message). Returns the text for App 1: answers now complete,
-  // then any reports.
-  std::string Answer(std::string_view radioMessage, Clock::time_point now);
+  // A text from the radio, taken message by message. Returns the text for
+  // App 1: answers now complete, then any reports.
+  std::string Answer(std::string_view radioText, DialectContext& ctx) override;
 
-  // Answers reads the radio has left unanswered past kReadLimit ("?;") and
-  // returns the text App 1 can have now. For the bridge's timer while
-  // WaitingForRadio(); Command and Answer do the same on their own.
-  std::string ExpireReads(Clock::time_point now);
+  [[nodiscard]] std::uint64_t MessagesIn(std::string_view block) const override;
 
   // Whether App 1 still waits for an answer.
-  [[nodiscard]] bool WaitingForRadio() const { return !reads_.Empty(); }
+  [[nodiscard]] bool WaitingForRadio() const override { return !reads_.Empty(); }
+  // Answers reads the radio has left unanswered past kReadLimit ("?;") and
+  // returns the text App 1 can have now. For the station's short tick while
+  // WaitingForRadio(); Command and Answer do the same on their own.
+  std::string Overdue(Clock::time_point now) override;
 
-  // The ports were closed or reopened: reads in flight and the radio's
-  // answers are forgotten; App 1's settings kept here stay.
-  void Reset();
+  // The ports were closed or reopened: reads in flight, the radio's answers
+  // and half a command are forgotten; App 1's settings kept here stay.
+  void Reset() override;
 
  private:
   struct Pass;  // one call of Command
@@ -98,6 +86,8 @@ class Ft950Emulation {
   [[nodiscard]] bool App1WantsReports() const;
 
   ft950::RadioAnswers radio_;
+  std::string block_;     // App 1's block, from the last command taken on
+  std::size_t next_ = 0;  // where the next command starts in it
   ft950::App1Choices choices_;
   ft950::LocalSettings settings_;
   ft950::ReadQueue reads_;

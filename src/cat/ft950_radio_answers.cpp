@@ -52,12 +52,13 @@ constexpr bool FitsForm(std::string_view message, std::string_view form) {
   return true;
 }
 
-static_assert(FitsForm("IF00014074000     +000000000020000000;", AnswerOf(RadioKey::kStatus).form));
+static_assert(FitsForm("IF00014074000     +000000000020000000;",
+                       "IF###########*****+##################;"));
 
 }  // namespace
 
-std::optional<RadioAnswers::Heard> RadioAnswers::Classify(std::string_view message) {
-  for (const RadioAnswer& row : kRadioAnswers) {
+std::optional<RadioAnswers::Heard> RadioAnswers::Classify(std::string_view message) const {
+  for (const RadioAnswerForm& row : dialect_->answers) {
     if (StartsWith(message, LiteralStart(row.form))) {
       return Heard{row.key, FitsForm(message, row.form)};
     }

@@ -1,7 +1,7 @@
 // The radio's latest answer of each kind, from which the FT-950 emulation
 // builds App 1's answers.
 //
-// Each radio message is recognised by its letters (kRadioAnswers) and kept
+// Each radio message is recognised by its letters (the dialect's answer forms) and kept
 // only when it has exactly its kind's form, so every field read later is
 // there. An IF status answer also stands for the mode and VFOs it shows.
 //
@@ -20,6 +20,8 @@ namespace vantorel::cat::ft950 {
 
 class RadioAnswers {
  public:
+  explicit RadioAnswers(const RadioDialect& dialect) : dialect_(&dialect) {}
+
   struct Heard {
     RadioKey key;
     bool wellFormed;  // the message has its kind's form
@@ -27,7 +29,8 @@ class RadioAnswers {
 
   // The kind of answer a radio message is, or nullopt for letters the
   // emulation does not use.
-  static std::optional<Heard> Classify(std::string_view message);
+  [[nodiscard]] std::optional<Heard> Classify(std::string_view message) const;
+  [[nodiscard]] const RadioDialect& Dialect() const { return *dialect_; }
 
   // Keeps a well-formed answer as the latest of its kind.
   void Keep(RadioKey key, std::string_view message);
@@ -54,6 +57,7 @@ class RadioAnswers {
 
   void Store(RadioKey key, std::string_view message);
 
+  const RadioDialect* dialect_;
   std::array<Text, kRadioKeys> latest_{};
 };
 

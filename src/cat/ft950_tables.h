@@ -1,6 +1,8 @@
 // The facts behind the FT-950 emulation, as data: App 1's FT-950 commands,
-// the Kenwood (TS-590S/SG) commands and answers they become, mode characters,
-// level scales and meter curves. The emulation reads each table with one loop.
+// the Kenwood commands they become (the reads and answer forms come from the
+// radio's dialect; the settings here are the TS-590S/SG forms), mode
+// characters, level scales and meter curves. The emulation reads each table
+// with one loop.
 #pragma once
 
 #include <array>
@@ -10,36 +12,9 @@
 #include <string_view>
 
 #include "cat/message_text.h"
+#include "cat/radio_dialect.h"
 
 namespace vantorel::cat::ft950 {
-
-// The radio's answers the emulation keeps, one kind each. Each is asked for
-// with one Kenwood read and arrives in one fixed form (kRadioAnswers).
-enum class RadioKey : std::uint8_t {
-  kFrequencyA,
-  kFrequencyB,
-  kMode,
-  kData,
-  kStatus,
-  kReceiveVfo,
-  kTransmitVfo,
-  kPower,
-  kRfPower,
-  kAfGain,
-  kRfGain,
-  kSquelch,
-  kAgc,
-  kKeySpeed,
-  kMicGain,
-  kSMeter,
-  kSwrMeter,
-  kCompMeter,
-  kAlcMeter,
-  kRit,
-  kXit,
-  kNone,  // no answer: the end of a short list of needs
-};
-inline constexpr std::size_t kRadioKeys = static_cast<std::size_t>(RadioKey::kNone);
 
 // What App 1 is answered from the radio's answers. Level and meter answers
 // carry the row of their table.
@@ -72,72 +47,23 @@ struct Needs {
   RadioKey second = RadioKey::kNone;
 };
 
-// A radio answer's form: literal characters, '#' a digit, '*' any character
-// but ';', '+' a sign ('+', '-' or a blank). The literal start tells the
-// answers apart; `report` is what App 1 gets when the radio sends it on its
-// own and App 1 has asked for auto-information.
-struct RadioAnswer {
-  RadioKey key;
-  std::string_view read;
-  std::string_view form;
-  ReplyKind report = ReplyKind::kNone;
-};
-
-inline constexpr auto kRadioAnswers = std::to_array<RadioAnswer>({
-    {RadioKey::kFrequencyA, "FA;", "FA###########;", ReplyKind::kFrequencyA},
-    {RadioKey::kFrequencyB, "FB;", "FB###########;", ReplyKind::kFrequencyB},
-    {RadioKey::kMode, "MD;", "MD*;", ReplyKind::kMode},
-    {RadioKey::kData, "DA;", "DA#;", ReplyKind::kMode},
-    // Frequency, five unused characters, clarifier offset, clarifier switches,
-    // memory channel, transmit, mode, VFO, scan, split, tone, tone number, one more.
-    {RadioKey::kStatus, "IF;", "IF###########*****+##################;", ReplyKind::kStatus},
-    {RadioKey::kReceiveVfo, "FR;", "FR#;", ReplyKind::kVfo},
-    {RadioKey::kTransmitVfo, "FT;", "FT#;", ReplyKind::kTransmitVfo},
-    {RadioKey::kPower, "PS;", "PS#;"},
-    {RadioKey::kRfPower, "PC;", "PC###;"},
-    {RadioKey::kAfGain, "AG0;", "AG0###;"},
-    {RadioKey::kRfGain, "RG;", "RG###;"},
-    {RadioKey::kSquelch, "SQ0;", "SQ0###;"},
-    {RadioKey::kAgc, "GT;", "GT##;"},
-    {RadioKey::kKeySpeed, "KS;", "KS###;"},
-    {RadioKey::kMicGain, "MG;", "MG###;"},
-    {RadioKey::kSMeter, "SM0;", "SM0####;"},
-    // One meter read brings all three transmit meters.
-    {RadioKey::kSwrMeter, "RM;", "RM1####;"},
-    {RadioKey::kCompMeter, "RM;", "RM2####;"},
-    {RadioKey::kAlcMeter, "RM;", "RM3####;"},
-    {RadioKey::kRit, "RT;", "RT#;"},
-    {RadioKey::kXit, "XT;", "XT#;"},
+// What App 1 gets, in FT-950 form, when the radio sends an answer of a kind on
+// its own and App 1 has asked for auto-information; indexed by RadioKey.
+inline constexpr auto kReports = std::to_array<ReplyKind>({
+    ReplyKind::kFrequencyA,   // frequency A
+    ReplyKind::kFrequencyB,   // frequency B
+    ReplyKind::kMode,         // mode
+    ReplyKind::kMode,         // data switch
+    ReplyKind::kStatus,       // status
+    ReplyKind::kVfo,          // receive VFO
+    ReplyKind::kTransmitVfo,  // transmit VFO
+    ReplyKind::kNone,        ReplyKind::kNone, ReplyKind::kNone, ReplyKind::kNone, ReplyKind::kNone,
+    ReplyKind::kNone,        ReplyKind::kNone, ReplyKind::kNone, ReplyKind::kNone, ReplyKind::kNone,
+    ReplyKind::kNone,        ReplyKind::kNone, ReplyKind::kNone, ReplyKind::kNone,
 });
+static_assert(kReports.size() == kRadioKeys);
 
-constexpr bool KeysInOrder() {
-  for (std::size_t i = 0; i < kRadioAnswers.size(); ++i) {
-    if (static_cast<std::size_t>(kRadioAnswers[i].key) != i) {
-      return false;
-    }
-  }
-  return kRadioAnswers.size() == kRadioKeys;
-}
-static_assert(KeysInOrder(), "kRadioAnswers is indexed by RadioKey");
-
-constexpr const RadioAnswer& AnswerOf(RadioKey key) {
-  return kRadioAnswers[static_cast<std::size_t>(key)];
-}
-
-// Where a field stands in the radio's IF status answer (from 0).
-namespace status {
-inline constexpr std::size_t kLength = 38;
-inline constexpr std::size_t kFrequency = 2;   // 11 digits
-inline constexpr std::size_t kClarifier = 18;  // sign and 4 digits
-inline constexpr std::size_t kRxClarifier = 23;
-inline constexpr std::size_t kTxClarifier = 24;
-inline constexpr std::size_t kMemory = 25;  // 3 digits
-inline constexpr std::size_t kMode = 29;
-inline constexpr std::size_t kVfo = 30;  // 0 A, 1 B, 2 memory
-inline constexpr std::size_t kSplit = 32;
-inline constexpr std::size_t kTone = 33;  // 0 off, 1 tone, 2 CTCSS
-}  // namespace status
-static_assert(AnswerOf(RadioKey::kStatus).form.size() == status::kLength);
+constexpr ReplyKind ReportOf(RadioKey key) { return kReports[static_cast<std::size_t>(key)]; }
 
 // One character of a radio answer against App 1's; characters not listed
 // read as the table's first App 1 character.
@@ -442,12 +368,6 @@ struct FixedCommand {
   std::string_view answer = {};
 };
 
-// Keying goes out as the radio's transmit with its data audio input, the line
-// a remote station feeds; un-keying always as the radio's receive, never as a
-// command the radio could take for transmit.
-inline constexpr std::string_view kRadioKeyDown = "TX1;";
-inline constexpr std::string_view kRadioKeyUp = "RX;";
-
 inline constexpr auto kFixedCommands = std::to_array<FixedCommand>({
     {.command = "ID;", .answer = "ID0310;"},
     {.command = "IF;", .reply = ReplyKind::kStatus, .needs = {RadioKey::kStatus, RadioKey::kData}},
@@ -459,10 +379,10 @@ inline constexpr auto kFixedCommands = std::to_array<FixedCommand>({
     {.command = "XT;", .reply = ReplyKind::kXit, .needs = {RadioKey::kXit}},
     {.command = "TX;", .effect = Effect::kReportTransmit},
     {.command = "MX;", .effect = Effect::kReportMox},
-    {.command = "TX0;", .radio = kRadioKeyUp, .effect = Effect::kKeyUp},
-    {.command = "TX1;", .radio = kRadioKeyDown, .effect = Effect::kKeyDown},
-    {.command = "MX0;", .radio = kRadioKeyUp, .effect = Effect::kKeyUp},
-    {.command = "MX1;", .radio = kRadioKeyDown, .effect = Effect::kKeyDown},
+    {.command = "TX0;", .effect = Effect::kKeyUp},
+    {.command = "TX1;", .effect = Effect::kKeyDown},
+    {.command = "MX0;", .effect = Effect::kKeyUp},
+    {.command = "MX1;", .effect = Effect::kKeyDown},
     // App 1 sends 2 and 3 for VFO A and B; the radio's 0 and 1 mean the same.
     {.command = "FT2;", .radio = "FT0;", .effect = Effect::kTransmitOnA},
     {.command = "FT3;", .radio = "FT1;", .effect = Effect::kTransmitOnB},
@@ -491,8 +411,5 @@ inline constexpr std::string_view kMoxOff = "MX0;";
 
 // The FT-950's answer to what it cannot do.
 inline constexpr std::string_view kRefused = "?;";
-
-// The radio's replies that refuse a command instead of answering it.
-inline constexpr auto kRadioRefusals = std::to_array<std::string_view>({"?;", "E;", "O;"});
 
 }  // namespace vantorel::cat::ft950

@@ -33,4 +33,12 @@ inline void KeyUp(KeyingState& keying) {
   keying.TXTime = 0;
 }
 
+// An application speaking the radio's own commands keyed or unkeyed it: it
+// owns its keying, so the time-out follows whatever its switch says, and an
+// unkey keeps the count.
+inline void FollowApplicationKeying(KeyingState& keying, bool keyed) {
+  keying.TXOn = keyed;
+  keying.radioKeyed = keyed;
+}
+
 }  // namespace vantorel::cat

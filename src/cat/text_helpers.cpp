@@ -1,5 +1,6 @@
 #include "cat/text_helpers.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <limits>
@@ -178,6 +179,11 @@ std::string ZeroFill(std::string digits, std::size_t width) {
     digits.insert(0, width - digits.size(), '0');
   }
   return digits;
+}
+
+std::uint64_t CountMessages(std::string_view text, char terminator) {
+  const auto ends = static_cast<std::uint64_t>(std::count(text.begin(), text.end(), terminator));
+  return ends > 0 || text.empty() ? ends : 1;
 }
 
 }  // namespace vantorel::cat

@@ -32,4 +32,8 @@ std::optional<long> FixedWidthNumber(std::string_view text, std::size_t width);
 // Leading zeros up to a minimum width; a longer text stays whole.
 std::string ZeroFill(std::string digits, std::size_t width);
 
+// The messages in a text for the traffic count: its terminators, and a text
+// without any counts as one (an empty text as none).
+std::uint64_t CountMessages(std::string_view text, char terminator);
+
 }  // namespace vantorel::cat

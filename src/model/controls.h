@@ -9,12 +9,12 @@
 #include <algorithm>
 #include <cstdint>
 #include <functional>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 #include <utility>
 #include <vector>
 
+#include "common/check.h"
 #include "model/signal.h"
 
 namespace vantorel::model {
@@ -34,12 +34,6 @@ struct Rgb {
 
 inline constexpr Rgb kPanelGrey{64, 64, 64};
 inline constexpr Rgb kIndicatorRed{255, 0, 0};
-
-// A value a control refuses (a check box value other than 0, 1 or 2).
-class InvalidPropertyValue : public std::invalid_argument {
- public:
-  InvalidPropertyValue() : std::invalid_argument("Invalid property value") {}
-};
 
 class Control {
  public:
@@ -120,23 +114,19 @@ class Button : public Captioned {
   }
 };
 
-// Value 0 (clear), 1 (ticked) or 2 (greyed). Every change of the value, by the
-// user or by the program, runs the Click handler afterwards.
+// Clear, ticked or greyed. Every change of the value, by the user or by the
+// program, runs the Click handler afterwards.
 class CheckBox : public Captioned {
  public:
-  CheckBox(std::string name, std::string caption, int value, Geometry geometry, bool onPanel,
+  CheckBox(std::string name, std::string caption, Check value, Geometry geometry, bool onPanel,
            bool visible = true)
       : Captioned(std::move(name), std::move(caption), geometry, visible),
         value_(value),
         onPanel_(onPanel) {}
 
-  [[nodiscard]] int Value() const { return value_; }
-  [[nodiscard]] bool Ticked() const { return value_ == 1; }
-  // Throws InvalidPropertyValue for anything but 0, 1 or 2.
-  void SetValue(int value) {
-    if (value < 0 || value > 2) {
-      throw InvalidPropertyValue();
-    }
+  [[nodiscard]] Check Value() const { return value_; }
+  [[nodiscard]] bool Ticked() const { return vantorel::Ticked(value_); }
+  void SetValue(Check value) {
     if (value == value_) {
       return;
     }
@@ -153,7 +143,7 @@ class CheckBox : public Captioned {
   std::function<void()> onMouseMove;
 
  private:
-  int value_;
+  Check value_;
   bool onPanel_;
 };
 

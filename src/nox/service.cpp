@@ -28,6 +28,8 @@ std::string ModeText(station::Mode mode) {
   switch (mode) {
     case station::Mode::Translating:
       return "translating";
+    case station::Mode::Emulating:
+      return "translating, FT-950 emulation";
     case station::Mode::Sharing:
       return "sharing with App 2";
     case station::Mode::NoTranslation:
@@ -117,9 +119,7 @@ void Service::End(int status, std::string_view why) {
   // Set first: signals during the waits below find the program ending.
   exitStatus_ = status;
   Log(Topic::Settings, Severity::Info, std::string(why) + ": ending as Close does");
-  station_.UnkeyIfKeyed("at the end of the program");
-  station_.DrainPorts(station::kEndDrainLimit, station::kEndDrainStall);
-  station_.ClosePorts();
+  station_.End("at the end of the program", true);
   tick_.stop();
   shortTick_.stop();
   Save();

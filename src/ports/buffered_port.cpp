@@ -3,9 +3,9 @@
 #include <QMetaObject>
 #include <algorithm>
 #include <exception>
+#include <utility>
 
 #include "ports/log.h"
-#include "station/line_settings.h"
 
 namespace vantorel::ports {
 namespace {
@@ -26,8 +26,6 @@ BufferedPort::BufferedPort(std::string name) : name_(std::move(name)) {
 }
 
 BufferedPort::~BufferedPort() = default;
-
-void BufferedPort::Settings(const std::string& settings) { station::ParseLineSettings(settings); }
 
 int BufferedPort::WaitMilliseconds(std::chrono::nanoseconds most) {
   const auto ms = std::chrono::ceil<std::chrono::milliseconds>(most).count();
@@ -92,8 +90,8 @@ void BufferedPort::Write(std::string_view text) {
     return;
   }
   // Nothing waits before it: straight on to the device, without a queue pass.
-  if (outgoing_.Empty() && DeviceUnsent() < kDeviceShare) {
-    DeviceWrite(text);
+  if (first_.empty() && outgoing_.Empty() && DeviceUnsent() < kDeviceShare) {
+    HandToDevice(text, false);
     return;
   }
   if (const std::size_t dropped = outgoing_.Push(text); dropped > 0) {
@@ -106,12 +104,45 @@ void BufferedPort::Write(std::string_view text) {
 }
 
 std::size_t BufferedPort::Unsent() const {
-  return IsOpen() ? outgoing_.Bytes() + DeviceUnsent() : 0;
+  return IsOpen() ? first_.size() + outgoing_.Bytes() + DeviceUnsent() : 0;
+}
+
+void BufferedPort::WriteFirst(std::string_view text) {
+  if (text.empty() || !IsOpen()) {
+    return;
+  }
+  first_.append(text);
+  DeviceTookSome();
+}
+
+std::size_t BufferedPort::UnsentFirst() const {
+  if (!IsOpen()) {
+    return 0;
+  }
+  const std::size_t inDevice = DeviceUnsent();
+  const std::size_t firstInDevice =
+      inDevice > handedSinceFirst_ ? std::min(firstInDevice_, inDevice - handedSinceFirst_) : 0;
+  return first_.size() + firstInDevice;
+}
+
+void BufferedPort::HandToDevice(std::string_view bytes, bool first) {
+  if (first) {
+    firstInDevice_ = UnsentFirst() - first_.size() + bytes.size();
+    handedSinceFirst_ = 0;
+  } else {
+    handedSinceFirst_ += bytes.size();
+  }
+  DeviceWrite(bytes);
 }
 
 void BufferedPort::DeviceTookSome() {
+  // The text given to WriteFirst goes whole, whatever the device holds.
+  if (!first_.empty() && IsOpen()) {
+    const std::string first = std::exchange(first_, {});
+    HandToDevice(first, true);
+  }
   while (!outgoing_.Empty() && IsOpen() && DeviceUnsent() < kDeviceShare) {
-    DeviceWrite(outgoing_.Take(kDeviceShare - DeviceUnsent()));
+    HandToDevice(outgoing_.Take(kDeviceShare - DeviceUnsent()), false);
   }
 }
 
@@ -138,6 +169,9 @@ void BufferedPort::ForgetTraffic() {
   input_.clear();
   inputStart_ = 0;
   outgoing_.Clear();
+  first_.clear();
+  firstInDevice_ = 0;
+  handedSinceFirst_ = 0;
 }
 
 void BufferedPort::Lose(const std::string& reason) {

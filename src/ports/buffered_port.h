@@ -46,8 +46,8 @@ class BufferedPort : public station::SerialPort, public std::enable_shared_from_
   BufferedPort& operator=(const BufferedPort&) = delete;
 
   [[nodiscard]] const std::string& Name() const override { return name_; }
-  // A kind without a line of its own checks the text and has no use for it.
-  void Settings(const std::string& settings) override;
+  // A kind without a line of its own has no use for the line settings.
+  void Settings(const station::LineSettings& /*line*/) override {}
   void NullDiscard(bool discard) override { nullDiscard_ = discard; }
 
   [[nodiscard]] std::size_t Waiting() const override;
@@ -58,6 +58,8 @@ class BufferedPort : public station::SerialPort, public std::enable_shared_from_
 
   void Write(std::string_view text) override;
   [[nodiscard]] std::size_t Unsent() const override;
+  void WriteFirst(std::string_view text) override;
+  [[nodiscard]] std::size_t UnsentFirst() const override;
 
   void OnReceive(std::function<void()> handler) override { receive_ = std::move(handler); }
   void OnNews(std::function<void(const station::PortNews&)> handler) override {
@@ -107,6 +109,9 @@ class BufferedPort : public station::SerialPort, public std::enable_shared_from_
  private:
   // Moves past `count` read characters; a buffer read to its end starts over.
   void Advance(std::size_t count);
+  // Hands text to the device, keeping count of where the text given to
+  // WriteFirst stands in what the device holds.
+  void HandToDevice(std::string_view bytes, bool first);
   void PostReceiveEvent();
   void RaiseReceiveEvent();
 
@@ -115,6 +120,12 @@ class BufferedPort : public station::SerialPort, public std::enable_shared_from_
   std::string input_;
   std::size_t inputStart_ = 0;  // read so far from the front of input_
   station::OutgoingQueue outgoing_;
+  // Text given to WriteFirst, not yet handed to the device.
+  std::string first_;
+  // Of it, how much the device got, and how much other text it got since:
+  // the first text has left once the device holds no more than that.
+  std::size_t firstInDevice_ = 0;
+  std::size_t handedSinceFirst_ = 0;
   std::function<void()> receive_;
   std::function<void(const station::PortNews&)> news_;
   bool eventPosted_ = false;

@@ -107,8 +107,8 @@ DevicePort::~DevicePort() {
 
 std::string DevicePort::DeviceError() const { return port_->errorString().toStdString(); }
 
-void DevicePort::Settings(const std::string& settings) {
-  lineSettings_ = station::ParseLineSettings(settings);
+void DevicePort::Settings(const station::LineSettings& line) {
+  lineSettings_ = line;
   if (port_->isOpen()) {
     ApplyLineSettings();
   }

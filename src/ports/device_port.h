@@ -30,7 +30,7 @@ class DevicePort final : public BufferedPort {
   DevicePort(std::string name, std::string device);
   ~DevicePort() override;
 
-  void Settings(const std::string& settings) override;
+  void Settings(const station::LineSettings& line) override;
   void Open() override;
   void Close() override;
   [[nodiscard]] bool IsOpen() const override;

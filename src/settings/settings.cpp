@@ -14,7 +14,7 @@ station::Options ToOptions(const Settings& settings, station::Options base) {
   options.superviseTransmit = settings.monitorTX;
   options.transmitLimit = settings.shutDwn;
   options.profile =
-      settings.ft950Emulation ? station::Profile::Ft950Emulation : station::Profile::Contract;
+      settings.ft950Emulation ? station::Profile::Emulation : station::Profile::Contract;
   return options;
 }
 

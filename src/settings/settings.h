@@ -3,7 +3,6 @@
 // beginning used to find them. The values a new installation starts with are
 // the defaults here.
 //
-// A switch holds a check box's value: 0 clear, 1 ticked, 2 greyed.
 // Threading: plain values.
 #pragma once
 
@@ -22,16 +21,16 @@ struct Settings {
   std::string dataBits;
   std::string parity;
   std::string stopBits;
-  int ignore1 = 0;     // App 1's text dropped
-  int ignore1Out = 0;  // the radio's text not sent to App 1
-  int ignore2 = 1;     // App 2 out of use
-  int ignore2Out = 1;  // the radio's text not sent to App 2
-  int kenwoodCB = 1;   // the radio's text cut at ";"
+  Check ignore1 = Check::Clear;      // App 1's text dropped
+  Check ignore1Out = Check::Clear;   // the radio's text not sent to App 1
+  Check ignore2 = Check::Ticked;     // App 2 out of use
+  Check ignore2Out = Check::Ticked;  // the radio's text not sent to App 2
+  Check kenwoodCB = Check::Ticked;   // the radio's text cut at ";"
   std::string app1Name = "C:\\Program Files (x86)\\Logbench\\Logbench.exe";
   std::string app2Name = "C:\\Program Files (x86)\\Rigdesk\\Rigdesk.exe";
-  int pwrOn = 1;      // the radio is switched on and off remotely
-  int check2 = 0;     // No Translation
-  int monitorTX = 1;  // transmit time-out on
+  Check pwrOn = Check::Ticked;      // the radio is switched on and off remotely
+  Check check2 = Check::Clear;      // No Translation
+  Check monitorTX = Check::Ticked;  // transmit time-out on
   std::string shutDwn = "180";
   bool useApp1 = true;  // Start brings program 1 forward (else program 2)
   bool useApp2 = false;
@@ -47,5 +46,12 @@ struct Settings {
 
 // The ports Start opens.
 [[nodiscard]] station::PortSetup ToPortSetup(const Settings& settings);
+
+// KenwoodCB as the mode sets it: the radio's text is cut into messages while
+// translating (App 2 out of use, No Translation clear); shared with App 2 or
+// untranslated it passes whole.
+[[nodiscard]] constexpr Check KenwoodCBFor(Check ignore2, Check check2) {
+  return CheckOf(Ticked(ignore2) && Clear(check2));
+}
 
 }  // namespace vantorel::settings

@@ -24,7 +24,7 @@ struct Choice {
   bool Settings::*other;
 };
 
-using Target = std::variant<std::string Settings::*, int Settings::*, Choice>;
+using Target = std::variant<std::string Settings::*, Check Settings::*, Choice>;
 
 struct LineRule {
   Target target;
@@ -86,7 +86,9 @@ std::string LineFor(const Settings& settings, const LineRule& rule) {
   return std::visit(
       Overloaded{
           [&](std::string Settings::*text) { return OneLine(settings.*text); },
-          [&](int Settings::*value) { return " " + std::to_string(settings.*value) + " "; },
+          [&](Check Settings::*value) {
+            return " " + std::to_string(NumberOf(settings.*value)) + " ";
+          },
           [&](Choice choice) { return std::string(settings.*choice.chosen ? "True" : "False"); },
       },
       rule.target);
@@ -99,12 +101,13 @@ bool Take(Settings& settings, const LineRule& rule, const std::string& line) {
                           settings.*text = line;
                           return true;
                         },
-                        [&](int Settings::*value) {
+                        [&](Check Settings::*value) {
                           const auto number = cat::ToInt16(cat::LeadingNumber(line));
-                          if (!number || *number < 0 || *number > 2) {
+                          const auto check = number ? CheckFromNumber(*number) : std::nullopt;
+                          if (!check) {
                             return false;
                           }
-                          settings.*value = *number;
+                          settings.*value = *check;
                           return true;
                         },
                         [&](Choice choice) {
@@ -204,7 +207,7 @@ SettingsLoadResult LoadSettings(const std::filesystem::path& file, Settings& set
       // Cutting the radio's text at ";" suits the Kenwood answers the
       // translation expects; with App 2 sharing the port or no translation,
       // text passes whole.
-      settings.kenwoodCB = settings.ignore2 == 1 && settings.check2 == 0 ? 1 : 0;
+      settings.kenwoodCB = KenwoodCBFor(settings.ignore2, settings.check2);
     }
   }
   return {SettingsLoad::Complete, read, {}};

@@ -6,7 +6,10 @@ Mode ModeOf(const Options& options) {
   if (Ticked(options.noTranslation)) {
     return Mode::NoTranslation;
   }
-  return Ticked(options.app2Unused) ? Mode::Translating : Mode::Sharing;
+  if (!Ticked(options.app2Unused)) {
+    return Mode::Sharing;
+  }
+  return options.profile == Profile::Emulation ? Mode::Emulating : Mode::Translating;
 }
 
 }  // namespace vantorel::station

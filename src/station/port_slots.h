@@ -47,9 +47,22 @@ class PortSlots final : public cat::CatPorts {
     }
   }
 
+  void WriteFirst(PortRole role, std::string_view text) const {
+    if (const auto& port = slots_[Index(role)]; port && port->IsOpen()) {
+      port->WriteFirst(text);
+    }
+  }
+  [[nodiscard]] std::size_t UnsentFirst(PortRole role) const {
+    const auto& port = slots_[Index(role)];
+    return port ? port->UnsentFirst() : 0;
+  }
+
   // The translations' and the supervision's view: App 1 and the radio.
   [[nodiscard]] bool IsOpen(cat::CatPort port) const override { return IsOpen(RoleOf(port)); }
   void Write(cat::CatPort port, std::string_view text) override { Write(RoleOf(port), text); }
+  void WriteFirst(cat::CatPort port, std::string_view text) override {
+    WriteFirst(RoleOf(port), text);
+  }
 
  private:
   static std::size_t Index(PortRole role) { return static_cast<std::size_t>(role); }

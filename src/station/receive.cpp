@@ -5,30 +5,28 @@
 #include <string>
 #include <string_view>
 
-#include "cat/answer_translation.h"
-#include "cat/command_translation.h"
-#include "cat/text_helpers.h"
 #include "station/monitor.h"
 
 namespace vantorel::station {
 namespace {
 
-// Longest rest of App 1's block kept after a command is cut off its front.
-constexpr std::size_t kSoft1BufLimit = 1208;
 // App 1's latest text is shown only while it is short enough to read.
 constexpr std::size_t kLatestTextLimit = 10;
 
 std::size_t Index(PortRole role) { return static_cast<std::size_t>(role); }
 
-// The messages in a block for the traffic count: its ";"-ended commands, and
-// a text without any ";" as one.
-std::uint64_t MessagesIn(std::string_view block) {
-  const auto ends = static_cast<std::uint64_t>(std::count(block.begin(), block.end(), ';'));
-  return ends > 0 || block.empty() ? ends : 1;
-}
-
-bool Contains(std::string_view text, std::string_view part) {
-  return text.find(part) != std::string_view::npos;
+cat::DialectKind DialectOf(Mode mode) {
+  switch (mode) {
+    case Mode::Translating:
+      return cat::DialectKind::ContractTranslation;
+    case Mode::Emulating:
+      return cat::DialectKind::Emulation;
+    case Mode::Sharing:
+      return cat::DialectKind::PassThrough;
+    case Mode::NoTranslation:
+      break;
+  }
+  return cat::DialectKind::PassThroughKeying;
 }
 
 // A receive pass's re-entry guard: only the pass that set the flag clears it,
@@ -56,16 +54,43 @@ class PassGuard {
 
 }  // namespace
 
-std::chrono::microseconds PartialAnswerGap(std::string_view radioSettings) {
-  double baud = cat::LeadingNumber(radioSettings.substr(0, radioSettings.find(',')));
-  if (!(baud > 0)) {
-    baud = 9600;
-  }
+std::chrono::microseconds PartialAnswerGap(const LineSettings& radioLine) {
   // Start bit, eight data bits, parity and a stop bit: eleven bits at most.
-  constexpr double kBitsPerCharacter = 11;
-  const auto character = std::chrono::microseconds(
-      static_cast<long long>(std::min(1e9, kBitsPerCharacter * 1e6 / baud)));
+  constexpr long long kBitsPerCharacter = 11;
+  const auto character =
+      std::chrono::microseconds(kBitsPerCharacter * 1'000'000 / std::max(1, radioLine.baud));
   return kPartialAnswerWait + kUsbHoldBack + kPartialAnswerCharacters * character;
+}
+
+Receiver::Receiver(RouteContext context) : ctx_(context) {
+  for (const Mode mode : {Mode::Translating, Mode::Emulating, Mode::Sharing, Mode::NoTranslation}) {
+    app1Dialects_[static_cast<std::size_t>(mode)] = cat::MakeDialect(DialectOf(mode), *ctx_.radio);
+  }
+}
+
+cat::ApplicationDialect& Receiver::App1Dialect() const {
+  return *app1Dialects_[static_cast<std::size_t>(ctx_.mode)];
+}
+
+void Receiver::Forget(PortRole role) {
+  if (role == PortRole::Radio) {
+    partial_.reset();
+  }
+  if (role != PortRole::App2) {
+    for (const auto& dialect : app1Dialects_) {
+      dialect->Reset();
+    }
+  }
+}
+
+cat::DialectContext Receiver::DialectContext() {
+  const Options& options = ctx_.options;
+  return {.powerControl = options.powerControl,
+          .superviseTransmit = Ticked(options.superviseTransmit),
+          .app2Unused = Ticked(options.app2Unused),
+          .keying = ctx_.state.keying,
+          .ports = ctx_.ports,
+          .now = ctx_.loop.Now()};
 }
 
 // --- the passes and their failures -------------------------------------------
@@ -113,7 +138,8 @@ void Receiver::DrainOutput(PortRole role) {
   }
   stalled.reset();
   const bool drained = WaitForDrain(
-      ctx_.loop, [this, role] { return ctx_.ports.Unsent(role); }, kDrainLimit, kDrainStall);
+      ctx_.loop, [this, role] { return ctx_.ports.Unsent(role); }, kPassDrainLimit,
+      kPassDrainStall);
   if (!drained && ctx_.ports.IsOpen(role)) {
     stalled = ctx_.ports.Unsent(role);
   }
@@ -141,14 +167,19 @@ void Receiver::Monitor(std::string_view block) {
 void Receiver::App1Pass() {
   StationState& state = ctx_.state;
   const std::string block = ReadBlock(PortRole::App1);
-  state.app1Messages += MessagesIn(block);
+  state.app1Messages += App1Dialect().MessagesIn(block);
   state.Soft1Data = block;
   // Captured before any routing test: dropped blocks are in the file too.
   ctx_.capture.App1Block(block);
 
-  if (ctx_.mode == Mode::NoTranslation) {
-    App1NoTranslation(block);
-    return;
+  switch (ctx_.mode) {
+    case Mode::NoTranslation:
+      App1NoTranslation(block);
+      return;
+    case Mode::Translating:
+    case Mode::Emulating:
+    case Mode::Sharing:
+      break;
   }
 
   // App 2 is talking to the radio (its text waits, or its answer is pending):
@@ -163,16 +194,10 @@ void Receiver::App1Pass() {
                          state.Soft1Data.size() > kLatestTextLimit ? "" : state.Soft1Data);
 
   if (ctx_.ports.IsOpen(PortRole::Radio)) {
-    PrepareRadioWrite();
-    if (ctx_.mode == Mode::Translating && ctx_.options.profile == Profile::Ft950Emulation) {
-      EmulateFt950(state.Soft1Data);
-    } else if (ctx_.mode == Mode::Translating) {
-      TranslateApp1Commands();
-    } else {
-      // Sharing: App 1's text goes to the radio as it came, without echo.
-      ctx_.ports.Write(PortRole::Radio, state.Soft1Data);
-      ctx_.loop.DoEvents();
+    if (App1Dialect().PausesBeforeRadio()) {
+      PrepareRadioWrite();
     }
+    ForwardApp1(state.Soft1Data);
   }
 
   // Set even when the radio port was closed: App 2 then waits for a radio text.
@@ -182,135 +207,50 @@ void Receiver::App1Pass() {
 
 void Receiver::App1NoTranslation(const std::string& block) {
   ctx_.events.LatestText(PortRole::App1, block);
-  ctx_.ports.Write(PortRole::Radio, block);
-  // App 1 speaks the radio's own dialect here, and the transmit supervision
-  // follows its keying whatever the time-out switch says. The tests run on the
-  // whole block in this order, so the last matching one wins; a disarm keeps
-  // the count.
-  std::optional<bool> keyed;
-  for (const auto& [command, keys] : {std::pair{"MX1;", true}, std::pair{"MX0;", false},
-                                      std::pair{"TX;", true}, std::pair{"RX;", false}}) {
-    if (Contains(block, command)) {
-      keyed = keys;
-    }
-  }
-  if (keyed) {
-    ctx_.state.keying.TXOn = *keyed;
-    ctx_.state.keying.radioKeyed = *keyed;
+  cat::ApplicationDialect& dialect = App1Dialect();
+  dialect.Take(block);
+  while (const auto command = dialect.NextCommand()) {
+    cat::DialectContext context = DialectContext();
+    ctx_.ports.Write(PortRole::Radio, dialect.Command(*command, context).toRadio);
   }
   if (ctx_.options.monitor) {
     Monitor(block);
   }
 }
 
-void Receiver::TranslateApp1Commands() {
-  StationState& state = ctx_.state;
-  state.Soft1Buf = state.Soft1Data;
-  if (ctx_.options.monitor) {
-    Monitor(state.Soft1Data);
-  }
-  for (;;) {
-    ctx_.loop.DoEvents();
-    // One ";"-ended command off the front; a block without ";" is handled whole.
-    if (const auto end = state.Soft1Buf.find(';'); end != std::string::npos) {
-      state.Soft1Data = state.Soft1Buf.substr(0, end + 1);
-      state.Soft1Buf = state.Soft1Buf.substr(end + 1, kSoft1BufLimit);
-    }
-    // App 1 expects its own command back; a power-on that is kept from the
-    // radio is not echoed either.
-    std::string echo = state.Soft1Data;
-    if (Contains(echo, "PS1;") && Ticked(ctx_.options.powerControl)) {
-      echo.clear();
-    }
-    state.Soft1Data = ChangeInput();
-    if (ctx_.options.monitor) {
-      ctx_.events.TranslatedText(state.Soft1Data);
-    }
-    ctx_.ports.Write(PortRole::Radio, state.Soft1Data);
-    ctx_.loop.DoEvents();
-    if (!Ticked(ctx_.options.app2Unused)) {
-      break;  // App 2 came into use meanwhile: no more translating
-    }
-    ctx_.ports.Write(PortRole::App1, echo);
-    if (!Contains(state.Soft1Buf, ";")) {
-      break;
-    }
-  }
-}
-
-// App 1 is a standard FT-950 client: each command goes through the emulation,
-// which answers App 1 itself (no echo) and gives the radio Kenwood commands.
-// A command cut by the block's end is completed by the next block.
-void Receiver::EmulateFt950(std::string block) {
-  constexpr std::size_t kLongestRest = 64;
-  StationState& state = ctx_.state;
-  if (ctx_.options.monitor) {
+void Receiver::ForwardApp1(const std::string& block) {
+  const Mode mode = ctx_.mode;
+  cat::ApplicationDialect& dialect = App1Dialect();
+  // Shared with App 2, App 1's text is neither monitored nor answered here.
+  const bool translating = Translates(mode);
+  if (translating && ctx_.options.monitor) {
     Monitor(block);
   }
-  block.insert(0, app1Rest_);
-  app1Rest_.clear();
-  std::size_t start = 0;
-  for (std::size_t end = block.find(';'); end != std::string::npos;
-       start = end + 1, end = block.find(';', start)) {
+  dialect.Take(block);
+  while (const auto command = dialect.NextCommand()) {
     ctx_.loop.DoEvents();
-    const cat::EmulationContext context{.powerControl = ctx_.options.powerControl,
-                                        .radioKeyed = state.keying.radioKeyed};
-    const cat::EmulatedCommand result = emulation_.Command(
-        std::string_view(block).substr(start, end + 1 - start), context, ctx_.loop.Now());
-    ctx_.ports.Write(PortRole::App1, result.toApp1);
-    if (ctx_.options.monitor) {
+    cat::DialectContext context = DialectContext();
+    const cat::CommandResult result = dialect.Command(*command, context);
+    if (result.onVfoB) {
+      ctx_.events.App1VfoChanged(*result.onVfoB);
+    }
+    if (translating && ctx_.options.monitor) {
       ctx_.events.TranslatedText(result.toRadio);
     }
     ctx_.ports.Write(PortRole::Radio, result.toRadio);
-    ApplyKeying(result.keying);
-    if (!Ticked(ctx_.options.app2Unused)) {
-      return;  // App 2 came into use meanwhile: no more translating
+    ctx_.loop.DoEvents();
+    if (ctx_.mode != mode) {
+      break;  // App 2 came into use meanwhile, or the mode changed: nothing more in this one
     }
-  }
-  if (block.size() - start <= kLongestRest) {
-    app1Rest_ = block.substr(start);
-  }
-}
-
-void Receiver::ApplyKeying(cat::Keying keying) {
-  switch (keying) {
-    case cat::Keying::KeyDown:
-      cat::KeyDown(ctx_.state.keying, Ticked(ctx_.options.superviseTransmit));
-      break;
-    case cat::Keying::KeyUp:
-      cat::KeyUp(ctx_.state.keying);
-      break;
-    case cat::Keying::Unchanged:
-      break;
+    ctx_.ports.Write(PortRole::App1, result.toApp);
   }
 }
 
 void Receiver::AnswerOverdueReads() {
-  if (emulation_.WaitingForRadio()) {
-    ctx_.ports.Write(PortRole::App1, emulation_.ExpireReads(ctx_.loop.Now()));
+  cat::ApplicationDialect& dialect = App1Dialect();
+  if (dialect.WaitingForRadio()) {
+    ctx_.ports.Write(PortRole::App1, dialect.Overdue(ctx_.loop.Now()));
   }
-}
-
-std::string Receiver::ChangeInput() {
-  StationState& state = ctx_.state;
-  const bool wasOnVfoB = state.translation.app1OnVfoB;
-  cat::CommandContext context{.pendingLength = state.Soft1Buf.size(),
-                              .translation = state.translation,
-                              .keying = state.keying,
-                              .ignore2 = Ticked(ctx_.options.app2Unused),
-                              .pwrOn = ctx_.options.powerControl,
-                              .monitorTX = Ticked(ctx_.options.superviseTransmit),
-                              .ports = ctx_.ports};
-  std::string translated = cat::ChangeInput(state.Soft1Data, context);
-  if (context.dropPending) {
-    // A remote-control program that floods the port is better resynchronised
-    // than answered late: the rest of its block goes.
-    state.Soft1Buf.clear();
-  }
-  if (state.translation.app1OnVfoB != wasOnVfoB) {
-    ctx_.events.App1VfoChanged(state.translation.app1OnVfoB);
-  }
-  return translated;
 }
 
 // --- GetData2: App 2's port ---------------------------------------------------
@@ -353,12 +293,12 @@ std::optional<std::string> Receiver::ReadRadioAnswer(SerialPort& radio) {
   ctx_.loop.DoEvents();
   // No yielding while half an answer is in hand: another handler must not run
   // between its characters.
-  std::optional<std::string> answer =
-      radio.ReadThrough(';', PartialAnswerGap(ctx_.radioSettings), now + kPartialAnswerLimit);
+  std::optional<std::string> answer = radio.ReadThrough(
+      ctx_.radio->terminator, PartialAnswerGap(ctx_.radioLine), now + kPartialAnswerLimit);
   if (answer) {
     partial_.reset();
   } else if (radio.Waiting() > 0) {
-    // Its ";" may still come (a slow network link): kept for the next pass.
+    // Its end may still come (a slow network link): kept for the next pass.
     const Clock::time_point since = partial_ ? partial_->since : now;
     partial_ = Partial{since, radio.Waiting()};
   }
@@ -370,7 +310,7 @@ void Receiver::RadioPass() {
   if (!radio) {
     return;
   }
-  // Framed: one answer per pass, the characters after its ";" stay waiting
+  // Framed: one answer per pass, the characters after its end stay waiting
   // for the next pass. Unframed: whatever waits is one text.
   std::string message;
   if (Ticked(ctx_.options.frameRadioText)) {
@@ -382,7 +322,7 @@ void Receiver::RadioPass() {
   } else {
     message = ReadBlock(PortRole::Radio);
   }
-  ctx_.state.radioMessages += MessagesIn(message);
+  ctx_.state.radioMessages += ctx_.radio->MessagesIn(message);
   ctx_.capture.RadioBlock(message);
   RouteRadioText(message);
 }
@@ -390,28 +330,27 @@ void Receiver::RadioPass() {
 void Receiver::RouteRadioText(const std::string& message) {
   PortSlots& ports = ctx_.ports;
   ctx_.events.LatestText(PortRole::Radio, message);
-  if (ctx_.mode == Mode::NoTranslation) {
-    ports.Write(PortRole::App1, message);
-    return;
-  }
-
-  if (!Ticked(ctx_.options.app2Unused) && ports.IsOpen(PortRole::App2)) {
-    DrainOutput(PortRole::App2);
-    if (!Ticked(ctx_.options.ignoreToApp2)) {
-      ports.Write(PortRole::App2, message);
-    }
+  switch (ctx_.mode) {
+    case Mode::NoTranslation:
+      ports.Write(PortRole::App1, message);
+      return;
+    case Mode::Sharing:
+      if (ports.IsOpen(PortRole::App2)) {
+        DrainOutput(PortRole::App2);
+        if (!Ticked(ctx_.options.ignoreToApp2)) {
+          ports.Write(PortRole::App2, message);
+        }
+      }
+      break;
+    case Mode::Translating:
+    case Mode::Emulating:
+      break;
   }
 
   if (!Ticked(ctx_.options.ignoreToApp1) && ports.IsOpen(PortRole::App1)) {
     DrainOutput(PortRole::App1);
-    if (Ticked(ctx_.options.app2Unused) && ctx_.options.profile == Profile::Ft950Emulation) {
-      ports.Write(PortRole::App1, emulation_.Answer(message, ctx_.loop.Now()));
-    } else if (Ticked(ctx_.options.app2Unused)) {
-      std::string answer = message;
-      ports.Write(PortRole::App1, cat::Changeoutput(answer, ports));
-    } else {
-      ports.Write(PortRole::App1, message);
-    }
+    cat::DialectContext context = DialectContext();
+    ports.Write(PortRole::App1, App1Dialect().Answer(message, context));
   }
 
   // Whoever the text answered, both applications may talk to the radio again.

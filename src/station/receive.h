@@ -1,8 +1,10 @@
 // Receive framing and routing: what happens when characters arrive on one of
 // the three ports. GetData1 handles App 1's port, GetData2 App 2's, GetData3
 // the radio's. Each pass reads what is waiting, decides from the mode, the
-// options and the two pending-answer flags where the text goes, translates it
-// or not, and writes it to the other ports.
+// options and the two pending-answer flags where the text goes, and writes it
+// to the other ports. App 1's text goes through the application dialect of the
+// mode (chosen once, when the options change), which frames it, translates it
+// or not and answers; the radio's text is framed by the radio's dialect.
 //
 // Threading: the program's one thread. The passes yield to the event loop
 // before they read, while an output queue drains, during the 10 ms pause and
@@ -17,13 +19,16 @@
 #include <array>
 #include <chrono>
 #include <cstddef>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 
-#include "cat/ft950_emulation.h"
+#include "cat/application_dialect.h"
+#include "cat/radio_dialect.h"
 #include "station/capture.h"
 #include "station/event_loop.h"
+#include "station/line_settings.h"
 #include "station/options.h"
 #include "station/port_slots.h"
 #include "station/station_events.h"
@@ -38,26 +43,25 @@ inline constexpr std::chrono::milliseconds kRadioPause{10};
 // How long a pass waits for an output queue to empty before it writes behind
 // it. A port whose far end reads nothing never empties: the pass then carries
 // on, and later passes do not wait on it again until it moves.
-inline constexpr std::chrono::milliseconds kDrainLimit{2000};
-inline constexpr std::chrono::milliseconds kDrainStall{500};
+inline constexpr std::chrono::milliseconds kPassDrainLimit{2000};
+inline constexpr std::chrono::milliseconds kPassDrainStall{500};
 
 // How long the radio's pass waits, without yielding, for the next character of
-// an answer whose ";" has not come yet: a few milliseconds, plus what a USB
+// an answer whose terminator has not come yet: a few milliseconds, plus what a USB
 // serial adapter may hold back (it passes on a partly filled buffer only every
 // 16 ms), plus three character times at the radio's line speed (at 1200 baud
 // one character alone takes 9 ms).
 inline constexpr std::chrono::milliseconds kPartialAnswerWait{5};
 inline constexpr std::chrono::milliseconds kUsbHoldBack{16};
 inline constexpr int kPartialAnswerCharacters = 3;
-// Half an answer is kept for the next pass (its ";" may come late over a slow
+// Half an answer is kept for the next pass (its end may come late over a slow
 // link) for this long; older, or longer than any answer, it is noise and goes.
 inline constexpr std::chrono::milliseconds kPartialAnswerLimit{1000};
 inline constexpr std::size_t kLongestRadioAnswer = 1024;
 
-// The longest gap between two characters of one radio answer at the speed the
-// radio's settings text names ("4800,E,8,1"; an unreadable speed counts as
-// 9600 baud).
-std::chrono::microseconds PartialAnswerGap(std::string_view radioSettings);
+// The longest gap between two characters of one radio answer at the radio's
+// line speed.
+std::chrono::microseconds PartialAnswerGap(const LineSettings& radioLine);
 
 // What the passes work on; the station owns all of it.
 struct RouteContext {
@@ -68,12 +72,13 @@ struct RouteContext {
   EventLoop& loop;
   StationEvents& events;
   Capture& capture;
-  const std::string& radioSettings;
+  const LineSettings& radioLine;
+  const cat::RadioDialect* const& radio;
 };
 
 class Receiver {
  public:
-  explicit Receiver(RouteContext context) : ctx_(context) {}
+  explicit Receiver(RouteContext context);
 
   // A failure ends the pass with "error " and its description; the next
   // receive event starts afresh.
@@ -83,40 +88,35 @@ class Receiver {
 
   // A port was closed or replaced: half an answer from the radio is gone, and
   // so are App 1's reads in flight and the rest of its last block.
-  void Forget(PortRole role) {
-    if (role == PortRole::Radio) {
-      partial_.reset();
-    }
-    if (role != PortRole::App2) {
-      emulation_.Reset();
-      app1Rest_.clear();
-    }
-  }
+  void Forget(PortRole role);
 
-  // The FT-950 emulation's reads the radio has not answered in time are
-  // answered "?;" (a short timer calls this while any wait).
+  // App 1's reads the radio has not answered in time get their answer (a
+  // short timer calls this while any wait).
   void AnswerOverdueReads();
+
+  // App 1's dialect in the mode as it stands.
+  [[nodiscard]] cat::ApplicationDialect& App1Dialect() const;
 
  private:
   void App1Pass();
   void App2Pass();
   void RadioPass();
   void App1NoTranslation(const std::string& block);
-  void TranslateApp1Commands();
-  void EmulateFt950(std::string block);
-  std::string ChangeInput();
-  void ApplyKeying(cat::Keying keying);
+  // App 1's block through its dialect, command by command, while the mode
+  // stays as it was.
+  void ForwardApp1(const std::string& block);
+  [[nodiscard]] cat::DialectContext DialectContext();
   void RouteRadioText(const std::string& message);
 
   // Reads what is waiting until the port is found empty, letting other
   // handlers run before each batch.
   std::string ReadBlock(PortRole role);
-  // The radio's answer up to its ";", or nothing while the ";" has not come.
+  // The radio's answer up to its terminator, or nothing while that has not come.
   std::optional<std::string> ReadRadioAnswer(SerialPort& radio);
   // Break off, the radio's output queue emptied (bounded), then the pause.
   void PrepareRadioWrite();
   // Lets events run while the open port still has characters to send, for at
-  // most kDrainLimit, and not at all while it has been stuck since last time.
+  // most kPassDrainLimit, and not at all while it has been stuck since last time.
   void DrainOutput(PortRole role);
   void Monitor(std::string_view block);
   template <class Pass>
@@ -129,10 +129,8 @@ class Receiver {
     std::size_t length;
   };
   std::optional<Partial> partial_;
-  // App 1 as a standard FT-950 client, and what of its text came after its
-  // last ";" (kept for the next block).
-  cat::Ft950Emulation emulation_;
-  std::string app1Rest_;
+  // App 1's dialect for each mode, made once; App1Dialect() picks by mode.
+  std::array<std::unique_ptr<cat::ApplicationDialect>, 4> app1Dialects_;
   // Per port: what was still unsent when its queue last stopped moving.
   std::array<std::optional<std::size_t>, 3> stalledAt_{};
 };

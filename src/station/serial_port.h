@@ -20,6 +20,7 @@
 #include <string_view>
 
 #include "station/event_loop.h"
+#include "station/line_settings.h"
 
 namespace vantorel::station {
 
@@ -52,11 +53,11 @@ class SerialPort {
   // The name the user gave the port ("/dev/ttyUSB0", "COM3", ...).
   [[nodiscard]] virtual const std::string& Name() const = 0;
 
-  // "19200,N,8,1": baud, parity letter, data bits, stop bits, for the next
-  // open and at once while open. A malformed or unsupported text throws
-  // SerialError naming the field. Ports without a line of their own (a
-  // network connection, the simulated radio) check the text and keep it.
-  virtual void Settings(const std::string& settings) = 0;
+  // The line's speed, parity, data bits and stop bits, for the next open and
+  // at once while open; a device that cannot take them throws SerialError.
+  // Ports without a line of their own (a network connection, the simulated
+  // radio) have no use for them.
+  virtual void Settings(const LineSettings& line) = 0;
   // Received NULs are dropped before anyone sees them (App 1's and App 2's ports).
   virtual void NullDiscard(bool discard) = 0;
 
@@ -94,6 +95,14 @@ class SerialPort {
   virtual void Write(std::string_view text) = 0;
   // Characters still to be sent; 0 for a closed port (OutBufferCount).
   [[nodiscard]] virtual std::size_t Unsent() const = 0;
+  // Queues the text ahead of everything not yet handed to the device (behind
+  // text given here earlier), and never drops it to make room: an unkey must
+  // neither wait behind traffic nor be lost from a full queue. A closed port
+  // skips it.
+  virtual void WriteFirst(std::string_view text) = 0;
+  // Characters given to WriteFirst that have not been sent yet; 0 for a
+  // closed port.
+  [[nodiscard]] virtual std::size_t UnsentFirst() const = 0;
 
   // Characters arrived (the receive event).
   virtual void OnReceive(std::function<void()> handler) = 0;

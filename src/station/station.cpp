@@ -41,8 +41,8 @@ Station::Station(PortFactory& factory, EventLoop& loop, StationEvents& events,
       loop_(loop),
       events_(events),
       capture_(std::move(folder), events),
-      receiver_(RouteContext{options_, mode_, state_, ports_, loop_, events_, capture_,
-                             radioSettings_}) {}
+      receiver_(RouteContext{options_, mode_, state_, ports_, loop_, events_, capture_, radioLine_,
+                             radio_}) {}
 
 Station::~Station() {
   // The ports may outlive us for a moment (a pass holding one): they must not
@@ -95,18 +95,22 @@ void Station::Retire(PortRole role) {
   ports_.Put(role, nullptr);
 }
 
-void Station::Configure(PortRole role, const std::string& name, const std::string& settings) {
+void Station::Configure(PortRole role, const std::string& name, std::string_view settings) {
   // The old port goes first, so a name that cannot be made leaves none behind.
   Retire(role);
   const std::shared_ptr<SerialPort> port = factory_.Make(name);
   Attach(role, port);
-  port->Settings(settings);
+  const LineSettings line = ParseLineSettings(settings);
+  port->Settings(line);
+  if (role == PortRole::Radio) {
+    radioLine_ = line;
+  }
   // The applications' ports drop NULs; the radio's port passes them on.
   port->NullDiscard(role != PortRole::Radio);
 }
 
-Station::Next Station::SetUpPort(PortRole role, const std::string& name,
-                                 const std::string& settings, bool openedThisRun) {
+Station::Next Station::SetUpPort(PortRole role, const std::string& name, std::string_view settings,
+                                 bool openedThisRun) {
   try {
     Configure(role, name, settings);
   } catch (const SerialError& e) {
@@ -143,11 +147,10 @@ Station::Next Station::SetUpPort(PortRole role, const std::string& name,
 }
 
 void Station::InitPorts(const PortSetup& setup) {
-  radioSettings_ = setup.radioSettings;
   state_.app1Messages = 0;
   state_.radioMessages = 0;
   bool openedThisRun = false;
-  const auto setUp = [&](PortRole role, const std::string& name, const std::string& settings) {
+  const auto setUp = [&](PortRole role, const std::string& name, std::string_view settings) {
     const Next next = SetUpPort(role, name, settings, openedThisRun);
     openedThisRun = openedThisRun || ports_.IsOpen(role);
     return next;
@@ -170,17 +173,21 @@ void Station::InitPorts(const PortSetup& setup) {
 }
 
 void Station::RadioOpened() {
-  if (state_.radioShutdownDue) {
-    supervision::WriteRadioShutdown(ports_);
-    state_.radioShutdownDue = false;
-    state_.keying.radioKeyed = false;
-    events_.Note(Topic::Supervision,
-                 "The radio got the transmit shutdown it missed while its port was closed");
+  // What the radio missed while its port was closed goes first.
+  if (const RadioRelease due = std::exchange(state_.releaseDue, RadioRelease::Nothing);
+      due != RadioRelease::Nothing) {
+    SendRelease(due);
+    cat::KeyUp(state_.keying);
+    events_.Note(Topic::Supervision, due == RadioRelease::Shutdown
+                                         ? "The radio got the transmit shutdown it missed while "
+                                           "its port was closed"
+                                         : "The radio got the unkey it missed while its port was "
+                                           "closed");
   }
   // With AI1 the Kenwood radio reports changes made at its front panel by
   // itself, so App 1 follows the knob without polling.
   if (Clear(options_.ignoreFromApp1)) {
-    ports_.Write(PortRole::Radio, "AI1;");
+    ports_.Write(PortRole::Radio, radio_->autoInformationOn);
   }
 }
 
@@ -193,6 +200,9 @@ void Station::ClosePorts() {
     // A port that is coming back after a loss counts as in use: closing it
     // ends the attempts.
     const bool wasOpen = port->IsOpen();
+    if (role == PortRole::Radio) {
+      RadioGoes();
+    }
     port->Close();
     receiver_.Forget(role);
     if (wasOpen || lost_[static_cast<std::size_t>(role)]) {
@@ -216,6 +226,9 @@ void Station::OnNews(PortRole role, const PortNews& news) {
   switch (news.change) {
     case PortChange::Lost:
       lost_[index] = news.retrying;
+      if (role == PortRole::Radio) {
+        RadioGoes();
+      }
       if (role == PortRole::App1) {
         UnkeyForLostLink("when App 1's port was lost");
       }
@@ -250,12 +263,11 @@ void Station::OnNews(PortRole role, const PortNews& news) {
 
 // --- manual commands ------------------------------------------------------------
 
-void Station::SendTest() {
-  ports_.Write(PortRole::Radio, "FA00014251300;");
-  ports_.Write(PortRole::Radio, "IF;");
-}
+void Station::SendTest() { ports_.Write(PortRole::Radio, radio_->testCommands); }
 
-void Station::SendReset() { ports_.Write(PortRole::Radio, "RX;AI1;"); }
+void Station::SendReset() {
+  ports_.Write(PortRole::Radio, std::string(radio_->unkey).append(radio_->autoInformationOn));
+}
 
 void Station::SendToRadio(std::string_view text) { ports_.Write(PortRole::Radio, text); }
 
@@ -273,32 +285,84 @@ void Station::UnkeyForLostLink(std::string_view when) {
 }
 
 void Station::UnkeyIfKeyed(std::string_view when) {
-  if (!state_.keying.radioKeyed) {
-    return;
+  if (state_.keying.radioKeyed) {
+    const std::string what = "The radio was keyed " + std::string(when);
+    if (!ports_.IsOpen(PortRole::Radio)) {
+      // It gets its unkey first thing when it is back; meanwhile the transmit
+      // time-out still counts.
+      state_.releaseDue = std::max(state_.releaseDue, RadioRelease::Unkey);
+      events_.Note(Topic::Supervision,
+                   what + ", but its port is closed: it is unkeyed as soon as it is back");
+      return;
+    }
+    SendRelease(RadioRelease::Unkey);
+    cat::KeyUp(state_.keying);
+    events_.Note(Topic::Supervision, what + ": unkeyed it (" + std::string(radio_->unkey) + ")");
   }
-  const std::string what = "The radio was keyed " + std::string(when);
-  if (!ports_.IsOpen(PortRole::Radio)) {
-    // The transmit time-out still counts and shuts it down when it is back.
-    events_.Note(Topic::Supervision, what + ", but its port is closed: it cannot be unkeyed now");
-    return;
+  // The unkey must leave before the port closes behind it.
+  WaitWhile(
+      loop_, [this] { return ports_.UnsentFirst(PortRole::Radio) > 0; }, kUnkeyDrainLimit);
+  SeeReleaseSent();
+}
+
+void Station::End(std::string_view when, bool drain) {
+  UnkeyIfKeyed(when);
+  if (drain) {
+    // Let App 1, App 2 and the radio receive what is still queued for them;
+    // an unkey still on its way gets the radio's whole wait.
+    DrainPorts(kEndDrainLimit, kEndDrainStall);
   }
-  ports_.Write(PortRole::Radio, "RX;");
-  cat::KeyUp(state_.keying);
-  events_.Note(Topic::Supervision, what + ": unkeyed it (RX;)");
-  // The command must leave before the port closes behind it.
-  WaitForDrain(
-      loop_, [this] { return ports_.Unsent(PortRole::Radio); }, kUnkeyDrainLimit, kUnkeyDrainLimit);
+  ClosePorts();
+  if (RadioMayBeKeyed()) {
+    events_.Message(Topic::Supervision,
+                    "The radio may still be keyed: its unkey could not be sent before the end (its "
+                    "port was closed, or its line took nothing). Unkey it at the station.");
+  }
+}
+
+bool Station::RadioMayBeKeyed() const {
+  const bool inFlight =
+      state_.releaseInFlight != RadioRelease::Nothing &&
+      !(ports_.IsOpen(PortRole::Radio) && ports_.UnsentFirst(PortRole::Radio) == 0);
+  return state_.keying.radioKeyed || inFlight || state_.releaseDue != RadioRelease::Nothing;
+}
+
+void Station::SendRelease(RadioRelease release) {
+  if (release == RadioRelease::Shutdown) {
+    supervision::WriteRadioShutdown(ports_);
+  } else {
+    ports_.WriteFirst(PortRole::Radio, radio_->unkey);
+  }
+  state_.releaseInFlight = std::max(state_.releaseInFlight, release);
+}
+
+void Station::SeeReleaseSent() {
+  if (ports_.IsOpen(PortRole::Radio) && ports_.UnsentFirst(PortRole::Radio) == 0) {
+    state_.releaseInFlight = RadioRelease::Nothing;
+  }
+}
+
+void Station::RadioGoes() {
+  SeeReleaseSent();
+  // Not seen sent: it is due again when the radio is back.
+  state_.releaseDue = std::max(state_.releaseDue, state_.releaseInFlight);
+  state_.releaseInFlight = RadioRelease::Nothing;
 }
 
 void Station::Timer2_Timer() {
+  SeeReleaseSent();
   supervision::SupervisionContext context{state_.keying, options_.transmitLimit, ports_};
   const supervision::TickResult result = supervision::Timer2_Timer(context);
   if (result.radioMissed) {
     // The radio may still be keyed: it gets its part as soon as it is back.
-    state_.radioShutdownDue = true;
+    state_.releaseDue = RadioRelease::Shutdown;
     events_.Message(Topic::Supervision,
                     "The transmit time limit was reached while the radio's port was closed; the "
                     "radio is unkeyed and switched off as soon as its port is open again.");
+  } else if (result.shutDown) {
+    state_.releaseInFlight = RadioRelease::Shutdown;
+    events_.Note(Topic::Supervision, "The transmit time limit of " + options_.transmitLimit +
+                                         " s was reached: the radio was unkeyed and switched off");
   }
   // The writes that went through stand; each distinct refusal is shown once.
   std::vector<std::string> shown;

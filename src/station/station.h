@@ -17,6 +17,7 @@
 
 #include "station/capture.h"
 #include "station/event_loop.h"
+#include "station/line_settings.h"
 #include "station/options.h"
 #include "station/port_slots.h"
 #include "station/receive.h"
@@ -26,12 +27,12 @@
 
 namespace vantorel::station {
 
-// The settings text of the two application ports.
-inline constexpr const char* kAppPortSettings = "19200,N,8,1";
+// The line settings text of the two application ports.
+inline constexpr std::string_view kAppPortSettings = "19200,N,8,1";
 
 // The radio's settings text from the four line boxes as they stand: speed,
 // first letter of the parity, data bits, stop bits ("4800,E,8,1"). Nothing is
-// checked here; the port judges the text.
+// checked here; Start reads it once into the radio's line.
 std::string RadioSettingsText(std::string_view baud, std::string_view parity,
                               std::string_view dataBits, std::string_view stopBits);
 
@@ -44,7 +45,8 @@ inline constexpr std::chrono::milliseconds kEndDrainLimit{5000};
 // long.
 inline constexpr std::chrono::milliseconds kEndDrainStall{1000};
 
-// Which ports Start opens, as the user named them.
+// Which ports Start opens, as the user named them, and the radio's line as
+// the user typed it (read into LineSettings once, at Start).
 struct PortSetup {
   std::string app1;
   std::string app2;
@@ -69,12 +71,12 @@ class Station {
   [[nodiscard]] StationState& state() { return state_; }
 
   // In this order: App 2's port (only while App 2 is in use, its switch
-  // clear), App 1's port, the radio's port, then "AI1;" to the radio unless
+  // clear), App 1's port, the radio's port, then auto-information on for the radio unless
   // App 1's text is ignored. Each port is closed, made anew from its name, set
   // up, opened, RTS then DTR raised. A port that cannot be opened (or whose
   // RTS cannot be raised) is reported and ends the setup before any later port
   // is touched; a refusal after a port has been opened in this run ends it
-  // silently, but still gives an open radio its "AI1;". A radio that missed a
+  // silently, but still switches an open radio's auto-information on. A radio that missed a
   // transmit shutdown gets it first.
   void InitPorts(const PortSetup& setup);
   // Closes every open port, App 2's first, the radio's last.
@@ -105,19 +107,33 @@ class Station {
   // The transmit supervision's tick, once a second after the first Start.
   void Timer2_Timer();
   // The short tick (every 100 ms): App 1's reads the radio has not answered in
-  // time get their "?;" (FT-950 emulation).
+  // time get their answer from App 1's dialect.
   void Timer1_Timer() { receiver_.AnswerOverdueReads(); }
 
-  // A radio the station keyed is unkeyed ("RX;") before its control goes away
-  // (Stop, the end of the program, App 1's link lost), and the time-out is
-  // disarmed. `when` says why, for the log; nothing happens while unkeyed.
+  // A radio the station keyed is unkeyed (its dialect's unkey, ahead of
+  // anything else waiting to go) before its control goes away (Stop, a
+  // reload, App 1's link lost), and the time-out is disarmed. `when` says why,
+  // for the log; nothing happens while the radio is not keyed.
   void UnkeyIfKeyed(std::string_view when);
+
+  // The end of the program (Close, Exit, the close box, a stop signal): a
+  // keyed radio is unkeyed, the ports send what they hold (each for at most
+  // kEndDrainLimit; not at all when `drain` is false) and close.
+  void End(std::string_view when, bool drain);
+
+  // Whether the radio may still be keyed: the station keyed it, or its unkey
+  // has not left the port yet.
+  [[nodiscard]] bool RadioMayBeKeyed() const;
+  // The Kenwood on the line.
+  [[nodiscard]] const cat::RadioDialect& Radio() const { return *radio_; }
 
  private:
   enum class Next { NextPort, AutoInformation, End };
-  Next SetUpPort(PortRole role, const std::string& name, const std::string& settings,
+  Next SetUpPort(PortRole role, const std::string& name, std::string_view settings,
                  bool openedThisRun);
-  void Configure(PortRole role, const std::string& name, const std::string& settings);
+  // Makes the port anew and reads its line settings text into the line it
+  // gets; throws SerialError for a name or a text that cannot be used.
+  void Configure(PortRole role, const std::string& name, std::string_view settings);
   // Hands the port's receive events and news to this role's handlers.
   void Attach(PortRole role, std::shared_ptr<SerialPort> port);
   void Retire(PortRole role);
@@ -126,6 +142,13 @@ class Station {
   void RadioOpened();
   // App 1's link went away: a radio it keyed through a translation is unkeyed.
   void UnkeyForLostLink(std::string_view when);
+  // Hands the radio's port what takes it out of transmit, ahead of anything
+  // else waiting; it counts as in flight until seen sent.
+  void SendRelease(RadioRelease release);
+  // A release in flight that has left the port is done.
+  void SeeReleaseSent();
+  // The radio's port closes or was lost: a release not seen sent is due again.
+  void RadioGoes();
 
   PortFactory& factory_;
   EventLoop& loop_;
@@ -134,7 +157,8 @@ class Station {
   Mode mode_ = ModeOf(options_);
   StationState state_;
   PortSlots ports_;
-  std::string radioSettings_;
+  LineSettings radioLine_;
+  const cat::RadioDialect* radio_ = &cat::kTs590Dialect;
   // Per port: lost, and trying to come back (it still counts as in use).
   std::array<bool, 3> lost_{};
   Capture capture_;

@@ -1,6 +1,6 @@
 // The station's running state, owned by the core: App 1's and App 2's text on
-// its way, the pending-answer flags, the transmit state, which VFO App 1 works
-// on and the keyer mode. Everything starts empty, False or 0.
+// its way, the pending-answer flags, the transmit state and what the radio is
+// still owed to be safe. Everything starts empty, False or 0.
 //
 // Threading: the program's one thread, without locks; a receive pass that
 // waits lets other handlers change these in its middle.
@@ -9,28 +9,33 @@
 #include <cstdint>
 #include <string>
 
-#include "cat/command_translation.h"
 #include "cat/keying.h"
 
 namespace vantorel::station {
 
+// What the radio must get to be safe after the station keyed it: nothing, its
+// unkey, or the whole transmit shutdown (unkey, MOX off, power off). The
+// larger includes the smaller.
+enum class RadioRelease { Nothing, Unkey, Shutdown };
+
 struct StationState {
-  std::string Soft1Data;              // App 1's text in hand
-  std::string Soft1Buf;               // App 1's text not yet cut into commands
-  std::string Soft2Data;              // App 2's text not yet forwarded
-  bool Soft1Waiting = false;          // App 1's text went toward the radio, no radio text since
-  bool Soft2Waiting = false;          // the same for App 2
-  cat::KeyingState keying;            // TXOn and TXTime
-  cat::TranslationState translation;  // App 1 on VFO B, CW key mode
-  bool InGetData1 = false;            // re-entry guards of the receive passes
+  std::string Soft1Data;      // App 1's text in hand
+  std::string Soft2Data;      // App 2's text not yet forwarded
+  bool Soft1Waiting = false;  // App 1's text went toward the radio, no radio text since
+  bool Soft2Waiting = false;  // the same for App 2
+  cat::KeyingState keying;    // TXOn and TXTime
+  bool InGetData1 = false;    // re-entry guards of the receive passes
   bool InGetData2 = false;
   bool InGetData3 = false;
   // Messages received since Start, from App 1 and from the radio.
   std::uint64_t app1Messages = 0;
   std::uint64_t radioMessages = 0;
-  // A transmit time-out shut down App 1's side while the radio's port was
-  // closed: the radio still gets its shutdown, first thing when it is back.
-  bool radioShutdownDue = false;
+  // Handed to the radio's port ahead of other text, and not seen sent yet:
+  // the radio counts as keyed until it has left.
+  RadioRelease releaseInFlight = RadioRelease::Nothing;
+  // Due when the radio's port is next open (it was closed or lost before the
+  // release left, or when the time-out came): sent first thing then.
+  RadioRelease releaseDue = RadioRelease::Nothing;
 };
 
 }  // namespace vantorel::station

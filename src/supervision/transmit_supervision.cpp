@@ -39,7 +39,7 @@ double ShutdownLimit(std::string_view shutDwn) {
 void WriteRadioShutdown(cat::CatPorts& ports) {
   for (const auto& write : kShutdown) {
     if (write.port == cat::CatPort::Radio && ports.IsOpen(cat::CatPort::Radio)) {
-      ports.Write(cat::CatPort::Radio, write.text);
+      ports.WriteFirst(cat::CatPort::Radio, write.text);
     }
   }
 }
@@ -66,7 +66,12 @@ TickResult Timer2_Timer(SupervisionContext& ctx) {
   for (const auto& write : kShutdown) {
     try {
       if (ctx.ports.IsOpen(write.port)) {
-        ctx.ports.Write(write.port, write.text);
+        // The radio's part goes ahead of whatever else waits for it.
+        if (write.port == cat::CatPort::Radio) {
+          ctx.ports.WriteFirst(write.port, write.text);
+        } else {
+          ctx.ports.Write(write.port, write.text);
+        }
         continue;
       }
     } catch (const std::exception& e) {

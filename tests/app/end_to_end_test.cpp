@@ -65,7 +65,7 @@ TEST_F(PtyEndToEnd, AnAnswerThatComesInTwoPiecesOnASlowLineIsJoined) {
 }
 
 TEST_F(PtyEndToEnd, NoTranslationPassesTheBytesBothWaysUnchanged) {
-  model.Check2.SetValue(1);
+  model.Check2.SetValue(Check::Ticked);
   Start();
   const std::string fromApp1 = "FA14251300;tx;\x7f\x80\xff;";
   app1End.Write(fromApp1);
@@ -146,7 +146,7 @@ TEST_F(PtyEndToEnd, AnApp1ThatStopsReadingIsNotALostPort) {
 // App 1 sends faster than the radio's slow line takes it, untranslated: the
 // radio's port stays open and the radio gets whole commands.
 TEST_F(PtyEndToEnd, ASlowRadioLineInNoTranslationIsNotALostPort) {
-  model.Check2.SetValue(1);
+  model.Check2.SetValue(Check::Ticked);
   model.Baud.SetText("1200");
   Start();
   for (int i = 0; i < 2000; ++i) {

@@ -22,7 +22,7 @@ struct KeyingRow {
 class PtyKeying : public PtyStation, public ::testing::WithParamInterface<bool> {
  protected:
   void SetUp() override {
-    model.Ft950Emulation.SetValue(GetParam() ? 1 : 0);
+    model.Ft950Emulation.SetValue(CheckOf(GetParam()));
     Start();
   }
   void Expect(const KeyingRow& row) {

@@ -32,14 +32,14 @@ class WindowSettings : public CatmuxFixture {
 };
 
 TEST_F(WindowSettings, ACompleteFileFillsTheControlsAndPressesStart) {
-  model.KenwoodCB.SetValue(0);
+  model.KenwoodCB.SetValue(Check::Clear);
   Load(FullFile());
   EXPECT_TRUE(StartPressed());
   EXPECT_EQ(model.RadioCom.Text(), "COM3");
-  EXPECT_EQ(model.Ignore1.Value(), 1);
+  EXPECT_EQ(model.Ignore1.Value(), Check::Ticked);
   EXPECT_EQ(model.ShutDwn.Text(), "240");
   EXPECT_TRUE(model.Option1[1].Value());
-  EXPECT_EQ(model.KenwoodCB.Value(), 1) << "translating: the radio's text is framed";
+  EXPECT_EQ(model.KenwoodCB.Value(), Check::Ticked) << "translating: the radio's text is framed";
   EXPECT_EQ(station.options().transmitLimit, "240") << "the station follows the controls";
   EXPECT_EQ(boxes.shown, std::vector<std::string>{"/opt/rigdesk/Rigdesk not found"});
 
@@ -80,8 +80,8 @@ TEST_F(WindowSettings, APartlyReadFileIsToldAndKept) {
   lines[8] = " 3 ";  // refused
   Load(lines);
   EXPECT_FALSE(StartPressed());
-  EXPECT_EQ(model.Ignore1.Value(), 1);
-  EXPECT_EQ(model.Ignore1Out.Value(), 0);
+  EXPECT_EQ(model.Ignore1.Value(), Check::Ticked);
+  EXPECT_EQ(model.Ignore1Out.Value(), Check::Clear);
   ASSERT_EQ(boxes.shown.size(), 1U);
   EXPECT_NE(boxes.shown[0].find("Catmux.ini.bak"), std::string::npos) << boxes.shown[0];
   catmux->Form_Unload();

@@ -28,20 +28,19 @@ class WindowStatus : public CatmuxFixture {
 TEST_F(WindowStatus, TheModeChoiceSetsTheSwitchesAndFollowsThem) {
   Choose(ModeChoiceItem::Sharing);
   EXPECT_EQ(station.mode(), station::Mode::Sharing);
-  EXPECT_EQ(model.Ignore2Out.Value(), 0) << "App 2 hears the radio while it shares it";
+  EXPECT_EQ(model.Ignore2Out.Value(), Check::Clear) << "App 2 hears the radio while it shares it";
   EXPECT_TRUE(model.Soft2Com.Visible() && model.Ignore2Out.Visible());
   Choose(ModeChoiceItem::Ft950Emulation);
-  EXPECT_EQ(station.options().profile, station::Profile::Ft950Emulation);
-  EXPECT_EQ(station.mode(), station::Mode::Translating);
-  EXPECT_EQ(model.KenwoodCB.Value(), 1);
+  EXPECT_EQ(station.mode(), station::Mode::Emulating);
+  EXPECT_EQ(model.KenwoodCB.Value(), Check::Ticked);
   EXPECT_FALSE(model.Soft2Com.Visible());
   Choose(ModeChoiceItem::NoTranslation);
   EXPECT_EQ(station.mode(), station::Mode::NoTranslation);
-  EXPECT_EQ(model.KenwoodCB.Value(), 0);
+  EXPECT_EQ(model.KenwoodCB.Value(), Check::Clear);
 
-  model.Check2.SetValue(0);
+  model.Check2.SetValue(Check::Clear);
   EXPECT_EQ(Chosen(), ModeChoiceItem::Ft950Emulation);
-  model.Ft950Emulation.SetValue(0);
+  model.Ft950Emulation.SetValue(Check::Clear);
   EXPECT_EQ(Chosen(), ModeChoiceItem::Translating);
 }
 
@@ -78,7 +77,7 @@ TEST_F(WindowStatus, TheStatusLineShowsTheTransmitterAndTheTraffic) {
   }
   EXPECT_EQ(model.TransmitState.Caption(), "TX 0:42 / 3:00");
   EXPECT_EQ(model.TrafficCounts.Caption(), "App 1: 1  Radio: 1");
-  model.MonitorTX.SetValue(0);
+  model.MonitorTX.SetValue(Check::Clear);
   app1.port->Receive("MX0;TX1;");
   model.Timer1.Tick();
   EXPECT_EQ(model.TransmitState.Caption(), "TX") << "keyed without the time-out";
@@ -96,15 +95,15 @@ TEST_F(WindowStatus, TheMonitorKeepsABoundedTail) {
   app::CatmuxWindow window(model);
   model.App1Name.SetText("");
   catmux->Command1_Click();
-  model.Check1.SetValue(1);
-  model.HexX.SetValue(1);
+  model.Check1.SetValue(Check::Ticked);
+  model.HexX.SetValue(Check::Ticked);
   app1.port->Receive(std::string(7000, '\n'));  // in hex, a line each
   EXPECT_LE(model.Text5.Text().size(), model::kMonitorLines * 4);
   EXPECT_EQ(model.Text5.Text().substr(0, 4), "0A\r\n") << "whole lines from the front";
   const auto* shown = window.findChild<QPlainTextEdit*>("Text5");
   ASSERT_NE(shown, nullptr);
   EXPECT_LE(shown->blockCount(), static_cast<int>(model::kMonitorLines) + 1);
-  model.HexX.SetValue(0);
+  model.HexX.SetValue(Check::Clear);
   for (int i = 0; i < 40; ++i) {
     app1.port->Receive(std::string(10000, 'x'));  // text without any line end
   }

@@ -79,7 +79,7 @@ class WindowViewTest : public ::testing::Test {
         const auto* box = qobject_cast<QCheckBox*>(all[0]);
         const Qt::CheckState states[] = {Qt::Unchecked, Qt::Checked, Qt::PartiallyChecked};
         EXPECT_EQ(box->text(), Q(check->Caption()));
-        EXPECT_EQ(box->checkState(), states[check->Value()]);
+        EXPECT_EQ(box->checkState(), states[NumberOf(check->Value())]);
       } else if (const auto* option = dynamic_cast<model::OptionButton*>(control)) {
         EXPECT_EQ(qobject_cast<QRadioButton*>(all[0])->isChecked(), option->Value());
       } else if (const auto* combo = dynamic_cast<model::ComboBox*>(control)) {
@@ -276,9 +276,9 @@ TEST_F(WindowViewTest, EditsAndClicksReachTheModel) {
   model.Check2.onClick = [&] { ++clicks; };
   auto* direct = Widget<QCheckBox>(model.Check2);
   QTest::mouseClick(direct, Qt::LeftButton, {}, QPoint(6, direct->height() / 2));
-  EXPECT_EQ(model.Check2.Value(), 1);
+  EXPECT_EQ(model.Check2.Value(), Check::Ticked);
   QTest::mouseClick(direct, Qt::LeftButton, {}, QPoint(6, direct->height() / 2));
-  EXPECT_EQ(model.Check2.Value(), 0);
+  EXPECT_EQ(model.Check2.Value(), Check::Clear);
   EXPECT_EQ(clicks, 2);
 
   auto* second = Widget<QRadioButton>(model.Option1[1]);
@@ -304,8 +304,8 @@ TEST_F(WindowViewTest, ModelChangesReachTheWidgets) {
   model.Text1.Append("FA;");
   model.Text1.Append("IF;");
   model.Text6.SetText("IF;\r\nFA;");
-  model.HexX.SetValue(2);
-  model.PWROn.SetValue(0);
+  model.HexX.SetValue(Check::Greyed);
+  model.PWROn.SetValue(Check::Clear);
   model.Option1[1].SetValue(true);
   model.Shape1.SetVisible(true);
   model.Soft1Com.SetItems({"ttyUSB0", "ttyS0"});
@@ -333,7 +333,7 @@ TEST(WindowViewLifetime, TheModelOutlivesItsWindow) {
   }
   model.Text5.Append("FA;");
   model.Text5.SetText("");
-  model.Check1.SetValue(1);
+  model.Check1.SetValue(Check::Ticked);
   model.SetWidth(model::kExpandedWidth);
   model.EXP.SetCaption("Collapse");
   model.HlpForm.Show();

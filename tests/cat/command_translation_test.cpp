@@ -113,10 +113,10 @@ TEST_F(ChangeInputTest, TunerClarifierAndReceiveOnlyRead) {
 
 TEST_F(ChangeInputTest, PowerOnIsKeptFromTheRadioWhilePowerControlIsOn) {
   ExpectRows({{"PS1;", ""}, {"PS;", "SM;"}, {"PS0;", "PS0;"}});
-  ctx.pwrOn = 0;
+  ctx.pwrOn = Check::Clear;
   ExpectRows({{"PS1;", "PS1;"}, {"PS;", "SM;", "app1 PS1;"}});
   // Greyed (as a settings file may leave it) is neither ticked nor clear.
-  ctx.pwrOn = 2;
+  ctx.pwrOn = Check::Greyed;
   ExpectRows({{"PS1;", "PS1;"}, {"PS;", "SM;"}});
 }
 

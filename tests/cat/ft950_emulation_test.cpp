@@ -6,12 +6,12 @@
 #include <string_view>
 #include <vector>
 
+#include "recording_ports.h"
 #include "sim/kenwood_radio.h"
 
 namespace vantorel::cat {
 namespace {
 
-using Clock = Ft950Emulation::Clock;
 using std::chrono::milliseconds;
 
 // The radio's IF status answer: VFO A on 14.074 MHz, USB, receive, no split.
@@ -31,20 +31,18 @@ std::vector<std::string> Pieces(std::string_view text) {
 
 class Ft950EmulationTest : public ::testing::Test {
  protected:
-  // One App 1 command; the bridge's keyed state follows the result.
-  EmulatedCommand Send(std::string_view command) {
-    EmulatedCommand out = emulation.Command(command, ctx, now);
-    if (out.keying != Keying::Unchanged) {
-      ctx.radioKeyed = out.keying == Keying::KeyDown;
-    }
-    return out;
+  // One App 1 command.
+  CommandResult Send(std::string_view command) {
+    ctx.now = now;
+    return emulation.Command(command, ctx);
   }
 
   // The radio's text, message by message; what App 1 gets from it.
   std::string Hear(std::string_view radio) {
     std::string toApp1;
     for (const std::string& message : Pieces(radio)) {
-      toApp1 += emulation.Answer(message, now);
+      ctx.now = now;
+      toApp1 += emulation.Answer(message, ctx);
     }
     return toApp1;
   }
@@ -60,14 +58,16 @@ class Ft950EmulationTest : public ::testing::Test {
 
   void ExpectRows(const std::vector<Row>& rows) {
     for (const Row& row : rows) {
-      const EmulatedCommand out = Send(row.app1);
+      const CommandResult out = Send(row.app1);
       EXPECT_EQ(out.toRadio, row.radio) << row.app1;
-      EXPECT_EQ(out.toApp1 + Hear(row.answer), row.app1Gets) << row.app1;
+      EXPECT_EQ(out.toApp + Hear(row.answer), row.app1Gets) << row.app1;
     }
   }
 
-  Ft950Emulation emulation;
-  EmulationContext ctx;
+  Ft950Emulation emulation{kTs590Dialect};
+  KeyingState keying;
+  testing::RecordingPorts ports;
+  DialectContext ctx{.keying = keying, .ports = ports, .now = {}};
   Clock::time_point now{};
 };
 
@@ -212,7 +212,7 @@ TEST_F(Ft950EmulationTest, MetersFollowTheFt950Curves) {
       {"RM5;", "", "", "RM5000;"},  // no power reading in receive
       {"RM7;", "", "", "?;"},
   });
-  ctx.radioKeyed = true;
+  keying.radioKeyed = true;
   ExpectRows({
       {"SM0;", "", "", "SM0000;"},  // in transmit the radio's S-meter shows power
       {"RM5;", "SM0;", "SM00030;", "RM5208;"},
@@ -258,9 +258,9 @@ TEST_F(Ft950EmulationTest, ClarifierPowerAndTheUnsupported) {
       {"PA0;", "", "", "?;"},
       {"ZZ;", "", "", "?;"},
   });
-  ctx.powerControl = 0;
+  ctx.powerControl = Check::Clear;
   ExpectRows({{"PS1;", "PS1;"}});
-  ctx.powerControl = 2;
+  ctx.powerControl = Check::Greyed;
   ExpectRows({{"PS1;", "PS1;"}});
 }
 
@@ -272,36 +272,30 @@ TEST_F(Ft950EmulationTest, KeyingRows) {
     bool keyedBefore;
     std::string radio;
     std::string app1Gets;
-    Keying keying;
+    bool keyedAfter;
   };
   const std::vector<KeyingRow> rows = {
-      {"TX;", false, "", "TX0;", Keying::Unchanged},
-      {"TX;", true, "", "TX3;", Keying::Unchanged},
-      {"MX;", true, "", "MX1;", Keying::Unchanged},
-      {"TX1;", false, "TX1;", "", Keying::KeyDown},
-      {"MX1;", false, "TX1;", "", Keying::KeyDown},
-      {"tx1;", false, "TX1;", "", Keying::KeyDown},
-      {"TX0;", true, "RX;", "", Keying::KeyUp},
-      {"TX0;", false, "RX;", "", Keying::KeyUp},
-      {"MX0;", true, "RX;", "", Keying::KeyUp},
-      {"TX2;", false, "", "?;", Keying::Unchanged},
-      {"TX1;TX;", false, "TX1;", "TX3;", Keying::KeyDown},
-      {"TX0;TX;", true, "RX;", "TX0;", Keying::KeyUp},
+      {"TX;", false, "", "TX0;", false},        {"TX;", true, "", "TX3;", true},
+      {"MX;", true, "", "MX1;", true},          {"TX1;", false, "TX1;", "", true},
+      {"MX1;", false, "TX1;", "", true},        {"tx1;", false, "TX1;", "", true},
+      {"TX0;", true, "RX;", "", false},         {"TX0;", false, "RX;", "", false},
+      {"MX0;", true, "RX;", "", false},         {"TX2;", false, "", "?;", false},
+      {"TX1;TX;", false, "TX1;", "TX3;", true}, {"TX0;TX;", true, "RX;", "TX0;", false},
   };
   for (const KeyingRow& row : rows) {
-    ctx.radioKeyed = row.keyedBefore;
-    const EmulatedCommand out = emulation.Command(row.app1, ctx, now);
+    keying.radioKeyed = row.keyedBefore;
+    const CommandResult out = Send(row.app1);
     EXPECT_EQ(out.toRadio, row.radio) << row.app1;
-    EXPECT_EQ(out.toApp1, row.app1Gets) << row.app1;
-    EXPECT_EQ(out.keying, row.keying) << row.app1;
+    EXPECT_EQ(out.toApp, row.app1Gets) << row.app1;
+    EXPECT_EQ(keying.radioKeyed, row.keyedAfter) << row.app1;
   }
 }
 
 // Answers leave in App 1's order; an answer known here waits behind an
 // earlier read, and a radio report in between is not taken for an answer.
 TEST_F(Ft950EmulationTest, AnswersKeepApp1sOrderAroundReports) {
-  EXPECT_EQ(Send("FA;").toApp1, "");
-  EXPECT_EQ(Send("ID;").toApp1, "");
+  EXPECT_EQ(Send("FA;").toApp, "");
+  EXPECT_EQ(Send("ID;").toApp, "");
   EXPECT_EQ(Send("MD0;").toRadio, "MD;DA;");
   EXPECT_EQ(Hear("MD1;IF00014074000     +000000000010000000;"), "");
   EXPECT_EQ(Hear("FA00014074000;"), "FA14074000;ID0310;");
@@ -310,7 +304,7 @@ TEST_F(Ft950EmulationTest, AnswersKeepApp1sOrderAroundReports) {
   EXPECT_FALSE(emulation.WaitingForRadio());
   // Several radio messages in one text are taken one by one.
   Send("FA;");
-  EXPECT_EQ(emulation.Answer("\r\nFA00014074000;MD2;", now), "FA14074000;");
+  EXPECT_EQ(emulation.Answer("\r\nFA00014074000;MD2;", ctx), "FA14074000;");
 }
 
 // The radio's "?;" goes to its oldest command still unanswered: a refused
@@ -336,13 +330,13 @@ TEST_F(Ft950EmulationTest, UnansweredReadsExpire) {
   Send("FA;");
   Send("ID;");
   now += milliseconds(999);
-  EXPECT_EQ(emulation.ExpireReads(now), "");
+  EXPECT_EQ(emulation.Overdue(now), "");
   now += milliseconds(1);
-  EXPECT_EQ(emulation.ExpireReads(now), "?;ID0310;");
+  EXPECT_EQ(emulation.Overdue(now), "?;ID0310;");
   EXPECT_EQ(Hear("FA00014074000;"), "");  // too late: no read waits for it
   Send("FB;");
   now += Ft950Emulation::kReadLimit;
-  EXPECT_EQ(Send("ID;").toApp1, "?;ID0310;");
+  EXPECT_EQ(Send("ID;").toApp, "?;ID0310;");
 }
 
 // The radio's auto-information reaches App 1 in FT-950 form, only while App 1
@@ -380,7 +374,7 @@ TEST_F(Ft950EmulationTest, ResetForgetsReadsInFlight) {
   emulation.Reset();
   EXPECT_FALSE(emulation.WaitingForRadio());
   EXPECT_EQ(Hear("FA00014074000;"), "");
-  EXPECT_EQ(Send("ID;").toApp1, "ID0310;");
+  EXPECT_EQ(Send("ID;").toApp, "ID0310;");
 }
 
 // Hamlib's FT-950 backend, operation by operation, through the emulation to
@@ -431,9 +425,9 @@ TEST_F(Ft950EmulationTest, HamlibSequences) {
     std::string app1Gets;
     std::string radioHeard;
     for (const std::string& command : Pieces(operation.app1)) {
-      const EmulatedCommand out = Send(command);
+      const CommandResult out = Send(command);
       radioHeard += out.toRadio;
-      app1Gets += out.toApp1 + Hear(radio.Receive(out.toRadio));
+      app1Gets += out.toApp + Hear(radio.Receive(out.toRadio));
     }
     EXPECT_EQ(app1Gets, operation.app1Gets) << operation.rigctl;
     EXPECT_EQ(radioHeard, operation.radioHears) << operation.rigctl;

@@ -105,7 +105,7 @@ TEST(RandomMessages, NeitherTranslationFailsUnexpectedly) {
     const std::string message = source.Next();
     const std::uint32_t flags = source.Below(64);
     ctx.ignore2 = (flags & 1) != 0;
-    ctx.pwrOn = static_cast<int>(source.Below(3));
+    ctx.pwrOn = static_cast<Check>(source.Below(3));
     ports.radioOpen = (flags & 2) != 0;
     ctx.monitorTX = (flags & 4) != 0;
     ports.app1Open = (flags & 8) != 0;
@@ -231,16 +231,19 @@ TEST(RandomMessages, Ft950EmulationStaysSafe) {
   constexpr int kMessages = 6000;
   constexpr std::size_t kLongestApp1Answer = 27;
   MessageSource source(kEmulationLetters, 20250314);
-  Ft950Emulation emulation;
-  EmulationContext ctx;
-  Ft950Emulation::Clock::time_point now{};
+  Ft950Emulation emulation{kTs590Dialect};
+  KeyingState keying;
+  testing::RecordingPorts ports;
+  DialectContext ctx{.keying = keying, .ports = ports, .now = {}};
+  Clock::time_point& now = ctx.now;
   std::vector<std::string> radioReads;  // sent to the radio, not answered yet
   int answers = 0;
 
   for (int i = 0; i < kMessages; ++i) {
     const std::uint32_t flags = source.Below(16);
-    ctx.powerControl = static_cast<int>(source.Below(3));
-    ctx.radioKeyed = (flags & 1) != 0;
+    ctx.powerControl = static_cast<Check>(source.Below(3));
+    keying.radioKeyed = (flags & 1) != 0;
+    const bool keyedBefore = keying.radioKeyed;
     now += std::chrono::milliseconds(source.Below(100));
     std::string message = source.Next();
     if ((flags & 4) != 0 && (flags & 2) != 0) {
@@ -254,20 +257,20 @@ TEST(RandomMessages, Ft950EmulationStaysSafe) {
       }
       radioReads.erase(radioReads.begin());
     }
-    EmulatedCommand out;
+    CommandResult out;
     if ((flags & 2) != 0) {
-      EXPECT_NO_THROW(out = emulation.Command(message, ctx, now)) << i << ": " << message;
+      EXPECT_NO_THROW(out = emulation.Command(message, ctx)) << i << ": " << message;
     } else {
       for (const std::string_view piece : Commands(message)) {
         std::string toApp1;
-        EXPECT_NO_THROW(toApp1 = emulation.Answer(piece, now)) << i << ": " << piece;
-        out.toApp1 += toApp1;
+        EXPECT_NO_THROW(toApp1 = emulation.Answer(piece, ctx)) << i << ": " << piece;
+        out.toApp += toApp1;
       }
     }
-    Keying keying = Keying::Unchanged;  // the last transmit or receive the radio hears
+    bool keyed = keyedBefore;  // as the last transmit or receive the radio hears leaves it
     for (const std::string_view command : Commands(out.toRadio)) {
       if (command == "TX1;" || command == "RX;") {
-        keying = command == "RX;" ? Keying::KeyUp : Keying::KeyDown;
+        keyed = command == "TX1;";
       } else {
         EXPECT_TRUE(IsRadioCommand(command)) << message << " sent " << command;
       }
@@ -275,15 +278,15 @@ TEST(RandomMessages, Ft950EmulationStaysSafe) {
         radioReads.emplace_back(command);
       }
     }
-    EXPECT_EQ(keying, out.keying) << message;
-    for (const std::string_view answer : Commands(out.toApp1)) {
+    EXPECT_EQ(keying.radioKeyed, keyed) << message;
+    for (const std::string_view answer : Commands(out.toApp)) {
       EXPECT_TRUE(answer.size() <= kLongestApp1Answer && answer.back() == ';')
           << message << " answered " << answer;
       answers += answer != "?;" ? 1 : 0;
     }
   }
   now += Ft950Emulation::kReadLimit;
-  EXPECT_NO_THROW(emulation.ExpireReads(now));
+  EXPECT_NO_THROW(emulation.Overdue(now));
   EXPECT_FALSE(emulation.WaitingForRadio());
   EXPECT_GT(answers, kMessages / 20) << "the source reaches the answers, not only refusals";
 }

@@ -86,8 +86,8 @@ class Ft950RigctlTest : public StationRig {
 
   void Emulation(bool on) {
     station::Options options = station.options();
-    options.profile = station::Profile::Ft950Emulation;
-    options.noTranslation = on ? station::kClear : station::kTicked;
+    options.profile = station::Profile::Emulation;
+    options.noTranslation = on ? Check::Clear : Check::Ticked;
     station.SetOptions(options);
   }
 

@@ -30,7 +30,7 @@ TEST(PortNamesTest, NamesThatCannotWorkAreRefusedWithTheReason) {
     SCOPED_TRACE(name);
     try {
       const auto port = factory.Make(name);
-      port->Settings("9600,N,8,1");
+      port->Settings({});
       port->Open();
       ADD_FAILURE() << "opened";
     } catch (const station::SerialError& e) {
@@ -42,7 +42,7 @@ TEST(PortNamesTest, NamesThatCannotWorkAreRefusedWithTheReason) {
 // Each simulated model is one radio, whichever case its name is typed in.
 TEST(PortNamesTest, EachSimulatedModelIsOneRadioOfItsOwn) {
   ports::QtPortFactory factory;
-  factory.Make("SIM:TS2000")->Settings("9600,N,8,1");
+  factory.Make("SIM:TS2000")->Settings({});
   EXPECT_EQ(factory.SimulatedRadio("ts2000")->Receive("ID;AG1;"), "ID019;AG1100;");
   EXPECT_EQ(factory.SimulatedRadio("ts890")->Receive("ID;AG0;"), "ID024;?;");
   EXPECT_EQ(factory.SimulatedRadio()->Receive("ID;"), "ID021;");

@@ -33,7 +33,7 @@ class StationRig : public ::testing::Test {
   }
   void NoTranslation() {
     station::Options options = station.options();
-    options.noTranslation = station::kTicked;
+    options.noTranslation = Check::Ticked;
     station.SetOptions(options);
   }
   bool Until(const std::function<bool()>& done,

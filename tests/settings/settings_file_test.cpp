@@ -84,7 +84,7 @@ TEST_F(SettingsFileTest, AppTwoLinesOfAProgramThatCouldNotShowThemChangeNothing)
   LoadText(Lines(lines), s);
   EXPECT_EQ(s.soft2Com, "COM12");
   EXPECT_EQ(station::ModeOf(ToOptions(s)), station::Mode::Sharing);
-  EXPECT_EQ(ToOptions(s).ignoreToApp2, 0);
+  EXPECT_EQ(ToOptions(s).ignoreToApp2, Check::Clear);
 }
 
 TEST_F(SettingsFileTest, AShortOrRefusedFileKeepsWhatItReadUpToThere) {
@@ -97,19 +97,20 @@ TEST_F(SettingsFileTest, AShortOrRefusedFileKeepsWhatItReadUpToThere) {
   const SettingsLoadResult refused = LoadText(Lines(lines), s);
   EXPECT_EQ(refused.outcome, SettingsLoad::Refused);
   EXPECT_EQ(refused.linesRead, 9);
-  EXPECT_EQ(s.ignore1, 1);
-  EXPECT_EQ(s.ignore1Out, 0);
+  EXPECT_EQ(s.ignore1, Check::Ticked);
+  EXPECT_EQ(s.ignore1Out, Check::Clear);
 
   lines = FullFile();
-  lines[15] = " 1 ";  // No Translation: would clear KenwoodCB in a complete file
+  lines[9] = " 1 ";   // App 2 out of use: translating...
+  lines[15] = " 1 ";  // ... but No Translation clears KenwoodCB in a complete file
   lines.pop_back();
   s = Settings{};
   EXPECT_EQ(LoadText(Lines(lines), s).outcome, SettingsLoad::Incomplete);
   EXPECT_TRUE(s.useApp2);
-  EXPECT_EQ(s.kenwoodCB, 1);
+  EXPECT_EQ(s.kenwoodCB, Check::Ticked);
   lines.push_back("x");
   EXPECT_EQ(LoadText(Lines(lines), s).outcome, SettingsLoad::Complete);
-  EXPECT_EQ(s.kenwoodCB, 0);
+  EXPECT_EQ(s.kenwoodCB, Check::Clear);
 }
 
 // Letters give 0 and reading goes on; a value that is no switch stops it.
@@ -124,7 +125,7 @@ TEST_F(SettingsFileTest, NumberAndTruthLines) {
     lines[7] = line;  // Ignore1
     const auto result = LoadText(Lines(lines), s);
     EXPECT_EQ(result.outcome, value < 0 ? SettingsLoad::Refused : SettingsLoad::Complete) << line;
-    EXPECT_EQ(s.ignore1, std::max(value, 0)) << line;
+    EXPECT_EQ(NumberOf(s.ignore1), std::max(value, 0)) << line;
   }
   const std::tuple<const char*, const char*, bool, bool> truths[] = {
       {"True", "False", true, false},
@@ -239,7 +240,7 @@ TEST_F(SettingsFileTest, ASaveThatFailsHalfWayLeavesTheOldFileWhole) {
 
 TEST(SettingsOptions, TheFileGivesTheStationItsOptionsAndPorts) {
   Settings s;
-  s.check2 = 1;
+  s.check2 = Check::Ticked;
   s.shutDwn = "90";
   s.ft950Emulation = true;
   s.baud = "4800";
@@ -250,7 +251,7 @@ TEST(SettingsOptions, TheFileGivesTheStationItsOptionsAndPorts) {
   const station::Options options = ToOptions(s);
   EXPECT_EQ(station::ModeOf(options), station::Mode::NoTranslation);
   EXPECT_EQ(options.transmitLimit, "90");
-  EXPECT_EQ(options.profile, station::Profile::Ft950Emulation);
+  EXPECT_EQ(options.profile, station::Profile::Emulation);
   EXPECT_EQ(ToPortSetup(s).radioSettings, "4800,E,8,1");
   EXPECT_EQ(ToPortSetup(s).radio, "/dev/ttyUSB0");
 }

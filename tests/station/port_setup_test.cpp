@@ -23,7 +23,7 @@ TEST_F(PortSetup, OpensTheApplicationsAndTheRadioThenSwitchesOnAutoInformation) 
   EXPECT_TRUE(App1().IsOpen() && Radio().IsOpen());
 
   // Start again with App 2 in use and another radio port: every port reopens.
-  Set([](Options& o) { o.app2Unused = 0; });
+  Set([](Options& o) { o.app2Unused = Check::Clear; });
   setup.radio = "COM9";
   station.InitPorts(setup);
   EXPECT_TRUE(events.messages.empty());
@@ -31,9 +31,9 @@ TEST_F(PortSetup, OpensTheApplicationsAndTheRadioThenSwitchesOnAutoInformation) 
     const FakeDevice& device = Device(name);
     EXPECT_TRUE(device.port->IsOpen() && device.rts && device.dtr) << name;
   }
-  EXPECT_EQ(Device("COM6").settings, "19200,N,8,1");
+  EXPECT_EQ(Device("COM6").settings, (station::LineSettings{19200, station::Parity::None, 8, 1}));
   EXPECT_TRUE(Device("COM6").nullDiscard);
-  EXPECT_EQ(Device("COM9").settings, "4800,E,8,1");
+  EXPECT_EQ(Device("COM9").settings, (station::LineSettings{4800, station::Parity::Even, 8, 1}));
   EXPECT_FALSE(Device("COM9").nullDiscard) << "the radio's NULs are delivered";
   EXPECT_EQ(Device("/dev/app1").opens, 2);
   EXPECT_EQ(Device("/dev/radio").closes, 1);
@@ -45,18 +45,19 @@ TEST_F(PortSetup, OpensTheApplicationsAndTheRadioThenSwitchesOnAutoInformation) 
 TEST_F(PortSetup, OnlyAClearSwitchLetsItsStepRun) {
   // A greyed switch (value 2) is not clear: App 2 stays out, no "AI1;".
   Set([](Options& o) {
-    o.app2Unused = 2;
-    o.ignoreFromApp1 = 2;
+    o.app2Unused = Check::Greyed;
+    o.ignoreFromApp1 = Check::Greyed;
   });
   station.InitPorts(setup);
   EXPECT_EQ(Device("COM6").opens, 0);
   EXPECT_EQ(Log(), "");
 }
 
-TEST(RadioSettingsText, IsTheFourBoxesAsTheyStand) {
+TEST(RadioSettingsText, IsTheFourBoxesAsTheyStandAndIsJudgedAtStart) {
   EXPECT_EQ(station::RadioSettingsText("38400", "None", "8", "2"), "38400,N,8,2");
-  // Not trimmed or judged here: the port decides.
-  EXPECT_EQ(station::RadioSettingsText(" 4800", "", "4", "1.5"), " 4800,,4,1.5");
+  for (const char* refused : {" 4800,,4,1.5", "38400,N,9,1", "96OO,N,8,1", "9600,N,8"}) {
+    EXPECT_THROW(station::ParseLineSettings(refused), station::SerialError) << refused;
+  }
 }
 
 // The failure table. Every case starts from a previous run that left all
@@ -71,7 +72,7 @@ constexpr Refusal kDtr = &FakeDevice::failDtr;
 
 struct FailureCase {
   const char* name;
-  int app2Unused;
+  Check app2Unused;
   int failingPort;  // 0 App 2, 1 App 1, 2 the radio
   Refusal step;
   const char* message;  // nullptr: none
@@ -86,25 +87,27 @@ constexpr const char* kSoft1 = "Unable to open Soft1 port . Possible Conflict. (
 constexpr const char* kRadio = "Unable to open Radio port . Possible Conflict. (refused)";
 
 using enum After;
+constexpr Check Clr = Check::Clear;
+constexpr Check Tck = Check::Ticked;
 // clang-format off
 const FailureCase kFailures[] = {
-    {"App2OpenFails",                  0, 0, kOpen,     kSoft2,  Closed, Untouched, Untouched, false},
-    {"App2RtsFails",                   0, 0, kRts,      kSoft2,  Closed, Untouched, Untouched, false},
-    {"App2NameRefusedBeforeAnyOpen",   0, 0, kName,     kSoft2,  Closed, Untouched, Untouched, false},
-    {"App2SettingsRefused",            0, 0, kSettings, kSoft2,  Closed, Untouched, Untouched, false},
+    {"App2OpenFails",                  Clr, 0, kOpen,     kSoft2,  Closed, Untouched, Untouched, false},
+    {"App2RtsFails",                   Clr, 0, kRts,      kSoft2,  Closed, Untouched, Untouched, false},
+    {"App2NameRefusedBeforeAnyOpen",   Clr, 0, kName,     kSoft2,  Closed, Untouched, Untouched, false},
+    {"App2SettingsRefused",            Clr, 0, kSettings, kSoft2,  Closed, Untouched, Untouched, false},
     // A later step fails: no message, straight on to "AI1;" - which reaches the
     // radio port still open from the previous run.
-    {"App2DtrFails",                   0, 0, kDtr,      nullptr, ReopenedNotLocked, Untouched, Untouched, true},
-    {"App1NameRefusedBeforeAnyOpen",   1, 1, kName,     kSoft1,  Untouched, Closed, Untouched, false},
-    {"App1SettingsRefusedAfterApp2",   0, 1, kSettings, nullptr, Reopened, Closed, Untouched, true},
-    {"App1OpenFails",                  1, 1, kOpen,     kSoft1,  Untouched, Closed, Untouched, false},
-    {"App1RtsFails",                   0, 1, kRts,      kSoft1,  Reopened, Closed, Untouched, false},
-    {"App1DtrFails",                   1, 1, kDtr,      nullptr, Untouched, ReopenedNotLocked, Untouched, true},
-    {"RadioNameRefused",               1, 2, kName,     nullptr, Untouched, Reopened, Closed, false},
-    {"RadioSettingsRefused",           0, 2, kSettings, nullptr, Reopened, Reopened, Closed, false},
-    {"RadioOpenFails",                 1, 2, kOpen,     kRadio,  Untouched, Reopened, Closed, false},
-    {"RadioRtsFails",                  1, 2, kRts,      kRadio,  Untouched, Reopened, Closed, false},
-    {"RadioDtrFails",                  1, 2, kDtr,      nullptr, Untouched, Reopened, ReopenedNotLocked, true},
+    {"App2DtrFails",                   Clr, 0, kDtr,      nullptr, ReopenedNotLocked, Untouched, Untouched, true},
+    {"App1NameRefusedBeforeAnyOpen",   Tck, 1, kName,     kSoft1,  Untouched, Closed, Untouched, false},
+    {"App1SettingsRefusedAfterApp2",   Clr, 1, kSettings, nullptr, Reopened, Closed, Untouched, true},
+    {"App1OpenFails",                  Tck, 1, kOpen,     kSoft1,  Untouched, Closed, Untouched, false},
+    {"App1RtsFails",                   Clr, 1, kRts,      kSoft1,  Reopened, Closed, Untouched, false},
+    {"App1DtrFails",                   Tck, 1, kDtr,      nullptr, Untouched, ReopenedNotLocked, Untouched, true},
+    {"RadioNameRefused",               Tck, 2, kName,     nullptr, Untouched, Reopened, Closed, false},
+    {"RadioSettingsRefused",           Clr, 2, kSettings, nullptr, Reopened, Reopened, Closed, false},
+    {"RadioOpenFails",                 Tck, 2, kOpen,     kRadio,  Untouched, Reopened, Closed, false},
+    {"RadioRtsFails",                  Tck, 2, kRts,      kRadio,  Untouched, Reopened, Closed, false},
+    {"RadioDtrFails",                  Tck, 2, kDtr,      nullptr, Untouched, Reopened, ReopenedNotLocked, true},
 };
 // clang-format on
 
@@ -112,7 +115,7 @@ class PortSetupFailure : public PortSetup, public ::testing::WithParamInterface<
 
 TEST_P(PortSetupFailure, FollowsTheFailureRules) {
   const FailureCase& c = GetParam();
-  Set([](Options& o) { o.app2Unused = 0; });
+  Set([](Options& o) { o.app2Unused = Check::Clear; });
   station.InitPorts(setup);  // the previous run
   const std::string oldNames[] = {setup.app2, setup.app1, setup.radio};
   const std::string newNames[] = {"COM16", "COM15", "COM17"};

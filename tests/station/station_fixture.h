@@ -33,7 +33,7 @@ class StationTest : public ::testing::Test {
     station.SetOptions(options);
   }
   void Sharing() {
-    Set([](station::Options& o) { o.app2Unused = 0; });
+    Set([](station::Options& o) { o.app2Unused = Check::Clear; });
     station.InitPorts(setup);
     factory.ForgetWrites();
   }

@@ -36,9 +36,9 @@ TEST_F(StationTest, CaptureWritesOneLinePerBlockFromEachSide) {
   App1().Receive("FA14251300;");
   State().Soft2Waiting = true;
   App1().Receive("AB;");  // dropped
-  Set([](Options& o) { o.noTranslation = 1; });
+  Set([](Options& o) { o.noTranslation = Check::Ticked; });
   App1().Receive("TX;");  // passed untranslated
-  Set([](Options& o) { o.noTranslation = 0; });
+  Set([](Options& o) { o.noTranslation = Check::Clear; });
   Radio().Receive("FA00014251300;IF");  // "IF" waits for its end: not captured yet
   Radio().Receive(";");
   EXPECT_EQ(ReadFile(in), "FA14251300;\r\nAB;\r\nTX;\r\n");
@@ -83,12 +83,12 @@ TEST_F(StationTest, TheMonitorShowsApp1sBlocksOnBothPathsWhileOn) {
         std::tuple{false, true, ""}}) {
     events.monitor.clear();
     Set([&](Options& o) {
-      o.noTranslation = 0;
+      o.noTranslation = Check::Clear;
       o.monitor = on;
       o.monitorHex = hex;
     });
     App1().Receive("AB;");
-    Set([](Options& o) { o.noTranslation = 1; });
+    Set([](Options& o) { o.noTranslation = Check::Ticked; });
     App1().Receive(hex ? "\n" : "TX;");
     Radio().Receive("FA00014251300;");
     EXPECT_EQ(events.monitor, shown) << on << hex;
@@ -102,7 +102,7 @@ TEST_F(StationTest, ManualCommandsWriteTheirTextsAtOnce) {
   station.SendToRadio("FA;IF;");
   station.SendToApp1("FA14251300;");
   station.SendToRadio("");
-  EXPECT_EQ(Log(), "radio:FA00014251300; radio:IF; radio:RX;AI1; radio:FA;IF; app1:FA14251300;");
+  EXPECT_EQ(Log(), "radio:FA00014251300;IF; radio:RX;AI1; radio:FA;IF; app1:FA14251300;");
   EXPECT_FALSE(State().Soft1Waiting || State().Soft2Waiting);
   EXPECT_TRUE(loop.waits.empty());
   Radio().Close();
@@ -146,7 +146,7 @@ TEST_F(StationTest, AKeyedRadioIsUnkeyedBeforeItsControlGoes) {
   station.UnkeyIfKeyed("at Stop");
   EXPECT_EQ(Log(), "radio:RX;") << "an unkeyed radio hears nothing more";
 
-  Set([](Options& o) { o.superviseTransmit = 0; });
+  Set([](Options& o) { o.superviseTransmit = Check::Clear; });
   App1().Receive("TX1;");
   EXPECT_TRUE(State().keying.radioKeyed);
   EXPECT_FALSE(State().keying.TXOn) << "the time-out switch is off";
@@ -158,8 +158,53 @@ TEST_F(StationTest, AKeyedRadioIsUnkeyedBeforeItsControlGoes) {
   App1().Receive("KY7;");
   Radio().Close();
   station.UnkeyIfKeyed("at Stop");
-  EXPECT_TRUE(State().keying.radioKeyed) << "a closed radio port cannot unkey it";
-  EXPECT_NE(events.notes.back().find("cannot be unkeyed"), std::string::npos);
+  EXPECT_TRUE(station.RadioMayBeKeyed()) << "a closed radio port cannot unkey it";
+  factory.ForgetWrites();
+  station.InitPorts(setup);
+  EXPECT_EQ(Log(), "radio:RX; radio:AI1;") << "the unkey it missed comes first";
+  EXPECT_FALSE(station.RadioMayBeKeyed());
+}
+
+// An unkey goes ahead of the traffic queued for a radio line that takes
+// nothing, and the radio counts as keyed until it has left: at the end of the
+// program the user is told the radio may still be keyed.
+TEST_F(StationTest, AnUnkeyStuckBehindAStalledLineIsNeverTakenForDone) {
+  Set([](Options& o) {
+    o.noTranslation = Check::Ticked;
+    o.transmitLimit = "1";
+  });
+  App1().Receive("TX;");
+  Device(setup.radio).holdOutput = true;
+  station.Timer2_Timer();
+  EXPECT_FALSE(State().keying.radioKeyed) << "the time-out sent its shutdown";
+  EXPECT_NE(events.notes.back().find("time limit of 1 s was reached"), std::string::npos);
+  EXPECT_TRUE(station.RadioMayBeKeyed()) << "but it has not left";
+  station.End("at the end of the program", true);
+  EXPECT_NE(events.messages.back().find("may still be keyed"), std::string::npos);
+  Device(setup.radio).holdOutput = false;
+  factory.ForgetWrites();
+  station.InitPorts(setup);
+  EXPECT_EQ(Log(), "radio:RX; radio:MX0; radio:PS0; radio:AI1;") << "still due when it is back";
+}
+
+// A shutdown the radio missed is sent when it is back, and stays due while it
+// has not left: a connection that dies at once gets it again next time.
+TEST_F(StationTest, AMissedShutdownStaysDueUntilItLeaves) {
+  App1().Receive("MX1;");
+  Set([](Options& o) { o.transmitLimit = "1"; });
+  Radio().Close();
+  station.Timer2_Timer();
+  EXPECT_TRUE(station.RadioMayBeKeyed());
+  Device(setup.radio).holdOutput = true;
+  station.InitPorts(setup);
+  Radio().Tell({PortChange::Lost, "/dev/radio: gone", true});
+  Device(setup.radio).holdOutput = false;
+  Device(setup.radio).unsentFirst = 0;
+  factory.ForgetWrites();
+  station.InitPorts(setup);
+  EXPECT_EQ(Log(), "radio:RX; radio:MX0; radio:PS0; radio:AI1;");
+  station.Timer2_Timer();
+  EXPECT_FALSE(station.RadioMayBeKeyed());
 }
 
 }  // namespace

@@ -13,9 +13,9 @@ void Refuse(const std::optional<std::string>& refusal) {
 
 }  // namespace
 
-void FakeSerialPort::Settings(const std::string& text) {
+void FakeSerialPort::Settings(const station::LineSettings& line) {
   Refuse(device_.failSettings);
-  device_.settings = text;
+  device_.settings = line;
 }
 
 void FakeSerialPort::Open() {
@@ -75,6 +75,13 @@ void FakeSerialPort::Write(std::string_view text) {
   if (device_.holdOutput) {
     device_.unsent += text.size();
   }
+}
+
+void FakeSerialPort::WriteFirst(std::string_view text) {
+  if (open_ && device_.holdOutput) {
+    device_.unsentFirst += text.size();
+  }
+  Write(text);
 }
 
 void FakeSerialPort::Arrive(std::string_view text) {

@@ -27,14 +27,16 @@ struct FakeDevice {
   std::shared_ptr<WriteLog> log;
   // Refusals to script, each thrown as a SerialError with this text.
   std::optional<std::string> failMake, failSettings, failOpen, failRts, failDtr;
-  // A far end that reads nothing: what is written stays unsent.
+  // A far end that reads nothing: what is written stays unsent (of it, what
+  // was given to WriteFirst in unsentFirst).
   bool holdOutput = false;
   std::size_t unsent = 0;
+  std::size_t unsentFirst = 0;
   // Pieces that arrive one by one while a framed read waits for more.
   std::deque<std::string> lateArrivals;
   // What the program did to it.
   std::string written;
-  std::string settings;
+  station::LineSettings settings;
   bool nullDiscard = false, rts = false, dtr = false;
   int opens = 0, closes = 0;
   std::shared_ptr<FakeSerialPort> port;  // the latest one made
@@ -45,7 +47,7 @@ class FakeSerialPort final : public station::SerialPort {
   explicit FakeSerialPort(FakeDevice& device) : device_(device) {}
 
   [[nodiscard]] const std::string& Name() const override { return device_.name; }
-  void Settings(const std::string& text) override;
+  void Settings(const station::LineSettings& line) override;
   void NullDiscard(bool discard) override { device_.nullDiscard = discard; }
   void Open() override;
   void Close() override;
@@ -60,6 +62,8 @@ class FakeSerialPort final : public station::SerialPort {
   void Discard(std::size_t count) override { input_.erase(0, count); }
   void Write(std::string_view text) override;
   [[nodiscard]] std::size_t Unsent() const override { return open_ ? device_.unsent : 0; }
+  void WriteFirst(std::string_view text) override;
+  [[nodiscard]] std::size_t UnsentFirst() const override { return open_ ? device_.unsentFirst : 0; }
   void OnReceive(std::function<void()> handler) override { receive_ = std::move(handler); }
   void OnNews(std::function<void(const station::PortNews&)> handler) override {
     news_ = std::move(handler);

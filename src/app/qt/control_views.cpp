@@ -108,15 +108,16 @@ void SetPanelText(QWidget* widget) {
   widget->setPalette(palette);
 }
 
-Qt::CheckState CheckStateOf(int value) {
+Qt::CheckState CheckStateOf(Check value) {
   switch (value) {
-    case 1:
+    case Check::Ticked:
       return Qt::Checked;
-    case 2:
+    case Check::Greyed:
       return Qt::PartiallyChecked;
-    default:
-      return Qt::Unchecked;
+    case Check::Clear:
+      break;
   }
+  return Qt::Unchecked;
 }
 
 class ShapeWidget : public QWidget {
@@ -501,7 +502,7 @@ QCheckBox* MakeCheckBox(model::CheckBox& box, QWidget* parent) {
   // A click ticks a clear or greyed box and clears a ticked one; the model's
   // Click handler runs, then the widget shows whatever the model holds.
   QObject::connect(widget, &QCheckBox::clicked, widget, [&box, sync] {
-    ForwardToModel(box.Name(), [&box] { box.SetValue(box.Value() == 1 ? 0 : 1); });
+    ForwardToModel(box.Name(), [&box] { box.SetValue(CheckOf(!box.Ticked())); });
     sync();
   });
   new MouseMoveForwarder(widget, box.Name(), box.onMouseMove);

@@ -1,0 +1,40 @@
+// The pass-through dialect: the application speaks the radio's own commands
+// (App 1 and App 2 sharing the radio, or App 1 joined to it untranslated).
+// Each block goes to the radio as it came, and the radio's text back as it
+// came.
+//
+// With keying followed, the transmit supervision follows the application's
+// keying in the block: the application owns its keying, so the time-out
+// counts whatever its switch says, and an unkey keeps the count.
+//
+// Threading: the program's one thread.
+#pragma once
+
+#include <string>
+
+#include "cat/application_dialect.h"
+
+namespace vantorel::cat {
+
+class PassThrough final : public ApplicationDialect {
+ public:
+  PassThrough(const RadioDialect& radio, bool followKeying)
+      : radio_(&radio), followKeying_(followKeying) {}
+
+  void Take(std::string_view block) override { block_ = block; }
+  std::optional<std::string> NextCommand() override;
+  CommandResult Command(std::string_view command, DialectContext& ctx) override;
+  std::string Answer(std::string_view radioText, DialectContext& /*ctx*/) override {
+    return std::string(radioText);
+  }
+  [[nodiscard]] std::uint64_t MessagesIn(std::string_view block) const override {
+    return radio_->MessagesIn(block);
+  }
+
+ private:
+  const RadioDialect* radio_;
+  bool followKeying_;
+  std::optional<std::string> block_;
+};
+
+}  // namespace vantorel::cat
