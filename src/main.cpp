@@ -105,6 +105,9 @@ int main(int argc, char** argv) {
   });
 
   catmux.Form_Load();
+  for (const std::string& warning : settingsFile.LoadWarnings()) {
+    ports::Log(station::Topic::Settings, ports::Severity::Warning, warning);
+  }
   // A signal during the load's Start has closed the program already; the
   // event loop would never be told to end.
   if (closedBySignal) {

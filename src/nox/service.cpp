@@ -3,8 +3,6 @@
 #include <QCoreApplication>
 #include <QMetaObject>
 #include <chrono>
-#include <fstream>
-#include <iterator>
 #include <utility>
 
 #include "ports/log.h"
@@ -83,23 +81,43 @@ void Service::Reload() {
     return;
   }
   Log(Topic::Settings, Severity::Info, "Reading " + file_.Path().string() + " again");
+  const std::optional<std::string> textBefore = knownText_;
   const std::optional<settings::Settings> settings = ReadSettings();
   if (!settings) {
-    Log(Topic::Settings, Severity::Warning,
-        "The bridge goes on with the settings it has; the file is left as it is");
+    KeepRunning();
     return;
   }
-  // Stop, then Start, as the window's buttons do.
   station_.UnkeyIfKeyed("at a reload");
-  station_.ClosePorts();
   if (Ended()) {
     return;  // a stop signal came during the unkey's wait
   }
-  settings_ = *settings;
-  if (OpenPorts(settings_) && !tick_.isActive()) {
-    tick_.start();
+  // Only the ports whose settings changed are opened again: App 1's program
+  // and a connected client keep their link, and a port that is away now is
+  // tried again as one lost while running.
+  const station::Options before = station_.options();
+  station_.SetOptions(settings::ToOptions(*settings, base_));
+  const station::PortSetup setup = settings::ToPortSetup(*settings);
+  if (!station_.UpdatePorts(setup)) {
+    station_.SetOptions(before);
+    // The edit not taken is not written over at the end either.
+    knownText_ = textBefore;
+    KeepRunning();
+    return;
   }
+  settings_ = *settings;
+  LogRunning("Settings applied again", setup);
   FollowProfile();
+}
+
+void Service::KeepRunning() {
+  Log(Topic::Settings, Severity::Warning,
+      "The bridge goes on with the settings it has; the file is left as it is");
+}
+
+void Service::LogRunning(std::string_view how, const station::PortSetup& setup) {
+  Log(Topic::Ports, Severity::Info,
+      std::string(how) + ", " + ModeText(station_.mode()) + ": App 1 on " + setup.app1 +
+          ", the radio on " + setup.radio + " (" + setup.radioSettings + ")");
 }
 
 void Service::FollowProfile() {
@@ -132,6 +150,9 @@ std::optional<settings::Settings> Service::ReadSettings() {
   // installation.
   settings::Settings settings;
   const settings::SettingsLoad outcome = file_.Load(settings).outcome;
+  for (const std::string& warning : file_.LoadWarnings()) {
+    Log(Topic::Settings, Severity::Warning, warning);
+  }
   if (outcome == settings::SettingsLoad::Complete) {
     knownText_ = FileText();
     return settings;
@@ -155,13 +176,17 @@ bool Service::OpenPorts(const settings::Settings& settings) {
       return false;
     }
   }
-  Log(Topic::Ports, Severity::Info,
-      "Bridge running, " + ModeText(station_.mode()) + ": App 1 on " + setup.app1 +
-          ", the radio on " + setup.radio + " (" + setup.radioSettings + ")");
+  LogRunning("Bridge running", setup);
   return true;
 }
 
 void Service::Fail(const std::string& why) {
+  // A stop signal that came while a port was being opened (a connection's
+  // wait does not run the event loop) is heard first: it ends as asked, with 0.
+  QCoreApplication::processEvents();
+  if (Ended()) {
+    return;
+  }
   exitStatus_ = kFailureStatus;
   Log(Topic::Settings, Severity::Critical,
       why + "; ending with status " + std::to_string(kFailureStatus) +
@@ -171,6 +196,9 @@ void Service::Fail(const std::string& why) {
 }
 
 void Service::Save() {
+  if (!knownText_) {
+    return;  // no settings were read (a stop signal during a failed start)
+  }
   const std::string path = file_.Path().string();
   if (FileText() != knownText_) {
     Log(Topic::Settings, Severity::Warning,
@@ -185,9 +213,8 @@ void Service::Save() {
   Log(Topic::Settings, Severity::Info, "Settings saved to " + path);
 }
 
-std::string Service::FileText() const {
-  std::ifstream in(file_.Path(), std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+std::optional<std::string> Service::FileText() const {
+  return settings::ReadSettingsText(file_.Path()).text;
 }
 
 }  // namespace vantorel::nox

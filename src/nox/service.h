@@ -7,11 +7,13 @@
 // or incomplete file, or App 1's or the radio's port that cannot be opened,
 // ends the program with a critical log line and status 1, so a service
 // manager can try again. Reload (SIGHUP) reads the file again and, when it is
-// complete, stops and starts the bridge on it. End (SIGTERM, SIGINT) ends as
-// the window's Close does: a keyed radio is unkeyed, the queues drain within
-// their bounded waits, the ports close, the settings are saved, status 0.
-// App 1's or the radio's port lost for good while running ends the same way
-// with status 1.
+// complete, unkeys a keyed radio and opens again only the ports whose
+// settings changed; one that is away then is tried again as a port lost while
+// running is. End (SIGTERM, SIGINT) ends as the window's Close does: a keyed
+// radio is unkeyed, the queues drain within their bounded waits, the ports
+// close, the settings are saved, status 0; also when it comes while a port is
+// being opened. App 1's or the radio's port lost for good while running ends
+// the same way with status 1.
 //
 // Threading: the program's one thread. The drain waits run the event loop,
 // so a signal may arrive in the middle of another's handling; a second end,
@@ -60,17 +62,21 @@ class Service {
   // Opens the ports on `settings`; false when App 1's or the radio's could
   // not be.
   bool OpenPorts(const settings::Settings& settings);
+  // A reload not taken: the bridge goes on as it was.
+  void KeepRunning();
+  void LogRunning(std::string_view how, const station::PortSetup& setup);
   // Ends without saving: the bridge could not run.
   void Fail(const std::string& why);
   void Save();
-  [[nodiscard]] std::string FileText() const;
+  // The file's text; nothing when it is missing or no file that can be read.
+  [[nodiscard]] std::optional<std::string> FileText() const;
 
   settings::SettingsFile file_;
   station::Options base_;  // the monitor switches from the command line
   settings::Settings settings_;
   // The file's text as last read or written: a file edited since is not
   // written over at the end.
-  std::string knownText_;
+  std::optional<std::string> knownText_;
   bool running_ = false;
   std::optional<int> exitStatus_;
   QObject context_;

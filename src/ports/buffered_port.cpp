@@ -50,16 +50,18 @@ std::string BufferedPort::ReadWaiting() {
 std::optional<std::string> BufferedPort::ReadThrough(char terminator, std::chrono::microseconds gap,
                                                      station::Clock::time_point deadline) {
   Pull();
-  std::size_t scanned = inputStart_;
+  std::size_t from = inputStart_;
   for (;;) {
-    const std::size_t end = input_.find(terminator, scanned);
+    const std::size_t end = input_.find(terminator, from);
     if (end != std::string::npos) {
       std::string text = input_.substr(inputStart_, end + 1 - inputStart_);
       takenDuringEvent_ += text.size();
       Advance(text.size());
       return text;
     }
-    scanned = input_.size();
+    // Only what arrives next is looked at again. It comes at the end; the
+    // front may move meanwhile (read text let go, the oldest dropped).
+    const std::size_t appendedBefore = appended_;
     const auto now = station::Clock::now();
     if (!IsOpen() || now >= deadline) {
       return std::nullopt;
@@ -69,6 +71,7 @@ std::optional<std::string> BufferedPort::ReadThrough(char terminator, std::chron
     if (!WaitForArrival(most)) {
       return std::nullopt;
     }
+    from = input_.size() - std::min(appended_ - appendedBefore, input_.size() - inputStart_);
   }
 }
 
@@ -82,6 +85,7 @@ void BufferedPort::Advance(std::size_t count) {
   if (inputStart_ == input_.size()) {
     input_.clear();
     inputStart_ = 0;
+    inputDropping_ = false;
   }
 }
 
@@ -135,6 +139,19 @@ void BufferedPort::HandToDevice(std::string_view bytes, bool first) {
   DeviceWrite(bytes);
 }
 
+std::optional<std::string> BufferedPort::OpenOrKeepTrying() {
+  try {
+    Open();
+    return std::nullopt;
+  } catch (const station::SerialError& e) {
+    if (!CanComeBack()) {
+      throw;
+    }
+    retry_.start();
+    return e.what();
+  }
+}
+
 void BufferedPort::DeviceTookSome() {
   // The text given to WriteFirst goes whole, whatever the device holds.
   if (!first_.empty() && IsOpen()) {
@@ -160,7 +177,22 @@ void BufferedPort::Arrived(std::string_view bytes) {
   } else {
     input_.append(bytes);
   }
-  if (input_.size() > before) {
+  appended_ += input_.size() - before;
+  const bool more = input_.size() > before;
+  if (input_.size() - inputStart_ > kInputLimit) {
+    const std::size_t dropped = input_.size() - inputStart_ - kInputLimit;
+    input_.erase(0, inputStart_ + dropped);
+    inputStart_ = 0;
+    // Told once, until the station has read up what waits.
+    if (!inputDropping_) {
+      inputDropping_ = true;
+      Tell({station::PortChange::Overflow,
+            "text comes faster than it is handled; " + std::to_string(dropped) +
+                " waiting character(s) dropped, and older ones go while it stays so",
+            false});
+    }
+  }
+  if (more) {
     PostReceiveEvent();
   }
 }
@@ -168,6 +200,7 @@ void BufferedPort::Arrived(std::string_view bytes) {
 void BufferedPort::ForgetTraffic() {
   input_.clear();
   inputStart_ = 0;
+  inputDropping_ = false;
   outgoing_.Clear();
   first_.clear();
   firstInDevice_ = 0;

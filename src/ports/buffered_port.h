@@ -1,7 +1,7 @@
 // What every kind of port (a serial device, a pseudo-terminal the program
 // made, a network connection, the simulated radio) does the same way: the
-// characters received wait in a buffer of ours, framed reads take from it, the
-// text to send waits in a bounded queue until the device can take it, and the
+// characters received wait in a bounded buffer of ours, framed reads take from
+// it, the text to send waits in a bounded queue until the device can take it, and the
 // receive event and the news are raised from the Qt event loop.
 //
 // A kind supplies the device: open and close, handing bytes on, how many it
@@ -37,6 +37,10 @@ namespace vantorel::ports {
 
 // How often a lost device or connection is tried again.
 inline constexpr std::chrono::milliseconds kRetryInterval{2000};
+// How much received text may wait to be read. A far end that sends faster
+// than the station takes its text (a radio flooding the line) would otherwise
+// cost memory without end; past this the oldest waiting characters go.
+inline constexpr std::size_t kInputLimit = 64 * 1024;
 
 class BufferedPort : public station::SerialPort, public std::enable_shared_from_this<BufferedPort> {
  public:
@@ -60,6 +64,8 @@ class BufferedPort : public station::SerialPort, public std::enable_shared_from_
   [[nodiscard]] std::size_t Unsent() const override;
   void WriteFirst(std::string_view text) override;
   [[nodiscard]] std::size_t UnsentFirst() const override;
+
+  std::optional<std::string> OpenOrKeepTrying() override;
 
   void OnReceive(std::function<void()> handler) override { receive_ = std::move(handler); }
   void OnNews(std::function<void(const station::PortNews&)> handler) override {
@@ -105,6 +111,8 @@ class BufferedPort : public station::SerialPort, public std::enable_shared_from_
   // One attempt to open the lost device again; calls CameBack() when it is
   // back, now or later.
   virtual void TryComeBack() {}
+  // Whether TryComeBack can bring the device back: a kind that overrides it says so.
+  [[nodiscard]] virtual bool CanComeBack() const { return false; }
 
  private:
   // Moves past `count` read characters; a buffer read to its end starts over.
@@ -119,6 +127,8 @@ class BufferedPort : public station::SerialPort, public std::enable_shared_from_
   bool nullDiscard_ = false;
   std::string input_;
   std::size_t inputStart_ = 0;  // read so far from the front of input_
+  bool inputDropping_ = false;  // past kInputLimit since the input was last read up
+  std::size_t appended_ = 0;    // characters ever put into input_ (wraps)
   station::OutgoingQueue outgoing_;
   // Text given to WriteFirst, not yet handed to the device.
   std::string first_;

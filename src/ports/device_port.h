@@ -45,6 +45,7 @@ class DevicePort final : public BufferedPort {
   void Pull() override;
   bool WaitForArrival(std::chrono::microseconds most) override;
   void TryComeBack() override;
+  [[nodiscard]] bool CanComeBack() const override { return true; }
 
  private:
   enum class ModemLine { Rts, Dtr };

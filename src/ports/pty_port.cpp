@@ -12,6 +12,8 @@ PtyPort::PtyPort(std::string name, std::filesystem::path link)
   lookForApplication_.setInterval(pty::kClientCheckInterval);
   QObject::connect(&lookForApplication_, &QTimer::timeout, Context(),
                    [this] { LookForApplication(); });
+  linkCheck_.setInterval(kLinkCheckInterval);
+  QObject::connect(&linkCheck_, &QTimer::timeout, Context(), [this] { CheckLink(); });
 }
 
 PtyPort::~PtyPort() { Close(); }
@@ -36,11 +38,42 @@ void PtyPort::Open() {
   });
   application_ = false;
   Watch();
+  linkTaken_ = false;
+  linkCheck_.start();
+  if (!line_->ReplacedLink().empty()) {
+    Tell({station::PortChange::Notice,
+          "replaced the stale link " + link_.string() + " (it led to " + line_->ReplacedLink() +
+              ", which no running Vantorel holds)",
+          false});
+  }
+}
+
+void PtyPort::CheckLink() {
+  if (!line_) {
+    return;
+  }
+  std::string why;
+  switch (line_->KeepLink(why)) {
+    case pty::PtyEndpoint::LinkState::kIntact:
+      linkTaken_ = false;
+      break;
+    case pty::PtyEndpoint::LinkState::kMadeAgain:
+      linkTaken_ = false;
+      Tell({station::PortChange::Notice, link_.string() + " was removed; made again", false});
+      break;
+    case pty::PtyEndpoint::LinkState::kTaken:
+      if (!linkTaken_) {
+        linkTaken_ = true;
+        Tell({station::PortChange::Notice, why, false});
+      }
+      break;
+  }
 }
 
 void PtyPort::Close() {
   // The notifiers go before the descriptor they watch.
   lookForApplication_.stop();
+  linkCheck_.stop();
   readable_.reset();
   writable_.reset();
   line_.reset();  // closes the line and removes the link if it is still ours

@@ -3,8 +3,11 @@
 // PATH as its serial port (under Wine, a dosdevices link to PATH makes it a
 // COM port). No socat or other helper is needed.
 //
-// A stale link at PATH is replaced; anything else there is refused at Open and
-// left untouched; the link goes when the port closes. The application may
+// A stale link at PATH is replaced (told as a Notice); anything else there is
+// refused at Open and left untouched (see pty::PtyEndpoint). The link goes when
+// the port closes, if it still points here. A link removed while the port is
+// open is made again within kLinkCheckInterval, and told once; something else
+// put at PATH meanwhile is left alone, and told once. The application may
 // close its end and open it again any number of times: its leaving is told as
 // PeerGone, its return as PeerBack, and what the station sends meanwhile goes
 // nowhere, as on a serial cable with nothing plugged in. The line settings are
@@ -18,6 +21,7 @@
 
 #include <QSocketNotifier>
 #include <QTimer>
+#include <chrono>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -27,6 +31,9 @@
 #include "pty/pty_endpoint.h"
 
 namespace vantorel::ports {
+
+// How often an open port looks whether its link is still there.
+inline constexpr std::chrono::milliseconds kLinkCheckInterval{1000};
 
 class PtyPort final : public BufferedPort {
  public:
@@ -55,12 +62,15 @@ class PtyPort final : public BufferedPort {
   // Watches the line while an application is there, else looks on a timer.
   void Watch();
   void Flush();
+  void CheckLink();
 
   std::filesystem::path link_;
   std::optional<pty::PtyEndpoint> line_;
   std::unique_ptr<QSocketNotifier> readable_;
   std::unique_ptr<QSocketNotifier> writable_;
   QTimer lookForApplication_;
+  QTimer linkCheck_;
+  bool linkTaken_ = false;  // told that the link is no longer ours
   bool application_ = false;
   std::string unsent_;
 };

@@ -35,6 +35,7 @@ class TcpPort final : public SocketPort {
  protected:
   void ConnectionEnded(const std::string& reason) override;
   void TryComeBack() override;
+  [[nodiscard]] bool CanComeBack() const override { return true; }
 
  private:
   // Gives up the attempt under way, if any.

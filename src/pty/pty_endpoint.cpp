@@ -3,13 +3,17 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
+#include <sys/socket.h>
 #include <sys/stat.h>
+#include <sys/un.h>
 #include <termios.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <array>
 #include <cerrno>
+#include <cstddef>
+#include <cstring>
 #include <system_error>
 
 namespace vantorel::pty {
@@ -38,6 +42,38 @@ bool AddFlags(int fd, int statusFlags, int descriptorFlags) {
 
 bool WouldBlock(int error) { return error == EAGAIN || error == EWOULDBLOCK; }
 
+// The abstract socket name that says a running Vantorel holds `terminal`.
+sockaddr_un HolderName(const std::filesystem::path& terminal) {
+  sockaddr_un name{};
+  name.sun_family = AF_UNIX;
+  const std::string text = "vantorel-pty:" + terminal.lexically_normal().string();
+  // sun_path[0] stays NUL: the abstract namespace, nothing in the file system.
+  text.copy(name.sun_path + 1, std::min(text.size(), sizeof(name.sun_path) - 1));
+  return name;
+}
+
+socklen_t HolderNameLength(const sockaddr_un& name) {
+  return static_cast<socklen_t>(offsetof(sockaddr_un, sun_path) + 1 +
+                                ::strnlen(name.sun_path + 1, sizeof(name.sun_path) - 1));
+}
+
+// Binds the holder name of `terminal`: the descriptor while it is ours, -1
+// when the name is taken (errno EADDRINUSE) or no socket can be had.
+int HoldName(const std::filesystem::path& terminal) {
+  const int fd = ::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0);
+  if (fd < 0) {
+    return -1;
+  }
+  const sockaddr_un name = HolderName(terminal);
+  if (::bind(fd, reinterpret_cast<const sockaddr*>(&name), HolderNameLength(name)) != 0) {
+    const int error = errno;
+    ::close(fd);
+    errno = error;
+    return -1;
+  }
+  return fd;
+}
+
 }  // namespace
 
 PtyEndpoint::PtyEndpoint(const std::filesystem::path& link) {
@@ -61,6 +97,12 @@ PtyEndpoint::PtyEndpoint(const std::filesystem::path& link) {
   }
   if (!link.empty()) {
     try {
+      // Said before the link is made: another Vantorel finding the link
+      // finds the name taken.
+      holding_ = HoldName(terminalPath_);
+      if (holding_ < 0) {
+        ThrowErrno("cannot mark " + terminalPath_ + " as held");
+      }
       link_ = link;
       Link();
     } catch (...) {
@@ -94,12 +136,64 @@ void PtyEndpoint::Link() {
           EEXIST, std::generic_category(),
           link_.string() + " exists and is not a symbolic link; left untouched");
     }
+    std::error_code error;
+    const std::filesystem::path target = std::filesystem::read_symlink(link_, error);
+    if (error) {
+      continue;  // gone since the look
+    }
+    if (const std::optional<std::string> why = KeepsItsPlace(target)) {
+      throw std::system_error(EEXIST, std::generic_category(),
+                              link_.string() + " " + *why + "; left untouched");
+    }
     if (::unlink(link_.c_str()) != 0 && errno != ENOENT) {
       ThrowErrno("cannot replace the old link " + link_.string());
     }
+    replaced_ = target.string();
   }
   throw std::system_error(EEXIST, std::generic_category(),
                           "cannot link " + link_.string() + ": something keeps taking the path");
+}
+
+std::optional<std::string> PtyEndpoint::KeepsItsPlace(const std::filesystem::path& target) const {
+  // Links of this kind are made to /dev/pts/N; a link anywhere else (a Wine
+  // COM port to /dev/ttyS0, say) is the user's.
+  const std::filesystem::path normal = target.lexically_normal();
+  if (normal.parent_path() != "/dev/pts" || normal.filename() == "ptmx") {
+    return "links to " + target.string() + ", not to a virtual port";
+  }
+  if (normal == terminalPath_) {
+    return std::nullopt;  // a link left behind to the number this terminal got again
+  }
+  const int probe = HoldName(normal);
+  if (probe >= 0) {
+    ::close(probe);
+    return std::nullopt;  // no running Vantorel holds it: stale
+  }
+  if (errno == EADDRINUSE) {
+    return "is the virtual port of another running Vantorel (" + target.string() + ")";
+  }
+  return "links to " + target.string() +
+         ", which cannot be told free: " + std::generic_category().message(errno);
+}
+
+PtyEndpoint::LinkState PtyEndpoint::KeepLink(std::string& why) {
+  if (link_.empty()) {
+    return LinkState::kIntact;
+  }
+  std::error_code error;
+  const std::filesystem::path target = std::filesystem::read_symlink(link_, error);
+  if (!error && target == terminalPath_) {
+    return LinkState::kIntact;
+  }
+  if (std::filesystem::exists(std::filesystem::symlink_status(link_, error))) {
+    why = link_.string() + " no longer links to this virtual port; left untouched";
+    return LinkState::kTaken;
+  }
+  if (::symlink(terminalPath_.c_str(), link_.c_str()) != 0) {
+    why = "cannot link " + link_.string() + " again: " + std::generic_category().message(errno);
+    return LinkState::kTaken;
+  }
+  return LinkState::kMadeAgain;
 }
 
 void PtyEndpoint::Unlink() noexcept {
@@ -115,6 +209,12 @@ void PtyEndpoint::Unlink() noexcept {
 
 void PtyEndpoint::Close() {
   Unlink();
+  // The name goes before the terminal: its number cannot be given to a new
+  // terminal while the name still says it is held.
+  if (holding_ >= 0) {
+    ::close(holding_);
+    holding_ = -1;
+  }
   if (controller_ >= 0) {
     ::close(controller_);
     controller_ = -1;

@@ -10,7 +10,15 @@
 // watches the descriptor again only while RefreshClient() says one is there.
 //
 // Optionally the terminal side is linked at a path of the user's choosing; the
-// link is removed again when the endpoint closes, if it is still ours.
+// link is removed again when the endpoint closes, if it is still ours. A link
+// already at the path is replaced only when it is a stale one of this kind: it
+// points into /dev/pts/ and no running Vantorel holds that terminal (the
+// terminal is gone, or its number went to another program since a Vantorel
+// ended without removing its link). Every endpoint with a link says it holds
+// its terminal by a name in the abstract socket namespace, which the system
+// lets go when the process ends, however it ends: no file is left behind to
+// go stale. Anything else at the path (a link to a real serial port, another
+// Vantorel's virtual port, a file) is refused and left untouched.
 //
 // Plain POSIX (Linux pseudo-terminals), no Qt. Threading: one owner thread; no
 // internal locking.
@@ -19,6 +27,7 @@
 #include <chrono>
 #include <cstddef>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -36,8 +45,8 @@ enum class IoStatus {
 class PtyEndpoint {
  public:
   // Creates the pair, both sides raw. With a non-empty `link`, also makes that
-  // path a symbolic link to the terminal side: a symbolic link already there is
-  // replaced; anything else there is refused and left untouched. Throws
+  // path a symbolic link to the terminal side, replacing a stale link there;
+  // anything else there is refused and left untouched. Throws
   // std::system_error whose text names what failed and the path.
   explicit PtyEndpoint(const std::filesystem::path& link = {});
   ~PtyEndpoint();
@@ -50,6 +59,14 @@ class PtyEndpoint {
   [[nodiscard]] const std::string& TerminalPath() const { return terminalPath_; }
   // The link made at construction; empty when none.
   [[nodiscard]] const std::filesystem::path& LinkPath() const { return link_; }
+  // Where the stale link this endpoint replaced pointed; empty when none.
+  [[nodiscard]] const std::string& ReplacedLink() const { return replaced_; }
+
+  // Looks whether the link still points here, and makes it again when it was
+  // removed. kTaken: something else is at the path now (left untouched) or
+  // the link cannot be made; `why` says which.
+  enum class LinkState { kIntact, kMadeAgain, kTaken };
+  LinkState KeepLink(std::string& why);
 
   // Whether an application has the terminal side open at this moment.
   [[nodiscard]] bool ClientConnected() const;
@@ -74,12 +91,16 @@ class PtyEndpoint {
 
  private:
   void Link();
+  // Why the link found at the path must stay; nothing when it is stale.
+  [[nodiscard]] std::optional<std::string> KeepsItsPlace(const std::filesystem::path& target) const;
   void Unlink() noexcept;
   void ResetLine() noexcept;
 
   int controller_ = -1;
+  int holding_ = -1;  // the socket whose name says a Vantorel holds the terminal
   std::string terminalPath_;
   std::filesystem::path link_;
+  std::string replaced_;
   bool lineUsed_ = false;  // a client was seen or bytes were written since the last reset
 };
 

@@ -36,7 +36,8 @@ enum class PortChange {
   Restored,  // it came back on its own and the port is open again
   PeerGone,  // the port stays open, but the program on its far end let go
   PeerBack,  // a program took the far end again
-  Overflow,  // the far end reads nothing: the oldest whole messages are dropped
+  Overflow,  // a queue is past its bound (a far end that reads nothing, input
+             // that comes faster than it is read): the oldest is dropped
   Notice,    // something worth a line in the log (a second client refused, ...)
 };
 
@@ -63,6 +64,14 @@ class SerialPort {
 
   // Throws SerialError with the system's reason when the device is missing or in use.
   virtual void Open() = 0;
+  // Open(), for a port set up while the program runs: one whose device or
+  // connection is away now counts as lost instead, and is tried again as a
+  // port lost while open is (Restored when it is back). Returns why it is not
+  // open yet. A kind that has nothing to try again throws as Open() does.
+  virtual std::optional<std::string> OpenOrKeepTrying() {
+    Open();
+    return std::nullopt;
+  }
   // Closes, stops any attempt to come back, and forgets unread input.
   virtual void Close() = 0;
   [[nodiscard]] virtual bool IsOpen() const = 0;

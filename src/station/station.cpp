@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <exception>
+#include <optional>
 #include <utility>
 #include <vector>
 
@@ -170,6 +171,71 @@ void Station::InitPorts(const PortSetup& setup) {
   if (next != Next::End && ports_.IsOpen(PortRole::Radio)) {
     RadioOpened();
   }
+}
+
+bool Station::UpdatePorts(const PortSetup& setup) {
+  struct Wanted {
+    PortRole role;
+    bool inUse;
+    std::string name;
+    std::string settings;
+    std::shared_ptr<SerialPort> fresh;  // made anew; none when the port stays
+  };
+  std::array<Wanted, 3> wanted{{
+      {PortRole::App2, Clear(options_.app2Unused), setup.app2, kAppPortSettings, nullptr},
+      {PortRole::App1, true, setup.app1, kAppPortSettings, nullptr},
+      {PortRole::Radio, true, setup.radio, setup.radioSettings, nullptr},
+  }};
+  // Every new port is made before any old one goes: a name or line setting
+  // that stands for no port leaves the station running as it was.
+  for (Wanted& port : wanted) {
+    const auto now = ports_.Get(port.role);
+    const bool running = now && (now->IsOpen() || lost_[static_cast<std::size_t>(port.role)]);
+    const bool same = running && now->Name() == port.name &&
+                      (port.role != PortRole::Radio || radioSettings_ == port.settings);
+    if (!port.inUse || same) {
+      continue;
+    }
+    try {
+      port.fresh = factory_.Make(port.name);
+      port.fresh->Settings(port.settings);
+    } catch (const SerialError& e) {
+      events_.Message(Topic::Ports, std::string(OpenFailure(port.role)) + " (" + e.what() + ")");
+      return false;
+    }
+  }
+  radioSettings_ = setup.radioSettings;
+  for (Wanted& port : wanted) {
+    if (port.inUse && !port.fresh) {
+      continue;
+    }
+    Retire(port.role);
+    lost_[static_cast<std::size_t>(port.role)] = false;
+    if (!port.fresh) {
+      continue;
+    }
+    Attach(port.role, port.fresh);
+    port.fresh->NullDiscard(port.role != PortRole::Radio);
+    try {
+      const std::optional<std::string> away = port.fresh->OpenOrKeepTrying();
+      // Raised now, or kept for the open that brings it back.
+      port.fresh->RTSEnable(true);
+      port.fresh->DTREnable(true);
+      if (away) {
+        OnNews(port.role, {PortChange::Lost, *away, true});
+        continue;
+      }
+    } catch (const SerialError& e) {
+      port.fresh->Close();
+      OnNews(port.role, {PortChange::Lost, e.what(), false});
+      continue;
+    }
+    events_.PortStateChanged(port.role, PortState::Open, {});
+  }
+  if (ports_.IsOpen(PortRole::Radio)) {
+    RadioOpened();
+  }
+  return true;
 }
 
 void Station::RadioOpened() {

@@ -79,6 +79,15 @@ class Station {
   // silently, but still switches an open radio's auto-information on. A radio that missed a
   // transmit shutdown gets it first.
   void InitPorts(const PortSetup& setup);
+  // For settings read again while the ports are open: sets up anew only the
+  // ports whose name or line settings changed, and App 2's as it comes into
+  // use or goes out of it (closed then); the others stay as they are, with
+  // the programs on their far ends. A port that cannot be opened now counts as
+  // lost while running, tried again until it is back. An open radio then gets
+  // "AI1;" as at Start. False, with nothing changed, when a new name or line
+  // setting stands for no port (told as InitPorts tells it). The caller
+  // unkeys a keyed radio first.
+  bool UpdatePorts(const PortSetup& setup);
   // Closes every open port, App 2's first, the radio's last.
   void ClosePorts();
   [[nodiscard]] bool IsOpen(PortRole role) const { return ports_.IsOpen(role); }

@@ -2,6 +2,7 @@
 // folder: what loading puts into the controls, when Start is pressed, what the
 // user is told, and where the file is written.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <string>
@@ -87,6 +88,18 @@ TEST_F(WindowSettings, APartlyReadFileIsToldAndKept) {
   catmux->Form_Unload();
   EXPECT_EQ(ReadFile(folder.Path() / "Catmux.ini.bak"), Lines(lines));
   EXPECT_EQ(boxes.shown.size(), 1U);
+}
+
+// A FIFO in the file's place would wait for a writer for ever: it is refused
+// at once, the user is told why, and nothing is written over it.
+TEST_F(WindowSettings, AFifoInTheFilesPlaceIsToldAndLeftAsItIs) {
+  ASSERT_EQ(mkfifo(SettingsFile().c_str(), 0600), 0);
+  catmux->Form_Load();
+  catmux->Form_Unload();
+  EXPECT_FALSE(StartPressed());
+  EXPECT_NE(boxes.shown.at(0).find("could not be read: Is a FIFO, not a file; it is left as it is"),
+            std::string::npos);
+  EXPECT_TRUE(std::filesystem::is_fifo(SettingsFile()));
 }
 
 TEST_F(WindowSettings, WhatCannotBeWrittenIsToldAndATestFileProblemLosesNoSettings) {

@@ -3,6 +3,7 @@
 // the radio played on real pseudo-terminals (the suites named "Pty"), and the
 // settings file's own refusals (no terminals needed).
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <chrono>
 #include <csignal>
@@ -16,6 +17,7 @@
 #include "pty_pair.h"
 #include "station/station.h"
 #include "temp_folder.h"
+#include "terminal_client.h"
 
 namespace vantorel::testing {
 namespace {
@@ -107,6 +109,38 @@ TEST_F(PtyNox, SighupAppliesTheEditedFile) {
   EXPECT_EQ(ReadFile(SettingsFile()), FileText({.noTranslation = true, .saved = true}));
 }
 
+// A reload opens again only what changed: App 1's program, here on the
+// station's own virtual port, keeps its open port and its link.
+TEST_F(PtyNox, SighupWithAnUnchangedFileKeepsApp1sPortOpen) {
+  const std::string link = (station / "app1").string();
+  WriteFile(SettingsFile(), StationFileText("pty:" + link, radioEnd.Path()));
+  nox = StartNox(station);
+  ASSERT_EQ(radioEnd.Read(4, kNoPump, 10s), "AI1;") << nox->Errors();
+  const TerminalClient app1(link);
+  const auto terminal = std::filesystem::read_symlink(link);
+  nox->Signal(SIGHUP);
+  ASSERT_EQ(radioEnd.Read(4, kNoPump, 10s), "AI1;") << nox->Errors();
+  app1.Send("FA14251300;");
+  EXPECT_EQ(radioEnd.Read(14, kNoPump), "FA00014251300;") << nox->Errors();
+  EXPECT_EQ(std::filesystem::read_symlink(link), terminal);
+  nox->Signal(SIGTERM);
+  EXPECT_EQ(nox->Wait(kEndLimit), 0);
+}
+
+// A radio away at a reload is a loss while running: tried again, not an end.
+TEST_F(PtyNox, SighupWhileTheRadioIsAwayKeepsRunningAndSigtermEndsWith0) {
+  WriteFile(SettingsFile(), FileText());
+  Start();
+  const std::string away = StationFileText(app1End.Path(), (station / "no-such-tty").string());
+  WriteFile(SettingsFile(), away);
+  nox->Signal(SIGHUP);
+  ASSERT_TRUE(nox->WaitForError("The radio's port was lost and is being tried again"))
+      << nox->Errors();
+  nox->Signal(SIGTERM);
+  EXPECT_EQ(nox->Wait(kEndLimit), 0) << nox->Errors();
+  EXPECT_EQ(ReadFile(SettingsFile()), away + "False\r\n") << "saved at the end";
+}
+
 // A half-written edit is no reason to drop the station: the bridge goes on as
 // it was, and the end does not write over the user's file.
 TEST_F(PtyNox, SighupWithAnIncompleteFileKeepsTheBridgeAndTheFile) {
@@ -182,6 +216,18 @@ TEST(NoxSettings, AMissingOrIncompleteFileEndsWithStatus1AndSaysWhy) {
     if (row.file) {
       EXPECT_EQ(ReadFile(folder.Path() / "Catmux.ini"), *row.file) << row.name;
     }
+  }
+  // Something that is no file is refused without waiting on it, and left.
+  const TempFolder folder;
+  std::filesystem::create_directory("Catmux.ini");
+  for (const std::string reason : {"Is a directory", "Is a FIFO, not a file"}) {
+    const Finished run = RunToEnd({VANTOREL_NOX_PROGRAM}, 10s);
+    EXPECT_EQ(run.status, 1) << reason;
+    EXPECT_NE(run.errors.find("Catmux.ini could not be read: " + reason), std::string::npos)
+        << run.errors;
+    EXPECT_FALSE(std::filesystem::is_regular_file("Catmux.ini"));
+    std::filesystem::remove("Catmux.ini");
+    mkfifo("Catmux.ini", 0600);
   }
 }
 

@@ -59,6 +59,25 @@ TEST_F(DevicePortTest, CarriesTextBothWaysAndRaisesTheReceiveEventFromTheLoop) {
   EXPECT_EQ(port->Waiting(), 0U);
 }
 
+// A far end that sends faster than the station reads: what waits stays within
+// its bound, the newest kept, and the drop is told once.
+TEST_F(DevicePortTest, InputPastItsBoundDropsTheOldestAndIsToldOnce) {
+  Open();
+  for (std::size_t sent = 0; sent < 2 * kInputLimit; sent += 4096) {
+    device.Write(std::string(4096, 'a'));
+    loop.Wait(1ms);
+  }
+  device.Write("NEWEST;");
+  ASSERT_TRUE(Until([&] { return !news.empty(); }));
+  const auto waiting = port->ReadThrough(';', 1s, station::Clock::now() + 5s);
+  ASSERT_TRUE(waiting);
+  EXPECT_EQ(waiting->size(), kInputLimit);
+  EXPECT_TRUE(waiting->ends_with("aNEWEST;"));
+  ASSERT_EQ(news.size(), 1U);
+  EXPECT_EQ(news[0].change, PortChange::Overflow);
+  EXPECT_NE(news[0].reason.find("character(s) dropped"), std::string::npos);
+}
+
 TEST_F(DevicePortTest, ABurstGetsAnEventPerAnswerWhileTheHandlerTakesThem) {
   Open();
   std::vector<std::string> answers;

@@ -32,6 +32,15 @@ TEST_F(PtyPortTest, TheLinkCarriesBothWaysAndGoesWithStop) {
   EXPECT_FALSE(fs::exists(fs::symlink_status(app1Link)));
 }
 
+TEST_F(PtyPortTest, ALinkRemovedWhileOpenIsMadeAgainAndToldOnce) {
+  fs::remove(app1Link);
+  ASSERT_TRUE(Until([&] { return fs::is_symlink(app1Link); }));
+  Application app1(app1Link, pump);
+  app1.Send("FA00007074000;FA;");
+  EXPECT_EQ(app1.Read(1), "FA00007074000;");
+  EXPECT_EQ(Notes(app1Link + " was removed; made again"), 1);
+}
+
 TEST_F(PtyPortTest, AnApplicationThatClosesAndOpensAgainKeepsWorking) {
   std::optional<Application> app1;
   for (const char* frequency : {"00007074000", "00014074000", "00021074000"}) {

@@ -10,6 +10,7 @@
 #include <chrono>
 #include <filesystem>
 #include <string>
+#include <tuple>
 
 #include "temp_folder.h"
 #include "terminal_client.h"
@@ -48,12 +49,37 @@ TEST(PtyEndpointTest, LinksTheTerminalSideAndRemovesTheLinkWhenClosed) {
   EXPECT_FALSE(fs::exists(fs::symlink_status(link)));
 }
 
-TEST(PtyEndpointTest, ReplacesAStaleLink) {
+// A link is replaced only when it is a stale one of this kind: to a terminal
+// that is gone, or whose number went to another program. A real serial port's
+// link and another Vantorel's virtual port stay as they are, also when the
+// refused endpoint goes.
+TEST(PtyEndpointTest, ReplacesOnlyAStaleLink) {
   const TempFolder folder;
   const fs::path link = folder.Path() / "radio";
-  fs::create_symlink("/dev/pts/no-such-terminal", link);
-  const PtyEndpoint endpoint(link);
-  EXPECT_EQ(fs::read_symlink(link), endpoint.TerminalPath());
+  const PtyEndpoint running(folder.Path() / "first");  // another Vantorel's port
+  const PtyEndpoint other;  // a live terminal held for no link, as another program's
+  const std::tuple<std::string, bool, std::string> rows[] = {
+      {"/dev/pts/no-such-terminal", true, ""},
+      {other.TerminalPath(), true, ""},
+      {"/dev/ttyS0", false, "links to /dev/ttyS0, not to a virtual port"},
+      {running.TerminalPath(), false, "is the virtual port of another running Vantorel"},
+  };
+  for (const auto& [target, replaced, refusal] : rows) {
+    SCOPED_TRACE(target);
+    fs::create_symlink(target, link);
+    try {
+      const PtyEndpoint endpoint(link);
+      EXPECT_TRUE(replaced);
+      EXPECT_EQ(fs::read_symlink(link), endpoint.TerminalPath());
+      EXPECT_EQ(endpoint.ReplacedLink(), target);
+    } catch (const std::system_error& error) {
+      EXPECT_FALSE(replaced);
+      EXPECT_NE(std::string(error.what()).find(link.string() + " " + refusal), std::string::npos)
+          << error.what();
+      EXPECT_EQ(fs::read_symlink(link), target);
+    }
+    fs::remove(link);
+  }
 }
 
 TEST(PtyEndpointTest, RefusesAPathThatIsNotALinkAndLeavesItUntouched) {

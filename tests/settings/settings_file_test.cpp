@@ -5,11 +5,13 @@
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
 #include <csignal>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -201,6 +203,14 @@ TEST_F(SettingsFileTest, APartlyReadFileIsKeptAsBak) {
   EXPECT_EQ(ReadFile(folder.Path() / "Catmux.ini.bak"), old);
   EXPECT_EQ(ReadFile(path), Lines(SettingsLines(s)));
 
+  // A second file read in part gets a backup of its own: the first stays.
+  WriteFile(path, "COM5\r\n");
+  file.Load(s);
+  EXPECT_NE(file.LoadProblem()->find("kept as Catmux.ini.bak.2"), std::string::npos);
+  EXPECT_EQ(file.Save(s), std::nullopt);
+  EXPECT_EQ(ReadFile(folder.Path() / "Catmux.ini.bak"), old);
+  EXPECT_EQ(ReadFile(folder.Path() / "Catmux.ini.bak.2"), "COM5\r\n");
+
   SettingsFile whole(folder.Path());
   whole.Load(s);
   EXPECT_FALSE(whole.LoadProblem());
@@ -236,6 +246,74 @@ TEST_F(SettingsFileTest, ASaveThatFailsHalfWayLeavesTheOldFileWhole) {
   EXPECT_EQ(ReadFile(path), Lines(FullFile()));
   EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), fs::directory_iterator()), 1)
       << "no half-written file is left beside it";
+}
+
+// Only a regular file of bounded size is read: a folder, a FIFO (which would
+// wait for a writer), a device (endless) or a larger file is refused with its
+// reason, and nothing is written over it.
+TEST_F(SettingsFileTest, AnythingButAFileOfBoundedSizeIsRefusedAndLeftAsItIs) {
+  const std::vector<std::pair<std::function<void()>, std::string>> rows{
+      {[&] { fs::create_directory(path); }, "Is a directory"},
+      {[&] { ASSERT_EQ(mkfifo(path.c_str(), 0600), 0); }, "Is a FIFO, not a file"},
+      {[&] { fs::create_symlink("/dev/zero", path); }, "Is a device, not a file"},
+      {[&] { WriteFile(path, std::string(kSettingsFileLimit + 1, '\n')); }, "Is larger than"},
+  };
+  for (const auto& [make, reason] : rows) {
+    SCOPED_TRACE(reason);
+    make();
+    const fs::file_status before = fs::symlink_status(path);
+    SettingsFile file(folder.Path());
+    Settings s;
+    EXPECT_EQ(file.Load(s).outcome, SettingsLoad::Unreadable);
+    EXPECT_EQ(s, Settings{});
+    EXPECT_NE(file.LoadProblem().value_or("").find(reason), std::string::npos)
+        << file.LoadProblem().value_or("");
+    EXPECT_TRUE(file.Save(s));
+    EXPECT_EQ(fs::symlink_status(path).type(), before.type());
+    EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), fs::directory_iterator()), 1);
+    fs::remove_all(path);
+  }
+}
+
+// A save writes the file a link points to, in that file's folder, and keeps
+// its owner, group and mode (a run by root must not take it from the
+// service's user), and the lines after the known ones as they were.
+TEST_F(SettingsFileTest, ASaveKeepsTheLinkTheOwnerTheModeAndTheUnknownLines) {
+  const fs::path real = folder.Path() / "real" / kSettingsFileName;
+  fs::create_directory(real.parent_path());
+  const std::string tail = "extra=1\r\n\r\nno line end";
+  WriteFile(real, Lines(FullFile()) + "True\r\n" + tail);
+  ASSERT_EQ(chmod(real.c_str(), 0640), 0);
+  const bool root = geteuid() == 0;  // only root may give a file away
+  ASSERT_TRUE(!root || chown(real.c_str(), 4321, 4322) == 0);
+  fs::create_symlink(fs::path("real") / kSettingsFileName, path);
+  SettingsFile file(folder.Path());
+  Settings s;
+  file.Load(s);
+  ASSERT_EQ(file.Save(s), std::nullopt);
+  EXPECT_TRUE(fs::is_symlink(path));
+  EXPECT_EQ(ReadFile(real), Lines(SettingsLines(s)) + tail);
+  struct stat after {};
+  stat(real.c_str(), &after);
+  EXPECT_EQ(after.st_mode & 07777, 0640U);
+  EXPECT_EQ(std::pair(after.st_uid, after.st_gid),
+            root ? std::pair(4321U, 4322U) : std::pair(getuid(), getgid()));
+  EXPECT_EQ(std::distance(fs::directory_iterator(real.parent_path()), fs::directory_iterator()), 1);
+}
+
+// Only "True" chooses; a near miss is taken as "False" and named in a warning.
+TEST_F(SettingsFileTest, ATruthLineThatIsNeitherWordIsWarnedOf) {
+  for (const std::string line : {"True", "False", "TRUE", "True ", "maybe", ""}) {
+    WriteFile(path, Lines(FullFile()) + line + "\r\n");
+    SettingsFile file(folder.Path());
+    Settings s;
+    file.Load(s);
+    EXPECT_EQ(s.ft950Emulation, line == "True") << line;
+    const std::string warning =
+        path.string() + ": line 24 is \"" + line + "\", neither True nor False: taken as False";
+    EXPECT_EQ(file.LoadWarnings(), line == "True" || line == "False" ? std::vector<std::string>{}
+                                                                     : std::vector{warning});
+  }
 }
 
 TEST(SettingsOptions, TheFileGivesTheStationItsOptionsAndPorts) {
