@@ -178,7 +178,7 @@ bool Station::UpdatePorts(const PortSetup& setup) {
     PortRole role;
     bool inUse;
     std::string name;
-    std::string settings;
+    std::string_view settings;
     std::shared_ptr<SerialPort> fresh;  // made anew; none when the port stays
   };
   std::array<Wanted, 3> wanted{{
@@ -188,23 +188,31 @@ bool Station::UpdatePorts(const PortSetup& setup) {
   }};
   // Every new port is made before any old one goes: a name or line setting
   // that stands for no port leaves the station running as it was.
+  LineSettings radioLine;
+  try {
+    radioLine = ParseLineSettings(setup.radioSettings);
+  } catch (const SerialError& e) {
+    events_.Message(Topic::Ports,
+                    std::string(OpenFailure(PortRole::Radio)) + " (" + e.what() + ")");
+    return false;
+  }
   for (Wanted& port : wanted) {
     const auto now = ports_.Get(port.role);
     const bool running = now && (now->IsOpen() || lost_[static_cast<std::size_t>(port.role)]);
     const bool same = running && now->Name() == port.name &&
-                      (port.role != PortRole::Radio || radioSettings_ == port.settings);
+                      (port.role != PortRole::Radio || radioLine_ == radioLine);
     if (!port.inUse || same) {
       continue;
     }
     try {
       port.fresh = factory_.Make(port.name);
-      port.fresh->Settings(port.settings);
+      port.fresh->Settings(ParseLineSettings(port.settings));
     } catch (const SerialError& e) {
       events_.Message(Topic::Ports, std::string(OpenFailure(port.role)) + " (" + e.what() + ")");
       return false;
     }
   }
-  radioSettings_ = setup.radioSettings;
+  radioLine_ = radioLine;
   for (Wanted& port : wanted) {
     if (port.inUse && !port.fresh) {
       continue;
