@@ -3,6 +3,7 @@
 // Threading: the program's one thread.
 #pragma once
 
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -13,11 +14,18 @@ namespace vantorel::ports {
 
 class QtPortFactory final : public station::PortFactory {
  public:
+  // `folder` is the program's settings folder, where the encrypted kinds find
+  // the station's key, certificate and trusted/ (tls_identity.h).
+  explicit QtPortFactory(std::filesystem::path folder = std::filesystem::current_path())
+      : folder_(std::move(folder)) {}
+
   // By the name's beginning (either case):
   //   "pty:PATH"                   a pseudo-terminal of ours linked at PATH (PtyPort)
   //   "sim:kenwood"                the simulated radio inside the program (SimPort)
   //   "tcp:HOST:PORT"              a raw TCP connection to a network serial port (TcpPort)
   //   "tcp-listen:[ADDRESS:]PORT"  an application connecting to us (TcpListenPort)
+  //   "tls:HOST:PORT"              the radio at a Vantorel at the site, encrypted (TlsPort)
+  //   "tls-listen:[ADDRESS:]PORT"  the Vantorel at home connecting to us, encrypted (TlsListenPort)
   //   "COMn"                       the system's n-th serial port (DevicePort)
   //   "/..."                       a device path used as it stands (DevicePort)
   // Throws SerialError for a name whose form is known but whose rest is not
@@ -28,7 +36,10 @@ class QtPortFactory final : public station::PortFactory {
   // state from one Start to the next, as a radio on the desk would.
   [[nodiscard]] std::shared_ptr<sim::KenwoodRadio> SimulatedRadio();
 
+  [[nodiscard]] const std::filesystem::path& Folder() const { return folder_; }
+
  private:
+  std::filesystem::path folder_;
   std::shared_ptr<sim::KenwoodRadio> radio_;
 };
 
