@@ -9,6 +9,9 @@
 #                             per second (none may be lost) and idle CPU with all ports open
 #   scripts/bench.sh nox      vantorel-nox as a process: start to ports open, resident memory
 #                             after start and idle CPU with its ports open
+#   scripts/bench.sh remote   a remote station (two vantorel-nox in network namespaces, as
+#                             root): a silent outage of the link to the site's radio hearing
+#                             RX;, ten outages each on tls: and tcp: (about 2 minutes)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 which="${1:-all}"
@@ -16,7 +19,8 @@ case "$which" in
   all) targets=(bench_bridge bench_nox) ;;
   bridge) targets=(bench_bridge) ;;
   nox) targets=(bench_nox) ;;
-  *) echo "usage: $0 [bridge|nox]" >&2; exit 2 ;;
+  remote) targets=(bench_outage) ;;
+  *) echo "usage: $0 [bridge|nox|remote]" >&2; exit 2 ;;
 esac
 scripts/deps.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
@@ -29,6 +33,7 @@ status=0
 for t in "${targets[@]}"; do
   echo "== $t"
   dir="${t#bench_}"
+  [[ $t == bench_outage ]] && dir=remote
   "build/bench/$dir/$t" || status=1
 done
 exit "$status"

@@ -2,7 +2,8 @@
 # Installs the Debian packages Vantorel needs, when missing; safe to run again.
 #
 #   scripts/deps.sh              build, run and test (run.sh and test.sh; rigctl for the
-#                                simulated radio's tests)
+#                                simulated radio's tests; openssl and ip for the remote
+#                                station's tests)
 #   scripts/deps.sh fuzz         also clang and libFuzzer (scripts/fuzz.sh)
 #   scripts/deps.sh screenshots  also Xvfb (scripts/screenshots.sh)
 #   scripts/deps.sh package      also what cpack -G DEB and the checks of the installed
@@ -23,8 +24,11 @@ packages=(
   libgtest-dev
   libgmock-dev
   libbenchmark-dev
+  libssl-dev
   socat
   libhamlib-utils
+  openssl
+  iproute2
 )
 for group in "$@"; do
   case "$group" in

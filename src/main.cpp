@@ -20,6 +20,7 @@
 #include "app/window_binding.h"
 #include "app/window_extras.h"
 #include "model/catmux_model.h"
+#include "ports/certificate_maker.h"
 #include "ports/log.h"
 #include "ports/port_factory.h"
 #include "ports/qt_event_loop.h"
@@ -79,11 +80,12 @@ int main(int argc, char** argv) {
   app::StationView view(model, boxes, [](station::Topic topic, std::string_view text) {
     ports::Log(topic, ports::Severity::Info, text);
   });
-  ports::QtPortFactory factory;
+  ports::QtPortFactory factory(folder);
   station::Station station(factory, loop, view, folder);
   app::WindowBinding binding(model, station, view);
   app::Catmux catmux(model, station, settingsFile, desktop, loop, boxes);
-  app::WindowExtras extras(model, boxes, desktop);
+  app::WindowExtras extras(model, boxes, desktop,
+                           [folder] { return ports::MakeCertificatePair(folder).text; });
   const app::QtTimers timers{&model.Timer1, &model.Timer2};
 
   app::CatmuxWindow window(model);

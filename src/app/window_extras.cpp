@@ -60,8 +60,12 @@ std::string HelpText() {
 
 }  // namespace
 
-WindowExtras::WindowExtras(model::CatmuxModel& model, MessageBoxes& messages, Desktop& desktop)
-    : model_(model), messages_(messages), desktop_(desktop) {
+WindowExtras::WindowExtras(model::CatmuxModel& model, MessageBoxes& messages, Desktop& desktop,
+                           std::function<std::string()> makeCertificate)
+    : model_(model),
+      messages_(messages),
+      desktop_(desktop),
+      makeCertificate_(std::move(makeCertificate)) {
   attached_.Attach(model_.EXP.onClick, [this] { EXP_Click(); });
   attached_.Attach(model_.Abt.onClick, [this] { Abt_Click(); });
   attached_.Attach(model_.Hlp.onClick, [this] { Hlp_Click(); });
@@ -71,6 +75,7 @@ WindowExtras::WindowExtras(model::CatmuxModel& model, MessageBoxes& messages, De
   attached_.Attach(model_.Label11.onMouseMove, [this] { Label11_MouseMove(); });
   attached_.Attach(model_.MonitorTX.onMouseMove, [this] { MonitorTX_MouseMove(); });
   attached_.Attach(model_.PWROn.onMouseMove, [this] { PWROn_MouseMove(); });
+  attached_.Attach(model_.MakeCertificate.onClick, [this] { MakeCertificate_Click(); });
 }
 
 // The menu caption is the only record of whether the window is expanded.
@@ -113,5 +118,11 @@ void WindowExtras::MonitorTX_MouseMove() {
 }
 
 void WindowExtras::PWROn_MouseMove() { model_.PWROn.SetToolTipText(std::string(kPWROnHint)); }
+
+void WindowExtras::MakeCertificate_Click() {
+  if (makeCertificate_) {
+    messages_.MsgBox(makeCertificate_());
+  }
+}
 
 }  // namespace vantorel::app

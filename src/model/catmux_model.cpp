@@ -109,6 +109,7 @@ CatmuxModel::CatmuxModel()
       Check3("Check3", "Save Data", Check::Clear, {9600, 5415, 1200, 285}, kOnPanel),
       Command3("Command3", "Test", {9180, 2160, 660, 330}),
       Command5("Command5", "Reset", {9900, 2160, 660, 330}),
+      MakeCertificate("MakeCertificate", "Make Certificate", {4620, 5415, 1800, 330}),
       Ignore1("Ignore1", "Ignore from", kDesign.ignore1, {}, !kOnPanel, kHidden),
       Ignore1Out("Ignore1Out", "Ignore to", kDesign.ignore1Out, {}, !kOnPanel, kHidden),
       Ignore2("Ignore2", "Ignore From", kDesign.ignore2, {}, !kOnPanel, kHidden),
@@ -139,17 +140,17 @@ void CatmuxModel::SetHeight(int twips) {
 }
 
 std::vector<Control*> CatmuxModel::Controls() {
-  return {&Label1,        &Soft1Com,      &Label3,    &RadioCom,       &Label4,     &Baud,
-          &Label5,        &DataBits,      &Label6,    &Parity,         &Label7,     &StopBits,
-          &Command1,      &Command2,      &Command4,  &Picture1,       &Option1[0], &Label8,
-          &App1Name,      &Option1[1],    &Label9,    &App2Name,       &Label11,    &Text7,
-          &Label10,       &Text4,         &Command9,  &Command6,       &Text5,      &Command7,
-          &Text6,         &Text1,         &Text2,     &Text3,          &Check1,     &PWROn,
-          &Check2,        &MonitorTX,     &ShutDwn,   &Ft950Emulation, &Shape1,     &Shape2,
-          &ModeLabel,     &ModeChoice,    &App2Label, &App1Lamp,       &RadioLamp,  &App2Lamp,
-          &TransmitState, &TrafficCounts, &Shape3,    &Shape4,         &Shape5,     &Label2,
-          &Soft2Com,      &Ignore2Out,    &HexX,      &Check3,         &Command3,   &Command5,
-          &Ignore1,       &Ignore1Out,    &Ignore2,   &KenwoodCB};
+  return {&Label1,          &Soft1Com,      &Label3,     &RadioCom,       &Label4,     &Baud,
+          &Label5,          &DataBits,      &Label6,     &Parity,         &Label7,     &StopBits,
+          &Command1,        &Command2,      &Command4,   &Picture1,       &Option1[0], &Label8,
+          &App1Name,        &Option1[1],    &Label9,     &App2Name,       &Label11,    &Text7,
+          &Label10,         &Text4,         &Command9,   &Command6,       &Text5,      &Command7,
+          &Text6,           &Text1,         &Text2,      &Text3,          &Check1,     &PWROn,
+          &Check2,          &MonitorTX,     &ShutDwn,    &Ft950Emulation, &Shape1,     &Shape2,
+          &ModeLabel,       &ModeChoice,    &App2Label,  &App1Lamp,       &RadioLamp,  &App2Lamp,
+          &TransmitState,   &TrafficCounts, &Shape3,     &Shape4,         &Shape5,     &Label2,
+          &Soft2Com,        &Ignore2Out,    &HexX,       &Check3,         &Command3,   &Command5,
+          &MakeCertificate, &Ignore1,       &Ignore1Out, &Ignore2,        &KenwoodCB};
 }
 
 }  // namespace vantorel::model

@@ -150,6 +150,8 @@ class CatmuxModel {
   CheckBox Check3;
   Button Command3;  // Test
   Button Command5;  // Reset
+  // Makes the station's key pair for the encrypted network ports.
+  Button MakeCertificate;
 
   // Hidden controls: never shown, but they steer the logic.
   CheckBox Ignore1;

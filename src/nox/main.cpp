@@ -7,10 +7,12 @@
 // Everything runs on this thread, driven by the Qt event loop.
 #include <QCoreApplication>
 #include <csignal>
+#include <cstdio>
 #include <cstring>
 #include <string>
 
 #include "nox/service.h"
+#include "ports/certificate_maker.h"
 #include "ports/log.h"
 #include "ports/signal_watcher.h"
 #include "program/command_line.h"
@@ -28,6 +30,11 @@ int main(int argc, char** argv) {
   const auto folder = program::UseFolder(commandLine.run->folder);
   if (!folder) {
     return nox::kFailureStatus;
+  }
+  if (commandLine.run->makeCertificate) {
+    const ports::CertificateOutcome outcome = ports::MakeCertificatePair(*folder);
+    std::fprintf(outcome.made ? stdout : stderr, "%s\n", outcome.text.c_str());
+    return outcome.made ? 0 : nox::kFailureStatus;
   }
 
   nox::Service service(*folder, commandLine.run->monitor);

@@ -47,6 +47,7 @@ Service::Service(const std::filesystem::path& folder, program::MonitorForm monit
             [this, role] { End(kFailureStatus, PortSentence(role, " was lost for good")); },
             Qt::QueuedConnection);
       }),
+      factory_(folder),
       station_(factory_, loop_, events_, folder) {
   base_.monitor = monitor != program::MonitorForm::Off;
   base_.monitorHex = monitor == program::MonitorForm::Hex;

@@ -13,6 +13,8 @@
 #include "ports/sim_port.h"
 #include "ports/tcp_listen_port.h"
 #include "ports/tcp_port.h"
+#include "ports/tls_listen_port.h"
+#include "ports/tls_port.h"
 #include "station/port_names.h"
 
 namespace vantorel::ports {
@@ -70,6 +72,15 @@ Made MakeTcpListen(const std::string& name, std::string_view rest, QtPortFactory
   return std::make_shared<TcpListenPort>(name, ParseNetworkAddress(rest, kDefaultListenAddress));
 }
 
+Made MakeTls(const std::string& name, std::string_view rest, QtPortFactory& factory) {
+  return std::make_shared<TlsPort>(name, ParseNetworkAddress(rest), factory.Folder());
+}
+
+Made MakeTlsListen(const std::string& name, std::string_view rest, QtPortFactory& factory) {
+  return std::make_shared<TlsListenPort>(name, ParseNetworkAddress(rest, kDefaultTlsListenAddress),
+                                         factory.Folder());
+}
+
 struct PortKind {
   std::string_view prefix;
   Maker make;
@@ -80,6 +91,8 @@ constexpr auto kPortKinds = std::to_array<PortKind>({
     {"sim:", &MakeSim},
     {"tcp:", &MakeTcp},
     {"tcp-listen:", &MakeTcpListen},
+    {"tls:", &MakeTls},
+    {"tls-listen:", &MakeTlsListen},
 });
 
 }  // namespace

@@ -3,6 +3,7 @@
 // Threading: the program's one thread.
 #pragma once
 
+#include <filesystem>
 #include <map>
 #include <memory>
 #include <string>
@@ -15,12 +16,19 @@ namespace vantorel::ports {
 
 class QtPortFactory final : public station::PortFactory {
  public:
+  // `folder` is the program's settings folder, where the encrypted kinds find
+  // the station's key, certificate and trusted/ (tls_identity.h).
+  explicit QtPortFactory(std::filesystem::path folder = std::filesystem::current_path())
+      : folder_(std::move(folder)) {}
+
   // By the name's beginning (either case):
   //   "pty:PATH"                   a pseudo-terminal of ours linked at PATH (PtyPort)
   //   "sim:kenwood"                the simulated radio inside the program (SimPort);
   //   "sim:ts890", "sim:ts2000"..  the same as one model (sim::ModelNames())
   //   "tcp:HOST:PORT"              a raw TCP connection to a network serial port (TcpPort)
   //   "tcp-listen:[ADDRESS:]PORT"  an application connecting to us (TcpListenPort)
+  //   "tls:HOST:PORT"              the radio at a Vantorel at the site, encrypted (TlsPort)
+  //   "tls-listen:[ADDRESS:]PORT"  the Vantorel at home connecting to us, encrypted (TlsListenPort)
   //   "COMn"                       the system's n-th serial port (DevicePort)
   //   "/..."                       a device path used as it stands (DevicePort)
   // Throws SerialError for a name whose form is known but whose rest is not
@@ -33,7 +41,10 @@ class QtPortFactory final : public station::PortFactory {
   [[nodiscard]] std::shared_ptr<sim::KenwoodRadio> SimulatedRadio(
       std::string_view model = "kenwood");
 
+  [[nodiscard]] const std::filesystem::path& Folder() const { return folder_; }
+
  private:
+  std::filesystem::path folder_;
   std::map<std::string, std::shared_ptr<sim::KenwoodRadio>> radios_;
 };
 

@@ -1,8 +1,21 @@
 #include "ports/tcp_listen_port.h"
 
 #include <QHostAddress>
+#include <QTime>
+
+#include "ports/log.h"
 
 namespace vantorel::ports {
+
+void WarnWhenReachableFromOutside(const std::string& portName, const QHostAddress& address) {
+  if (address.isLoopback()) {
+    return;
+  }
+  Log(station::Topic::Ports, Severity::Warning,
+      portName + " listens on " + address.toString().toStdString() +
+          ", beyond this machine: anyone who can reach it can key the transmitter. Over a "
+          "network, use tls-listen: (see \"Remote station\" in the README).");
+}
 
 TcpListenPort::TcpListenPort(std::string name, NetworkAddress address)
     : SocketPort(std::move(name)), address_(std::move(address)) {}
@@ -20,18 +33,26 @@ void TcpListenPort::Open() {
     throw station::SerialError("Cannot listen on " + where +
                                ": an address of this machine is needed, not a name");
   }
-  auto server = std::make_unique<QTcpServer>();
+  std::unique_ptr<QTcpServer> server = NewServer();
   if (!server->listen(host, address_.port)) {
     throw station::SerialError("Cannot listen on " + where + ": " +
                                server->errorString().toStdString());
   }
-  QObject::connect(server.get(), &QTcpServer::newConnection, Context(),
+  // Emitted for a connection once it is ready (for an encrypted one, once
+  // its far end is authenticated), unlike newConnection.
+  QObject::connect(server.get(), &QTcpServer::pendingConnectionAvailable, Context(),
                    [this] { TakeConnections(); });
   server_ = std::move(server);
+  if (OpenToAnyone()) {
+    WarnWhenReachableFromOutside(Name(), host);
+  }
 }
+
+std::unique_ptr<QTcpServer> TcpListenPort::NewServer() { return std::make_unique<QTcpServer>(); }
 
 void TcpListenPort::Close() {
   Detach();
+  holder_.clear();
   server_.reset();
   ForgetTraffic();
 }
@@ -41,23 +62,30 @@ void TcpListenPort::TakeConnections() {
     SocketHandle socket(server_->nextPendingConnection());
     socket->setParent(nullptr);  // ours alone, however long the listener lives
     if (Connected()) {
-      const std::string from =
-          socket->peerAddress().toString().toStdString() + ":" + std::to_string(socket->peerPort());
+      const std::string from = PeerText(*socket);
       socket->abort();
       Tell({station::PortChange::Notice,
-            "a second application (" + from + ") was turned away; one at a time", false});
+            "a second application (" + from + ") was turned away: the port is held by " + holder_ +
+                " (since " + heldSince_ + "); one at a time",
+            false});
       continue;
     }
     if (Attached()) {
-      ConnectionEnded({});  // gone just now; the news of it had not come round yet
+      ConnectionEnded({}, false);  // gone just now; the news of it had not come round yet
     }
     Attach(std::move(socket));
+    holder_ = Peer();
+    heldSince_ = QTime::currentTime().toString("HH:mm:ss").toStdString();
     Tell({station::PortChange::PeerBack, {}, false});
   }
 }
 
-void TcpListenPort::ConnectionEnded(const std::string& /*reason*/) {
+void TcpListenPort::ConnectionEnded(const std::string& reason, bool dead) {
+  if (dead) {
+    Tell({station::PortChange::Notice, "the link to " + holder_ + " ended: " + reason, false});
+  }
   Detach();
+  holder_.clear();
   Tell({station::PortChange::PeerGone, {}, false});
 }
 

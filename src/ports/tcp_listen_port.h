@@ -1,13 +1,18 @@
 // "tcp-listen:[ADDRESS:]PORT": an application's port served on the network. The
 // program listens (on 127.0.0.1 unless an address is given, so nothing outside
 // the machine reaches the radio by accident) and the application connects to
-// it, as it would to any network serial port.
+// it, as it would to any network serial port. An address beyond this machine
+// is warned about at open: anyone who reaches it can key the transmitter.
 //
 // One application at a time: a second connection is closed at once and told as
-// a Notice. An application connecting is told as PeerBack, one leaving as
-// PeerGone; what the station sends while none is connected goes nowhere. The
+// a Notice naming who holds the port. An application connecting is told as
+// PeerBack, one leaving as PeerGone (after a Notice when it went without
+// closing); what the station sends while none is connected goes nowhere. The
 // port counts as open while it listens. The line settings are checked and
 // kept; there is no line.
+//
+// TlsListenPort listens the same way on a server of its own that lets only
+// authenticated connections through.
 //
 // Threading: the program's one thread.
 #pragma once
@@ -24,7 +29,11 @@ namespace vantorel::ports {
 // Where a listening port listens when its name gives no address.
 inline constexpr const char* kDefaultListenAddress = "127.0.0.1";
 
-class TcpListenPort final : public SocketPort {
+// Logs the warning for a port that lets anyone who reaches `address` key the
+// transmitter, when the address is not this machine's loopback.
+void WarnWhenReachableFromOutside(const std::string& portName, const QHostAddress& address);
+
+class TcpListenPort : public SocketPort {
  public:
   TcpListenPort(std::string name, NetworkAddress address);
   ~TcpListenPort() override;
@@ -36,13 +45,20 @@ class TcpListenPort final : public SocketPort {
   [[nodiscard]] bool IsOpen() const override { return server_ && server_->isListening(); }
 
  protected:
-  void ConnectionEnded(const std::string& reason) override;
+  void ConnectionEnded(const std::string& reason, bool dead) override;
+  // The listener; its pending connections are ready to carry bytes. Throws
+  // SerialError when it cannot be made.
+  virtual std::unique_ptr<QTcpServer> NewServer();
+  // Whether anyone who reaches the port gets to the station.
+  [[nodiscard]] virtual bool OpenToAnyone() const { return true; }
 
  private:
   void TakeConnections();
 
   NetworkAddress address_;
   std::unique_ptr<QTcpServer> server_;
+  std::string holder_;  // who is connected, and since when
+  std::string heldSince_;
 };
 
 }  // namespace vantorel::ports

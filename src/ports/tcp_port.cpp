@@ -58,14 +58,13 @@ void TcpPort::Open() {
     }
     host = found->addresses().constFirst();
   }
-  SocketHandle socket(new QTcpSocket);
-  socket->connectToHost(host, address_.port);
-  if (!socket->waitForConnected(WaitMilliseconds(deadline - Clock::now()))) {
+  SocketHandle socket = Dial(host.toString(), address_.port);
+  if (!WaitUntilReady(*socket, WaitMilliseconds(deadline - Clock::now()))) {
     const bool timedOut = socket->error() == QAbstractSocket::SocketTimeoutError;
     throw station::SerialError(
         "Cannot connect to " + where + ": " +
         (timedOut ? "no answer within " + std::to_string(kConnectLimit.count() / 1000) + " s"
-                  : socket->errorString().toStdString()));
+                  : WhyNot(*socket)));
   }
   Attach(std::move(socket));
 }
@@ -77,7 +76,7 @@ void TcpPort::Close() {
   ForgetTraffic();
 }
 
-void TcpPort::ConnectionEnded(const std::string& reason) {
+void TcpPort::ConnectionEnded(const std::string& reason, bool /*dead*/) {
   Detach();
   Lose(Name() + ": " + reason);
 }
@@ -87,19 +86,33 @@ void TcpPort::TryComeBack() {
     return;  // the last attempt is still under way
   }
   // Dialled without waiting: the event loop goes on while the far end answers.
-  attempt_.reset(new QTcpSocket);
-  QObject::connect(attempt_.get(), &QTcpSocket::connected, Context(), [this] {
+  attemptLimit_.start();
+  attempt_ = Dial(QString::fromStdString(address_.host), address_.port);
+  WhenReady(*attempt_, [this] {
     attemptLimit_.stop();
     QObject::disconnect(attempt_.get(), nullptr, Context(), nullptr);
     Attach(std::move(attempt_));
     CameBack();
   });
-  // Refused or unreachable: the next tick dials again.
+  // Refused or unreachable: the next tick dials again. Connected after
+  // WhenReady, so a kind's own handlers of the failure run first.
   QObject::connect(attempt_.get(), &QTcpSocket::errorOccurred, Context(),
                    [this] { DropAttempt(); });
-  attemptLimit_.start();
-  attempt_->connectToHost(QString::fromStdString(address_.host), address_.port);
 }
+
+SocketHandle TcpPort::Dial(const QString& host, quint16 port) {
+  SocketHandle socket(new QTcpSocket);
+  socket->connectToHost(host, port);
+  return socket;
+}
+
+bool TcpPort::WaitUntilReady(QTcpSocket& socket, int ms) { return socket.waitForConnected(ms); }
+
+void TcpPort::WhenReady(QTcpSocket& socket, std::function<void()> ready) {
+  QObject::connect(&socket, &QTcpSocket::connected, Context(), std::move(ready));
+}
+
+std::string TcpPort::WhyNot(QTcpSocket& socket) { return socket.errorString().toStdString(); }
 
 void TcpPort::DropAttempt() {
   attemptLimit_.stop();

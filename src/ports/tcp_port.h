@@ -8,11 +8,15 @@
 // program. A connection that drops while the port is open is dialled again
 // every kRetryInterval, without blocking, until it is back or the port closes.
 //
+// TlsPort dials the same way and makes the connection an encrypted one: it
+// supplies the socket and says when the connection is ready to carry bytes.
+//
 // Threading: the program's one thread.
 #pragma once
 
 #include <QTimer>
 #include <chrono>
+#include <functional>
 #include <string>
 
 #include "ports/network_address.h"
@@ -23,7 +27,7 @@ namespace vantorel::ports {
 // The longest a connection attempt may take, the name lookup included.
 inline constexpr std::chrono::milliseconds kConnectLimit{3000};
 
-class TcpPort final : public SocketPort {
+class TcpPort : public SocketPort {
  public:
   TcpPort(std::string name, NetworkAddress address);
   ~TcpPort() override;
@@ -33,9 +37,18 @@ class TcpPort final : public SocketPort {
   [[nodiscard]] bool IsOpen() const override { return Connected(); }
 
  protected:
-  void ConnectionEnded(const std::string& reason) override;
+  void ConnectionEnded(const std::string& reason, bool dead) override;
   void TryComeBack() override;
   [[nodiscard]] bool CanComeBack() const override { return true; }
+
+  // A socket for the next attempt, dialling `host` already.
+  virtual SocketHandle Dial(const QString& host, quint16 port);
+  // Waits at most `ms` until the connection can carry the station's bytes.
+  virtual bool WaitUntilReady(QTcpSocket& socket, int ms);
+  // Calls `ready` once the connection can carry them.
+  virtual void WhenReady(QTcpSocket& socket, std::function<void()> ready);
+  // Why an attempt failed, for the user.
+  [[nodiscard]] virtual std::string WhyNot(QTcpSocket& socket);
 
  private:
   // Gives up the attempt under way, if any.

@@ -25,6 +25,10 @@ struct Options {
       "monitor",
       "Log App 1's traffic as the monitor shows it: as text or as hexadecimal byte values.",
       "text|hex"};
+  QCommandLineOption makeCertificate{
+      "make-certificate",
+      "Make this station's private key and certificate for tls: and tls-listen: ports "
+      "(vantorel.key, vantorel.crt) in the folder and end. An existing pair is never replaced."};
   QCommandLineOption screenshots{"screenshot-demo", "Save pictures of the window into DIR.", "DIR"};
 };
 
@@ -58,6 +62,7 @@ CommandLine ReadCommandLine(Program program, int argc, char** argv) {
   parser.addOption(options.folder);
   if (program == Program::Service) {
     parser.addOption(options.monitor);
+    parser.addOption(options.makeCertificate);
   } else {
     QCommandLineOption hidden = options.screenshots;
     hidden.setFlags(QCommandLineOption::HiddenFromHelp);
@@ -90,6 +95,7 @@ CommandLine ReadCommandLine(Program program, int argc, char** argv) {
     if (program == Program::Service && parser.isSet(options.monitor)) {
       run.monitor = parser.value(options.monitor) == "hex" ? MonitorForm::Hex : MonitorForm::Text;
     }
+    run.makeCertificate = program == Program::Service && parser.isSet(options.makeCertificate);
     if (program == Program::Window && parser.isSet(options.screenshots)) {
       run.screenshotFolder = parser.value(options.screenshots).toStdString();
     }

@@ -2,6 +2,7 @@
 //
 //   vantorel      [--folder DIR]                       (the window)
 //   vantorel-nox  [--folder DIR] [--monitor text|hex]  (the service without a window)
+//   vantorel-nox  [--folder DIR] --make-certificate    (the station's TLS pair, then the end)
 //   both          --help, --version
 //
 // The window also takes the hidden --screenshot-demo DIR of
@@ -35,6 +36,7 @@ struct RunOptions {
   std::optional<std::filesystem::path> folder;  // unset: the current folder
   MonitorForm monitor = MonitorForm::Off;
   std::optional<std::string> screenshotFolder;  // the window's pictures
+  bool makeCertificate = false;                 // vantorel-nox: make the pair and end
 };
 
 struct CommandLine {

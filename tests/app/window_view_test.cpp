@@ -29,6 +29,8 @@
 #include "app/window_extras.h"
 #include "catmux_fixture.h"
 #include "model/catmux_model.h"
+#include "ports/certificate_maker.h"
+#include "temp_folder.h"
 #include "version.h"
 
 namespace vantorel::app {
@@ -103,7 +105,9 @@ class WindowViewTest : public ::testing::Test {
   model::CatmuxModel model;
   testing::FakeMessageBoxes boxes;
   QtDesktop desktop;
-  WindowExtras extras{model, boxes, desktop};
+  testing::TempFolder stationFolder;
+  WindowExtras extras{model, boxes, desktop,
+                      [this] { return ports::MakeCertificatePair(stationFolder.Path()).text; }};
   CatmuxWindow window{model};
 };
 
@@ -164,6 +168,19 @@ TEST_F(WindowViewTest, MenusInMenuBarOrderAndThePictureReachTheModel) {
   EXPECT_NE(boxes.shown[0].find(std::string("\nVantorel ") + kVersion + ":"), std::string::npos)
       << boxes.shown[0];
   EXPECT_EQ(QDir(Q(boxes.shown[1])), QDir::current()) << "the folder the program runs in";
+}
+
+// The station's pair for the encrypted ports is made once, in its folder.
+TEST_F(WindowViewTest, MakeCertificateMakesThePairOnceAndSaysWhatCameOfIt) {
+  QTest::mouseClick(Widget(model.MakeCertificate), Qt::LeftButton);
+  QTest::mouseClick(Widget(model.MakeCertificate), Qt::LeftButton);
+  ASSERT_EQ(boxes.shown.size(), 2U);
+  const std::filesystem::path key = stationFolder.Path() / "vantorel.key";
+  EXPECT_EQ(boxes.shown[0].rfind("Made " + key.string(), 0), 0U) << boxes.shown[0];
+  EXPECT_NE(boxes.shown[1].find(key.string() + " is there already and is not replaced"),
+            std::string::npos)
+      << boxes.shown[1];
+  EXPECT_TRUE(std::filesystem::exists(stationFolder.Path() / "vantorel.crt"));
 }
 
 TEST_F(WindowViewTest, ExpandAndCollapseResizeTheOuterWindow) {

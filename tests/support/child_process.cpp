@@ -103,12 +103,14 @@ std::string ChildProcess::ReadLine(std::chrono::milliseconds limit) {
   return line;
 }
 
-bool ChildProcess::WaitForError(std::string_view text, std::chrono::milliseconds limit) {
+bool ChildProcess::WaitForError(std::string_view text, std::chrono::milliseconds limit,
+                                std::size_t from) {
   const auto deadline = Clock::now() + limit;
-  while (errors_.find(text) == std::string::npos && Clock::now() < deadline && errorPipe_ >= 0) {
+  while (errors_.find(text, from) == std::string::npos && Clock::now() < deadline &&
+         errorPipe_ >= 0) {
     Collect(kPollSliceMs);
   }
-  return errors_.find(text) != std::string::npos;
+  return errors_.find(text, from) != std::string::npos;
 }
 
 void ChildProcess::Signal(int signal) const { ::kill(pid_, signal); }

@@ -26,10 +26,11 @@ class ChildProcess {
   // The next line of standard output without its '\n'; what came so far when
   // the limit passes first.
   std::string ReadLine(std::chrono::milliseconds limit = std::chrono::seconds(10));
-  // Collects standard error until it holds `text`; false when the limit
-  // passes or the child closes it first.
+  // Collects standard error until it holds `text` (at `from` or after);
+  // false when the limit passes or the child closes it first.
   bool WaitForError(std::string_view text,
-                    std::chrono::milliseconds limit = std::chrono::seconds(10));
+                    std::chrono::milliseconds limit = std::chrono::seconds(10),
+                    std::size_t from = 0);
   void Signal(int signal) const;
   [[nodiscard]] pid_t Pid() const { return pid_; }
   // The exit status (128 + n for a death by signal n), or nullopt when the

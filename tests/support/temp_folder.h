@@ -60,9 +60,10 @@ inline std::string Lines(const std::vector<std::string>& lines,
 
 // What a test varies in a complete Catmux.ini.
 struct StationFile {
-  std::string app2{};          // App 2's port, sharing the radio; empty: App 2 out of use
-  bool noTranslation = false;  // line 16
-  bool saved = false;          // with the 24th line a program adds on saving: no FT-950 emulation
+  std::string app2{};           // App 2's port, sharing the radio; empty: App 2 out of use
+  bool noTranslation = false;   // line 16
+  bool saved = false;           // with the 24th line a program adds on saving: no FT-950 emulation
+  bool ft950Emulation = false;  // the 24th line "True"
 };
 
 // The file as the window writes it: App 1 and the radio on these ports, the
@@ -79,8 +80,8 @@ inline std::string StationFileText(const std::string& app1, const std::string& r
                                  " 1 ", box(file.noTranslation), " 1 ", "180", "", "",
                                  "True", "False", "FT-950"};
   // clang-format on
-  if (file.saved) {
-    lines.emplace_back("False");
+  if (file.saved || file.ft950Emulation) {
+    lines.emplace_back(file.ft950Emulation ? "True" : "False");
   }
   return Lines(lines);
 }
