@@ -209,8 +209,10 @@ TEST_F(ChangeInputTest, LastTableRows) {
 }
 
 // No "TX" form but App 1's PTT ever reaches the radio: a Kenwood takes them
-// all as "transmit". The read is answered from the transmit state.
+// all as "transmit". The read is answered from the radio's keyed state, also
+// while the time-out is switched off.
 TEST_F(ChangeInputTest, TransmitReadsAndOtherFormsNeverReachTheRadio) {
+  ctx.monitorTX = false;
   ExpectRows({{"TX;", "", "app1 TX0;"},
               {"tx1;", "tx1;"},
               {"tx;", "", "app1 TX1;"},

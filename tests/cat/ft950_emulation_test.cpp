@@ -89,6 +89,8 @@ TEST_F(Ft950EmulationTest, FrequenciesAndVfos) {
       {"FT1;", "", "", "?;"},
       {"VS2;", "", "", "?;"},
       {"IF;", "IF;DA;", std::string(kRadioStatus) + "DA0;", std::string(kApp1Status)},
+      // A blank clarifier sign reads as "+".
+      {"IF;", "IF;DA;", "IF00014074000      000000000020000000;DA0;", std::string(kApp1Status)},
       // A memory channel, a negative clarifier, RIT on, CTCSS, data on.
       {"IF;", "IF;DA;", "IF00007100000     -012310012022002000;DA1;",
        "IF01207100000-012310C11000;"},

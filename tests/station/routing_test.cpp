@@ -19,7 +19,7 @@ using station::Options;
 
 // The station, as letters: S App 2 in use (sharing, nothing translated),
 // N No Translation, 2 to App 2 (not ignored), X not to App 1, U unframed,
-// C the radio's port closed. The answers pending before and after as "1"
+// P Power On/Off clear, C the radio's port closed. The answers pending before and after as "1"
 // (Soft1Waiting), "2" (Soft2Waiting) or both.
 struct Route {
   const char* station;
@@ -42,6 +42,7 @@ const Route kRoutes[] = {
     {"",     "",   '1', "AB;ZZ;",      "radio:VV; app1:AB; radio:ZZ; app1:ZZ;", "1"},
     {"",     "",   '1', "ZZ",          "radio:ZZ app1:ZZ", "1"},  // no ";": one command
     {"",     "",   '1', "PS1;",        "", "1"},  // power-on kept from the radio, no echo
+    {"P",    "",   '1', "PS1;",        "radio:PS1; app1:PS1;", "1"},  // Power On/Off clear: both
     {"S",    "",   '1', "FA14251300;", "radio:FA14251300;", "1"},
     {"N",    "2",  '1', "FA14251300;", "radio:FA14251300;", "2"},  // no drop test, no flag
     {"C",    "",   '1', "AB;",         "", "1"},  // set even so: App 2 then waits for the radio
@@ -72,6 +73,9 @@ TEST_P(RoutingTable, WritesAndPendingFlags) {
     o.ignoreToApp1 = CheckOf(has(r.station, 'X'));
     o.frameRadioText = CheckOf(!has(r.station, 'U'));
   });
+  if (has(r.station, 'P')) {
+    Set([](Options& o) { o.powerControl = Check::Clear; });
+  }
   if (has(r.station, 'C')) {
     Radio().Close();
   }
@@ -213,8 +217,11 @@ TEST_F(StationTest, AnAnswerWhoseEndComesAfterTheGapIsRoutedWhole) {
 }
 
 TEST_F(StationTest, HalfAnAnswerKeptTooLongIsNoiseAndGoes) {
-  Radio().Receive("x9x9");
-  loop.Wait(station::kPartialAnswerLimit);
+  // A trickle keeps the age of its first character.
+  Radio().Receive("x9");
+  loop.Wait(station::kPartialAnswerLimit / 2);
+  Radio().Receive("x9");
+  loop.Wait(station::kPartialAnswerLimit / 2);
   Radio().Receive("FA00014251300;");
   EXPECT_EQ(Log(), "app1:FA14251300;");
   Radio().Receive(std::string(station::kLongestRadioAnswer + 1, 'x'));

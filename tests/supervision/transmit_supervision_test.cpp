@@ -171,12 +171,14 @@ TEST(TransmitSupervision, EveryWriteThatCanGoThroughDoesAndTheStateIsReset) {
     s.ports.radioOpen = c.radioOpen;
     s.ports.app1Refuses = c.app1Refuses;
     s.txOn = true;
+    s.keying.radioKeyed = true;
     const TickResult result = s.Tick();
     EXPECT_TRUE(result.shutDown);
     EXPECT_EQ(result.failures, std::vector<std::string>(c.failures, "Device I/O error"));
     EXPECT_EQ(s.ports.To(CatPort::Radio), c.toRadio);
     EXPECT_TRUE(s.ports.To(CatPort::App1).empty());
     EXPECT_EQ(result.radioMissed, c.radioMissed);
+    EXPECT_EQ(s.keying.radioKeyed, c.radioMissed) << "a radio that missed it may still be keyed";
     EXPECT_FALSE(s.txOn);
     EXPECT_EQ(s.txTime, 0);
   }
