@@ -79,50 +79,50 @@ class CatmuxModel {
   Signal<> sizeChanged;
 
   // Port section (visible in the collapsed window).
-  Label Label1;
-  ComboBox Soft1Com;
-  Label Label3;
-  ComboBox RadioCom;
+  Label Label1;       // "FT-950 Virtual Port"
+  ComboBox Soft1Com;  // App 1's port
+  Label Label3;       // "Radio Com Port"
+  ComboBox RadioCom;  // the radio's port
   Label Label4;
-  ComboBox Baud;
+  ComboBox Baud;  // the radio's line: speed
   Label Label5;
-  ComboBox DataBits;
+  ComboBox DataBits;  // data bits
   Label Label6;
-  ComboBox Parity;
+  ComboBox Parity;  // parity
   Label Label7;
-  ComboBox StopBits;
-  Button Command1;  // Start
-  Button Command2;  // Stop
-  Button Command4;  // Close
-  PictureBox Picture1;
+  ComboBox StopBits;    // stop bits
+  Button Command1;      // Start
+  Button Command2;      // Stop
+  Button Command4;      // Close
+  PictureBox Picture1;  // the picture beside the port section
 
   // Expanded part.
-  std::array<OptionButton, 2> Option1;
+  std::array<OptionButton, 2> Option1;  // which station program Start brings forward
   Label Label8;
-  TextBox App1Name;
+  TextBox App1Name;  // program 1's path
   Label Label9;
-  TextBox App2Name;
+  TextBox App2Name;  // program 2's path
   Label Label11;
-  TextBox Text7;
+  TextBox Text7;  // the beginning of program 1's window title ("Heading")
   Label Label10;
-  TextBox Text4;
-  Button Command9;  // Send to Rigdesk
-  Button Command6;  // Send to Radio
-  TextBox Text5;
-  Button Command7;  // Clear
-  TextBox Text6;
-  TextBox Text1;
-  TextBox Text2;
-  TextBox Text3;
-  CheckBox Check1;
-  CheckBox PWROn;
-  CheckBox Check2;
-  CheckBox MonitorTX;
-  TextBox ShutDwn;
+  TextBox Text4;       // a text to send by hand
+  Button Command9;     // Send to Rigdesk
+  Button Command6;     // Send to Radio
+  TextBox Text5;       // App 1's monitor
+  Button Command7;     // Clear
+  TextBox Text6;       // the radio's monitor
+  TextBox Text1;       // App 1's latest text (and, monitoring, its translation)
+  TextBox Text2;       // App 2's text waiting to go to the radio
+  TextBox Text3;       // the radio's latest text
+  CheckBox Check1;     // Monitor data
+  CheckBox PWROn;      // Power On/Off: App 1 may not switch the radio on
+  CheckBox Check2;     // No Translation
+  CheckBox MonitorTX;  // the transmit time-out on
+  TextBox ShutDwn;     // the transmit time limit in seconds
   // App 1 is a standard FT-950 client: no echo, reads answered as an FT-950 does.
   CheckBox Ft950Emulation;
-  Shape Shape1;
-  Shape Shape2;
+  Shape Shape1;  // lit while App 1 works on VFO B
+  Shape Shape2;  // a red lamp never shown
   // The mode in one choice; it sets Ignore2, Check2 and Ft950Emulation.
   Label ModeLabel;
   ChoiceBox ModeChoice;
@@ -136,28 +136,28 @@ class CatmuxModel {
   Label TransmitState;
   Label TrafficCounts;
 
-  // Background panels.
+  // Background panels, under the white-on-dark labels.
   Shape Shape3;
   Shape Shape4;
   Shape Shape5;
 
   // Shown while App 2 is in use (sharing).
   Label Label2;
-  ComboBox Soft2Com;
-  CheckBox Ignore2Out;
+  ComboBox Soft2Com;    // App 2's port
+  CheckBox Ignore2Out;  // the radio's text not sent to App 2
   // In the expanded part: the monitor's form, the capture, the test commands.
-  CheckBox HexX;
-  CheckBox Check3;
+  CheckBox HexX;    // the monitor as byte values
+  CheckBox Check3;  // Save Data: the capture files
   Button Command3;  // Test
   Button Command5;  // Reset
   // Makes the station's key pair for the encrypted network ports.
   Button MakeCertificate;
 
   // Hidden controls: never shown, but they steer the logic.
-  CheckBox Ignore1;
-  CheckBox Ignore1Out;
-  CheckBox Ignore2;
-  CheckBox KenwoodCB;
+  CheckBox Ignore1;     // App 1's text dropped; clear: auto-information at Start
+  CheckBox Ignore1Out;  // the radio's text not sent to App 1
+  CheckBox Ignore2;     // App 2 out of use: translating
+  CheckBox KenwoodCB;   // the radio's text cut into messages
 
   // Menus, in menu-bar order; Exit is the one item of File.
   Menu File;
@@ -166,8 +166,8 @@ class CatmuxModel {
   Menu Abt;
   Menu Hlp;
 
-  Timer Timer1;
-  Timer Timer2;
+  Timer Timer1;  // 100 ms: App 1's reads the radio has not answered in time
+  Timer Timer2;  // 1 s: the transmit time-out's count
 
   HelpFormModel HlpForm;
 

@@ -304,7 +304,7 @@ void Station::OnNews(PortRole role, const PortNews& news) {
         RadioGoes();
       }
       if (role == PortRole::App1) {
-        UnkeyForLostLink("when App 1's port was lost");
+        UnkeyIfKeyed("when App 1's port was lost");
       }
       receiver_.Forget(role);
       events_.PortStateChanged(role, news.retrying ? PortState::Reconnecting : PortState::Failed,
@@ -322,7 +322,7 @@ void Station::OnNews(PortRole role, const PortNews& news) {
     case PortChange::PeerGone:
       events_.Note(Topic::Ports, name + ": the program on the other end let go");
       if (role == PortRole::App1) {
-        UnkeyForLostLink("when App 1 let go of its port");
+        UnkeyIfKeyed("when App 1 let go of its port");
       }
       break;
     case PortChange::PeerBack:
@@ -348,15 +348,6 @@ void Station::SendToRadio(std::string_view text) { ports_.Write(PortRole::Radio,
 void Station::SendToApp1(std::string_view text) { ports_.Write(PortRole::App1, text); }
 
 // --- transmit supervision -------------------------------------------------------
-
-void Station::UnkeyForLostLink(std::string_view when) {
-  // Untranslated, App 1 speaks the radio's own language and owns its keying:
-  // the relay stays out of it (a program that keys, exits and unkeys in its
-  // next run must find the radio as it left it).
-  if (mode_ != Mode::NoTranslation) {
-    UnkeyIfKeyed(when);
-  }
-}
 
 void Station::UnkeyIfKeyed(std::string_view when) {
   if (state_.keying.radioKeyed) {

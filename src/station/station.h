@@ -149,8 +149,6 @@ class Station {
   void OnNews(PortRole role, const PortNews& news);
   // The radio's port is open now (Start, or back after a loss).
   void RadioOpened();
-  // App 1's link went away: a radio it keyed through a translation is unkeyed.
-  void UnkeyForLostLink(std::string_view when);
   // Hands the radio's port what takes it out of transmit, ahead of anything
   // else waiting; it counts as in flight until seen sent.
   void SendRelease(RadioRelease release);

@@ -154,7 +154,15 @@ TEST_F(StationTest, AKeyedRadioIsUnkeyedBeforeItsControlGoes) {
   App1().Tell({PortChange::Lost, "/dev/app1: gone", true});
   EXPECT_EQ(Log(), "radio:RX;");
 
+  // Untranslated too: the station saw App 1 key the radio in its own commands.
   App1().Open();
+  Set([](Options& o) { o.noTranslation = Check::Ticked; });
+  App1().Receive("TX;");
+  factory.ForgetWrites();
+  App1().Tell({PortChange::PeerGone, {}, false});
+  EXPECT_EQ(Log(), "radio:RX;");
+
+  Set([](Options& o) { o.noTranslation = Check::Clear; });
   App1().Receive("KY7;");
   Radio().Close();
   station.UnkeyIfKeyed("at Stop");
