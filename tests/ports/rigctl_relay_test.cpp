@@ -1,6 +1,7 @@
 // Hamlib's rigctl, a Kenwood client written by others, as the TS-590S (model
 // 2031) through the station in "No Translation" to the simulated radio inside
-// it: each step gives what the same step gives straight to vantorel-sim.
+// it: each step gives what the same step gives straight to vantorel-sim, but
+// for a radio keyed by a rigctl that has since let go of its port.
 //
 // Every step is a fresh rigctl (Hamlib keeps answers for a while within one
 // session); it runs on a thread of its own while the station's event loop runs
@@ -70,13 +71,16 @@ TEST_F(RigctlRelayTest, ThroughAPtyPortOrAListeningPortRigctlGetsWhatItGetsStrai
   const std::vector<std::string> straight = Straight();
   EXPECT_EQ(straight[1], "7074000\n");
   EXPECT_EQ(straight[8], "1\n");
+  // The rigctl that keyed the radio let go of its port: the station unkeyed it.
+  std::vector<std::string> relayed = straight;
+  relayed[8] = "0\n";
   NoTranslation();
   const std::string address = "127.0.0.1:" + std::to_string(FreePort());
   for (const auto& [app1, path] :
        {std::pair{"pty:" + app1Link, app1Link}, std::pair{"tcp-listen:" + address, address}}) {
     SCOPED_TRACE(app1);
     Start(app1, "sim:kenwood");
-    EXPECT_EQ(Run(path), straight);
+    EXPECT_EQ(Run(path), relayed);
     EXPECT_EQ(factory.SimulatedRadio()->State().vfo(sim::Vfo::kA).hertz, 14'074'000U);
     station.ClosePorts();
   }
