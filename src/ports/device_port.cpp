@@ -14,6 +14,8 @@
 #include <optional>
 #include <string_view>
 
+#include "common/descriptor.h"
+
 namespace vantorel::ports {
 namespace {
 
@@ -58,23 +60,6 @@ std::string WithHint(std::string reason, int error) {
 bool IsUtf8(const std::string& text) {
   return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())).toStdString() == text;
 }
-
-// Closes a descriptor on every way out.
-class Descriptor {
- public:
-  explicit Descriptor(int fd) : fd_(fd) {}
-  ~Descriptor() {
-    if (fd_ >= 0) {
-      ::close(fd_);
-    }
-  }
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-  [[nodiscard]] int Get() const { return fd_; }
-
- private:
-  int fd_;
-};
 
 }  // namespace
 

@@ -12,6 +12,7 @@
 #include <variant>
 
 #include "cat/text_helpers.h"
+#include "common/descriptor.h"
 
 namespace vantorel::settings {
 
@@ -178,23 +179,6 @@ std::string NotAFile(mode_t mode) {
   }
   return "Is not a regular file";
 }
-
-// Closes a descriptor on every way out.
-class Descriptor {
- public:
-  explicit Descriptor(int fd) : fd_(fd) {}
-  ~Descriptor() {
-    if (fd_ >= 0) {
-      ::close(fd_);
-    }
-  }
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-  [[nodiscard]] int Get() const { return fd_; }
-
- private:
-  int fd_;
-};
 
 // Where a save goes: the file a symbolic link at `file` (or a chain of them)
 // points to, so the link stays; `file` itself when it is no link.
