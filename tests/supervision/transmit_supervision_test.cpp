@@ -71,22 +71,34 @@ TEST(TransmitSupervision, ShutsDownOnTheLimitTickWithTheSixWritesInOrderThenRest
   EXPECT_TRUE(s.ports.writes.empty());
 }
 
-// The limit is read at every tick, and the count goes on from where it stands.
-TEST(TransmitSupervision, CountAndLimitAsTheyStandAtEachTick) {
+// The limit as typed is read at every tick, and the count goes on from where
+// it stands; whatever the text, a shutdown comes before the count overflows.
+TEST(TransmitSupervision, ShutsDownWhenTheCountReachesTheLimitAsItStandsAtThatTick) {
   struct Case {
     const char* what;
     std::int16_t countBefore;
     const char* firstLimit;
-    int firstTicks;
+    int firstTicks;  // under the first limit
     const char* laterLimit;
     int shutdownTick;  // counted from the change of limit
   };
+  // clang-format off
   const Case cases[] = {
+      {"empty", 0, "", 0, "", 1},                {"letters", 0, "abc", 0, "abc", 1},
+      {"zero", 0, "0", 0, "0", 1},               {"negative", 0, "-5", 0, "-5", 1},
+      {"two", 0, "2", 0, "2", 2},                {"leading zero", 0, "015;", 0, "015;", 15},
+      {"text after", 0, " 30 s", 0, " 30 s", 30}, {"fraction", 0, "90.5", 0, "90.5", 91},
+      {"exponent", 0, "1E2", 0, "1E2", 100},     {"top", 0, "32767", 0, "32767", 32767},
+      {"past the top", 0, "32768", 0, "32768", 32767},
+      {"far past the top", 0, "99999", 0, "99999", 32767},
+      {"infinite", 0, "1E400", 0, "1E400", 32767},
+      {"a count already at the top", 32767, "99999", 0, "99999", 1},
       {"armed again after a shutdown counts from zero", 0, "3", 3, "3", 3},
       {"a count left from an earlier transmission goes on", 7, "10", 0, "10", 3},
       {"a limit lowered below the count ends it at the next tick", 0, "180", 50, "20", 1},
       {"a limit raised while armed counts to the new one", 0, "5", 4, "8", 4},
   };
+  // clang-format on
   for (const Case& c : cases) {
     Station s;
     s.txTime = c.countBefore;
@@ -97,55 +109,10 @@ TEST(TransmitSupervision, CountAndLimitAsTheyStandAtEachTick) {
     }
     s.txOn = true;
     s.shutDwn = c.laterLimit;
-    EXPECT_EQ(s.TicksToShutdown(10), c.shutdownTick) << c.what;
+    EXPECT_EQ(s.TicksToShutdown(40000), c.shutdownTick) << c.what;
+    EXPECT_EQ(s.txTime, 0) << c.what;
+    EXPECT_FALSE(s.txOn) << c.what;
   }
-}
-
-struct LimitCase {
-  const char* name;
-  const char* shutDwn;
-  int shutdownTick;
-};
-
-class LimitText : public ::testing::TestWithParam<LimitCase> {};
-
-TEST_P(LimitText, ShutsDownOnTheExpectedTick) {
-  Station s;
-  s.shutDwn = GetParam().shutDwn;
-  s.txOn = true;
-  EXPECT_EQ(s.TicksToShutdown(40000), GetParam().shutdownTick);
-  EXPECT_EQ(s.txTime, 0);
-  EXPECT_FALSE(s.txOn);
-}
-
-// clang-format off
-INSTANTIATE_TEST_SUITE_P(
-    TransmitSupervision, LimitText,
-    ::testing::Values(LimitCase{"Empty", "", 1}, LimitCase{"Letters", "abc", 1},
-                      LimitCase{"Zero", "0", 1}, LimitCase{"Negative", "-5", 1},
-                      LimitCase{"Two", "2", 2}, LimitCase{"LeadingZero", "015;", 15},
-                      LimitCase{"TrailingText", " 30 s", 30}, LimitCase{"Fraction", "90.5", 91},
-                      LimitCase{"Exponent", "1E2", 100}, LimitCase{"Top", "32767", 32767},
-                      // Beyond what the count can hold: the shutdown still comes.
-                      LimitCase{"PastTop", "32768", 32767}, LimitCase{"Infinite", "1E400", 32767}),
-    [](const auto& info) { return std::string(info.param.name); });
-// clang-format on
-
-TEST(TransmitSupervision, AHugeLimitNeverLetsTheCountOverflow) {
-  Station s;
-  s.shutDwn = "99999";
-  s.txOn = true;
-  for (int tick = 1; tick < 32767; ++tick) {
-    ASSERT_FALSE(s.Tick().shutDown);
-    ASSERT_EQ(s.txTime, tick);
-  }
-  EXPECT_TRUE(s.Tick().shutDown);
-  EXPECT_EQ(s.ports.writes, kShutdownWrites);
-
-  s.txTime = 32767;  // a count already at the top
-  s.txOn = true;
-  EXPECT_TRUE(s.Tick().shutDown);
-  EXPECT_EQ(s.txTime, 0);
 }
 
 // Closed ports are skipped and a refused write does not stop the others: the
@@ -182,15 +149,6 @@ TEST(TransmitSupervision, EveryWriteThatCanGoThroughDoesAndTheStateIsReset) {
     EXPECT_FALSE(s.txOn);
     EXPECT_EQ(s.txTime, 0);
   }
-}
-
-// What a radio that missed its shutdown gets when it is back: its own part,
-// in the same order.
-TEST(TransmitSupervision, TheRadiosPartAloneIsItsShareOfTheShutdown) {
-  RecordingPorts ports;
-  WriteRadioShutdown(ports);
-  EXPECT_EQ(ports.To(CatPort::Radio), kRadioShutdown);
-  EXPECT_TRUE(ports.To(CatPort::App1).empty());
 }
 
 }  // namespace
