@@ -13,7 +13,6 @@
 #include <sstream>
 
 #include "child_process.h"
-#include "sim/status_answer.h"
 #include "temp_folder.h"
 #include "terminal_client.h"
 
@@ -192,21 +191,6 @@ TEST_P(ModelRigctlTest, EveryStepReachesTheRadioAndReadsBack) {
 
 INSTANTIATE_TEST_SUITE_P(Models, ModelRigctlTest, ::testing::ValuesIn(kModels),
                          [](const auto& info) { return info.param.sim; });
-
-TEST_F(RigctlTest, KeysWithMicrophoneOrDataAudioAndUnkeys) {
-  Start("kenwood", "2031");
-  struct Keying {
-    std::string set;  // rigctl's PTT value: 1 plain, 2 microphone, 3 data
-    std::string_view reads;
-  };
-  for (const Keying& ptt : {Keying{"1", "1"}, Keying{"0", "0"}, Keying{"2", "1"}, Keying{"0", "0"},
-                            Keying{"3", "1"}, Keying{"0", "0"}}) {
-    SCOPED_TRACE(ptt.set);
-    EXPECT_EQ(Rigctl("T " + ptt.set), "");
-    EXPECT_EQ(Rigctl("t"), std::string(ptt.reads) + "\n");
-    EXPECT_EQ(Ask("IF;").substr(sim::kStatusTransmit, 1), ptt.reads);
-  }
-}
 
 }  // namespace
 }  // namespace vantorel::testing

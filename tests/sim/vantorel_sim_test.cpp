@@ -19,35 +19,31 @@ using std::chrono_literals::operator""s;
 
 const std::string kProgram = VANTOREL_SIM_PROGRAM;
 
-TEST(VantorelSimTest, ServesBehindItsLinkAcrossReopeningUntilTerminated) {
+// Behind a link it prints the link and serves across reopenings until
+// terminated, then removes the link; without one it prints the device path
+// and stops on an interrupt too.
+TEST(VantorelSimTest, ServesBehindItsLinkOrItsDevicePathUntilStopped) {
   const TempFolder folder;
   const fs::path link = folder.Path() / "radio";
-  ChildProcess sim({kProgram, "--link", link.string()});
-  ASSERT_EQ(sim.ReadLine(), link.string());
-  ASSERT_TRUE(fs::is_symlink(link));
-  EXPECT_TRUE(fs::read_symlink(link).string().starts_with("/dev/pts/"));
-  for (int session = 0; session < 3; ++session) {
-    SCOPED_TRACE(session);
-    const TerminalClient client(link);
-    client.Send("FA;");
-    EXPECT_EQ(client.ReadAnswers(1), session == 0 ? "FA00014074000;" : "FA00007050000;");
-    client.Send("FA00007050000;ID;");
-    EXPECT_EQ(client.ReadAnswers(1), "ID021;");
+  for (const bool linked : {true, false}) {
+    ChildProcess sim(linked ? std::vector<std::string>{kProgram, "--link", link.string()}
+                            : std::vector<std::string>{kProgram});
+    const std::string path = sim.ReadLine();
+    ASSERT_TRUE(linked ? path == link.string() && fs::is_symlink(link) : path.starts_with("/dev/"))
+        << path;
+    EXPECT_TRUE(fs::canonical(path).string().starts_with("/dev/pts/"));
+    for (int session = 0; session < 2; ++session) {
+      SCOPED_TRACE(session);
+      const TerminalClient client(path);
+      client.Send("MD;FA;");
+      EXPECT_EQ(client.ReadAnswers(2), session == 0 ? "MD2;FA00014074000;" : "MD2;FA00007050000;");
+      client.Send("FA00007050000;ID;");
+      EXPECT_EQ(client.ReadAnswers(1), "ID021;");
+    }
+    sim.Signal(linked ? SIGTERM : SIGINT);
+    EXPECT_EQ(sim.Wait(), 0);
+    EXPECT_FALSE(fs::exists(fs::symlink_status(link)));
   }
-  sim.Signal(SIGTERM);
-  EXPECT_EQ(sim.Wait(), 0);
-  EXPECT_FALSE(fs::exists(fs::symlink_status(link)));
-}
-
-TEST(VantorelSimTest, PrintsTheDevicePathWithoutALinkAndStopsOnInterrupt) {
-  ChildProcess sim({kProgram});
-  const std::string path = sim.ReadLine();
-  ASSERT_TRUE(path.starts_with("/dev/pts/")) << path;
-  const TerminalClient client(path);
-  client.Send("MD;");
-  EXPECT_EQ(client.ReadAnswers(1), "MD2;");
-  sim.Signal(SIGINT);
-  EXPECT_EQ(sim.Wait(), 0);
 }
 
 TEST(VantorelSimTest, AnswersHelpAndRefusesWhatItCannotDo) {
