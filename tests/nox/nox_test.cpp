@@ -59,7 +59,9 @@ class PtyNox : public ::testing::Test {
   std::unique_ptr<ChildProcess> nox;
 };
 
-TEST_F(PtyNox, TranslatesApp1sCommandsAndTheRadiosAnswersAndLogsTheMonitor) {
+// Translating, the monitor in the log; SIGTERM while keyed unkeys the radio,
+// ends with status 0 and saves the settings in the folder given.
+TEST_F(PtyNox, TranslatesLogsTheMonitorAndAtSigtermUnkeysAndSaves) {
   WriteFile(SettingsFile(), FileText());
   Start({"--monitor", "hex"});
   app1End.Write("FA14251300;");
@@ -67,55 +69,29 @@ TEST_F(PtyNox, TranslatesApp1sCommandsAndTheRadiosAnswersAndLogsTheMonitor) {
   EXPECT_EQ(app1End.Read(22, kNoPump), "FA14251300;FA14251300;");
   radioEnd.Write("FA00007074000;");
   EXPECT_EQ(app1End.Read(11, kNoPump), "FA07074000;");
-
-  nox->Signal(SIGINT);
-  EXPECT_EQ(nox->Wait(kEndLimit), 0);
-  // App 1's block in the monitor's hexadecimal form, and what the radio got.
-  EXPECT_NE(nox->Errors().find("from App 1: 464131343235313330303B"), std::string::npos)
-      << nox->Errors();
-  EXPECT_NE(nox->Errors().find("to the radio: FA00014251300;"), std::string::npos);
-}
-
-TEST_F(PtyNox, SigtermWhileKeyedUnkeysTheRadioEndsWithStatus0AndSavesTheSettings) {
-  WriteFile(SettingsFile(), FileText());
-  Start();
   app1End.Write("MX1;");
   EXPECT_EQ(radioEnd.Read(14, kNoPump), "TX1;TX;RM;MX1;");
 
   nox->Signal(SIGTERM);
   EXPECT_EQ(radioEnd.Read(3, kNoPump), "RX;");
   EXPECT_EQ(nox->Wait(kEndLimit), 0) << nox->Errors();
+  // App 1's block in the monitor's hexadecimal form, and what the radio got.
+  EXPECT_NE(nox->Errors().find("from App 1: 464131343235313330303B"), std::string::npos)
+      << nox->Errors();
+  EXPECT_NE(nox->Errors().find("to the radio: FA00014251300;"), std::string::npos);
   // Saved: the same settings, with the line this program adds.
   EXPECT_EQ(ReadFile(SettingsFile()), FileText({.saved = true}));
   EXPECT_TRUE(std::filesystem::exists(station / "TEST.TXT"));
   EXPECT_FALSE(std::filesystem::exists(folder.Path() / "Catmux.ini")) << "not the current folder";
 }
 
-TEST_F(PtyNox, SighupAppliesTheEditedFile) {
-  WriteFile(SettingsFile(), FileText());
-  Start();
-  WriteFile(SettingsFile(), FileText({.noTranslation = true}));
-  nox->Signal(SIGHUP);
-  // Stopped and started again: the radio hears auto-information on anew.
-  ASSERT_EQ(radioEnd.Read(4, kNoPump, 10s), "AI1;") << nox->Errors();
-  // "No Translation" ticked: App 1's text reaches the radio as it came.
-  app1End.Write("FA14251300;");
-  EXPECT_EQ(radioEnd.Read(11, kNoPump), "FA14251300;");
-  radioEnd.Write("FA00007074000;");
-  EXPECT_EQ(app1End.Read(14, kNoPump), "FA00007074000;");
-
-  nox->Signal(SIGTERM);
-  EXPECT_EQ(nox->Wait(kEndLimit), 0);
-  EXPECT_EQ(ReadFile(SettingsFile()), FileText({.noTranslation = true, .saved = true}));
-}
-
 // A reload opens again only what changed: App 1's program, here on the
-// station's own virtual port, keeps its open port and its link.
-TEST_F(PtyNox, SighupWithAnUnchangedFileKeepsApp1sPortOpen) {
+// station's own virtual port, keeps its open port and its link; an edited
+// file is applied, a half-written one is not.
+TEST_F(PtyNox, SighupKeepsWhatIsUnchangedAndAppliesAWholeEditedFile) {
   const std::string link = (station / "app1").string();
   WriteFile(SettingsFile(), StationFileText("pty:" + link, radioEnd.Path()));
-  nox = StartNox(station);
-  ASSERT_EQ(radioEnd.Read(4, kNoPump, 10s), "AI1;") << nox->Errors();
+  Start();
   const TerminalClient app1(link);
   const auto terminal = std::filesystem::read_symlink(link);
   nox->Signal(SIGHUP);
@@ -123,60 +99,35 @@ TEST_F(PtyNox, SighupWithAnUnchangedFileKeepsApp1sPortOpen) {
   app1.Send("FA14251300;");
   EXPECT_EQ(radioEnd.Read(14, kNoPump), "FA00014251300;") << nox->Errors();
   EXPECT_EQ(std::filesystem::read_symlink(link), terminal);
-  nox->Signal(SIGTERM);
-  EXPECT_EQ(nox->Wait(kEndLimit), 0);
-}
+  EXPECT_EQ(app1.ReadAnswers(2), "FA14251300;FA14251300;");
 
-// A radio away at a reload is a loss while running: tried again, not an end.
-TEST_F(PtyNox, SighupWhileTheRadioIsAwayKeepsRunningAndSigtermEndsWith0) {
-  WriteFile(SettingsFile(), FileText());
-  Start();
-  const std::string away = StationFileText(app1End.Path(), (station / "no-such-tty").string());
-  WriteFile(SettingsFile(), away);
+  WriteFile(SettingsFile(),
+            StationFileText("pty:" + link, radioEnd.Path(), {.noTranslation = true}));
   nox->Signal(SIGHUP);
-  ASSERT_TRUE(nox->WaitForError("The radio's port was lost and is being tried again"))
-      << nox->Errors();
-  nox->Signal(SIGTERM);
-  EXPECT_EQ(nox->Wait(kEndLimit), 0) << nox->Errors();
-  EXPECT_EQ(ReadFile(SettingsFile()), away + "False\r\n") << "saved at the end";
-}
+  ASSERT_EQ(radioEnd.Read(4, kNoPump, 10s), "AI1;") << nox->Errors();
+  // "No Translation" ticked: App 1's text reaches the radio as it came.
+  app1.Send("FA14251300;");
+  EXPECT_EQ(radioEnd.Read(11, kNoPump), "FA14251300;");
+  radioEnd.Write("FA00007074000;");
+  EXPECT_EQ(app1.ReadAnswers(1), "FA00007074000;");
 
-// A half-written edit is no reason to drop the station: the bridge goes on as
-// it was, and the end does not write over the user's file.
-TEST_F(PtyNox, SighupWithAnIncompleteFileKeepsTheBridgeAndTheFile) {
-  WriteFile(SettingsFile(), FileText());
-  Start();
-  const std::string halfEdited = Lines({app1End.Path(), "", radioEnd.Path(), "38400"});
+  // A half-written edit is no reason to drop the station: the bridge goes on
+  // as it was, and the end does not write over the user's file.
+  const std::string halfEdited = Lines({"pty:" + link, "", radioEnd.Path(), "38400"});
   WriteFile(SettingsFile(), halfEdited);
   nox->Signal(SIGHUP);
   ASSERT_TRUE(nox->WaitForError("goes on with the settings it has")) << nox->Errors();
-  app1End.Write("FA14251300;");
-  EXPECT_EQ(radioEnd.Read(14, kNoPump), "FA00014251300;") << "still translating";
-
+  app1.Send("FA14251300;");
+  EXPECT_EQ(radioEnd.Read(11, kNoPump), "FA14251300;") << "still untranslated";
   nox->Signal(SIGTERM);
   EXPECT_EQ(nox->Wait(kEndLimit), 0);
   EXPECT_EQ(ReadFile(SettingsFile()), halfEdited);
   EXPECT_NE(nox->Errors().find("has only 4 of its 23 lines"), std::string::npos);
 }
 
-TEST_F(PtyNox, ARadioPortThatCannotBeOpenedEndsWithStatus1AndALogLine) {
-  const std::string written = StationFileText(app1End.Path(), (station / "no-such-tty").string());
-  WriteFile(SettingsFile(), written);
-  nox = StartNox(station);
-  EXPECT_EQ(nox->Wait(kEndLimit), 1);
-  EXPECT_NE(nox->Errors().find("Unable to open Radio port . Possible Conflict. (Cannot open "),
-            std::string::npos)
-      << nox->Errors();
-  EXPECT_NE(nox->Errors().find("the radio's port '" + (station / "no-such-tty").string() +
-                               "' could not be opened; ending with status 1"),
-            std::string::npos)
-      << nox->Errors();
-  EXPECT_EQ(ReadFile(SettingsFile()), written) << "a failed start writes nothing";
-}
-
 // A radio whose device goes away is tried again while the service runs (the
-// device may come back); the loss is logged once, and a stop signal still ends
-// the service in order.
+// device may come back), and so is one away at a reload: the loss is logged,
+// and a stop signal still ends the service in order.
 TEST_F(PtyNox, ALostRadioIsTriedAgainUntilTheServiceStops) {
   WriteFile(SettingsFile(), FileText());
   Start();
@@ -184,13 +135,21 @@ TEST_F(PtyNox, ALostRadioIsTriedAgainUntilTheServiceStops) {
   // The loss shows when the station next writes to the radio.
   app1End.Write("FA;");
   ASSERT_TRUE(nox->WaitForError("being tried again", kEndLimit)) << nox->Errors();
+  const std::size_t before = nox->Errors().size();
+  const std::string away = StationFileText(app1End.Path(), (station / "no-such-tty").string());
+  WriteFile(SettingsFile(), away);
+  nox->Signal(SIGHUP);
+  ASSERT_TRUE(nox->WaitForError("The radio's port was lost and is being tried again", 10s, before))
+      << nox->Errors();
   nox->Signal(SIGTERM);
   EXPECT_EQ(nox->Wait(kEndLimit), 0) << nox->Errors();
+  EXPECT_EQ(ReadFile(SettingsFile()), away + "False\r\n") << "saved at the end";
 }
 
-// Without a complete settings file there is nothing to run: a service
-// manager is told so by the status, the owner by the line.
-TEST(NoxSettings, AMissingOrIncompleteFileEndsWithStatus1AndSaysWhy) {
+// Without a complete settings file or the radio's port there is nothing to
+// run: a service manager is told so by the status, the owner by the line; a
+// failed start writes nothing.
+TEST(NoxSettings, AMissingOrIncompleteFileOrNoRadioEndsWithStatus1AndSaysWhy) {
   struct Row {
     const char* name;
     std::optional<std::string> file;
@@ -202,6 +161,9 @@ TEST(NoxSettings, AMissingOrIncompleteFileEndsWithStatus1AndSaysWhy) {
        "Catmux.ini has only 10 of its 23 lines"},
       {"a switch of 7", Lines({"a", "", "b", "4800", "8", "None", "1", " 7 "}),
        "Catmux.ini: line 8 is not 0, 1 or 2"},
+      // App 1 on a virtual port that always opens; the radio's port is not there.
+      {"no radio", StationFileText("pty:app1", "no-such-tty"),
+       "the radio's port 'no-such-tty' could not be opened; ending with status 1"},
   };
   for (const Row& row : rows) {
     TempFolder folder;

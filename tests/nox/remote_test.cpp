@@ -18,18 +18,14 @@ using namespace std::chrono_literals;
 
 const std::function<void()> kNoPump = [] {};
 
-TEST(PtyRemote, TrafficGoesBothWaysOverTheEncryptedLinkInBothProfiles) {
-  for (const bool emulation : {false, true}) {
-    SCOPED_TRACE(emulation ? "FT-950 emulation" : "translating");
-    RemoteStation station(VANTOREL_NOX_PROGRAM, true, emulation);
-    ASSERT_EQ(station.Start(), "");
-    station.homeApp1.Write("FA14251300;");
-    EXPECT_EQ(station.siteRadio.Read(14, kNoPump), "FA00014251300;");
-    station.siteRadio.Write("FA00007074000;");
-    const std::string echo = emulation ? "" : "FA14251300;FA14251300;";
-    EXPECT_EQ(station.homeApp1.Read(echo.size() + 11, kNoPump), echo + "FA07074000;")
-        << station.Logs();
-  }
+// Translating, the traffic's way back is checked at the end of the next test.
+TEST(PtyRemote, TrafficGoesBothWaysOverTheEncryptedLinkWithTheFt950Emulation) {
+  RemoteStation station(VANTOREL_NOX_PROGRAM, true, true);
+  ASSERT_EQ(station.Start(), "");
+  station.homeApp1.Write("FA14251300;");
+  EXPECT_EQ(station.siteRadio.Read(14, kNoPump), "FA00014251300;");
+  station.siteRadio.Write("FA00007074000;");
+  EXPECT_EQ(station.homeApp1.Read(11, kNoPump), "FA07074000;") << station.Logs();
 }
 
 // Each knocks at the site's port with a key-down; the site says who and why,
@@ -85,6 +81,9 @@ TEST(PtyRemote, NobodyWithoutATrustedCertificateGetsThrough) {
   }
   station.homeApp1.Write("FA14251300;");
   EXPECT_EQ(station.siteRadio.Read(14, kNoPump), "FA00014251300;") << "home is still through";
+  station.siteRadio.Write("FA00007074000;");
+  EXPECT_EQ(station.homeApp1.Read(33, kNoPump), "FA14251300;FA14251300;FA07074000;")
+      << station.Logs();
 }
 
 // Home's end of the link goes down without a word to the site, which notices
