@@ -66,48 +66,38 @@ TEST(CommandLine, HelpVersionAndRefusalsOfBothPrograms) {
   }
 }
 
-// The window reads the file from --folder (its ports open: the radio hears
-// auto-information on) and writes it there at the end, wherever it was
-// started; a stop signal ends it as Close does.
-TEST(CommandLine, TheWindowReadsAndWritesItsSettingsInTheFolderGiven) {
-  TempFolder started;
-  PtyPair app1End;
-  PtyPair radioEnd;
-  const std::filesystem::path station = started.Path() / "station";
-  std::filesystem::create_directories(station);
-  WriteFile(station / "Catmux.ini", StationFileText(app1End.Path(), radioEnd.Path()));
-  ChildProcess window({kWindow, "--folder", station.string()});
-  const auto noPump = [] {};
-  EXPECT_EQ(radioEnd.Read(4, noPump, 10s), "AI1;") << window.Errors();
-  // SIGHUP (the terminal went away) ends the window as Close does: the
-  // keyed radio is unkeyed first.
-  app1End.Write("MX1;");
-  EXPECT_EQ(radioEnd.Read(14, noPump), "TX1;TX;RM;MX1;");
-  window.Signal(SIGHUP);
-  EXPECT_EQ(radioEnd.Read(3, noPump), "RX;");
-  EXPECT_EQ(window.Wait(30s), 0) << window.Errors();
-  EXPECT_EQ(ReadFile(station / "Catmux.ini"),
-            StationFileText(app1End.Path(), radioEnd.Path(), {.saved = true}));
-  EXPECT_TRUE(std::filesystem::exists(station / "TEST.TXT"));
-  EXPECT_FALSE(std::filesystem::exists(started.Path() / "Catmux.ini"));
-}
-
-// Without --folder the window reads and writes the file in the folder it was
-// started in, where it opens the ports named there.
-TEST(CommandLine, TheWindowWithoutAFolderUsesTheOneItStartsIn) {
-  TempFolder started;  // the current folder while it lives
-  PtyPair app1End;
-  PtyPair radioEnd;
-  WriteFile(started.Path() / "Catmux.ini", StationFileText(app1End.Path(), radioEnd.Path()));
-  ChildProcess window({kWindow});
-  const auto noPump = [] {};
-  EXPECT_EQ(radioEnd.Read(4, noPump, 10s), "AI1;") << window.Errors();
-  window.Signal(SIGTERM);
-  EXPECT_EQ(window.Wait(30s), 0) << window.Errors();
-  EXPECT_FALSE(Has(window.Errors(), "Unable to open")) << window.Errors();
-  EXPECT_EQ(ReadFile(started.Path() / "Catmux.ini"),
-            StationFileText(app1End.Path(), radioEnd.Path(), {.saved = true}));
-  EXPECT_TRUE(std::filesystem::exists(started.Path() / "TEST.TXT"));
+// The window reads the file from --folder, or without it from the folder it
+// was started in (its ports open: the radio hears auto-information on), and
+// writes it there at the end. A stop signal ends it as Close does: SIGHUP (the
+// terminal went away) while keyed unkeys the radio first.
+TEST(CommandLine, TheWindowReadsAndWritesItsSettingsInTheFolderGivenOrItsOwn) {
+  for (const bool given : {true, false}) {
+    SCOPED_TRACE(given ? "--folder" : "the current folder");
+    TempFolder started;  // the current folder while it lives
+    PtyPair app1End;
+    PtyPair radioEnd;
+    const std::filesystem::path station = given ? started.Path() / "station" : started.Path();
+    std::filesystem::create_directories(station);
+    WriteFile(station / "Catmux.ini", StationFileText(app1End.Path(), radioEnd.Path()));
+    ChildProcess window(given ? std::vector<std::string>{kWindow, "--folder", station.string()}
+                              : std::vector<std::string>{kWindow});
+    const auto noPump = [] {};
+    EXPECT_EQ(radioEnd.Read(4, noPump, 10s), "AI1;") << window.Errors();
+    if (given) {
+      app1End.Write("MX1;");
+      EXPECT_EQ(radioEnd.Read(14, noPump), "TX1;TX;RM;MX1;");
+    }
+    window.Signal(given ? SIGHUP : SIGTERM);
+    if (given) {
+      EXPECT_EQ(radioEnd.Read(3, noPump), "RX;");
+    }
+    EXPECT_EQ(window.Wait(30s), 0) << window.Errors();
+    EXPECT_FALSE(Has(window.Errors(), "Unable to open")) << window.Errors();
+    EXPECT_EQ(ReadFile(station / "Catmux.ini"),
+              StationFileText(app1End.Path(), radioEnd.Path(), {.saved = true}));
+    EXPECT_TRUE(std::filesystem::exists(station / "TEST.TXT"));
+    EXPECT_EQ(std::filesystem::exists(started.Path() / "Catmux.ini"), !given);
+  }
 }
 
 // A folder that is not there yet is made, parents and all.
