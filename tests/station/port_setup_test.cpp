@@ -150,31 +150,5 @@ TEST_P(PortSetupFailure, FollowsTheFailureRules) {
 INSTANTIATE_TEST_SUITE_P(Table, PortSetupFailure, ::testing::ValuesIn(kFailures),
                          [](const auto& info) { return std::string(info.param.name); });
 
-// The transmit time limit came while the radio's port was closed: App 1 was
-// told, and the radio gets its part first when its port is open again.
-TEST_F(PortSetup, AShutdownThatMissedTheRadioIsSentFirstWhenItIsBack) {
-  Set([](Options& o) { o.transmitLimit = "1"; });
-  State().keying.TXOn = true;
-  Radio().Close();
-  station.Timer2_Timer();
-  EXPECT_EQ(Log(), "app1:TX0; app1:MX0; app1:PS0;");
-  EXPECT_EQ(events.messages.size(), 1U) << "the user hears the radio may still be keyed";
-  log->clear();
-  station.InitPorts(setup);
-  EXPECT_EQ(Log(), "radio:RX; radio:MX0; radio:PS0; radio:AI1;");
-  log->clear();
-  station.InitPorts(setup);
-  EXPECT_EQ(Log(), "radio:AI1;") << "sent once";
-
-  // Lost and back on its own: the same, before anything else.
-  State().keying.TXOn = true;
-  Radio().Tell({station::PortChange::Lost, "/dev/radio: gone", true});
-  station.Timer2_Timer();
-  log->clear();
-  Radio().Open();
-  Radio().Tell({station::PortChange::Restored, {}, false});
-  EXPECT_EQ(Log(), "radio:RX; radio:MX0; radio:PS0; radio:AI1;");
-}
-
 }  // namespace
 }  // namespace vantorel::testing
