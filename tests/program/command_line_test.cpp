@@ -1,5 +1,5 @@
-// Both programs' command lines, as a user types them: the built programs run
-// as processes (the window on the offscreen platform) in a temporary folder.
+// The programs' command lines, as a user types them: the built programs run as
+// processes (the window on the offscreen platform) in a temporary folder.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -21,12 +21,13 @@ using namespace std::chrono_literals;
 
 const std::string kWindow = VANTOREL_WINDOW_PROGRAM;
 const std::string kNox = VANTOREL_NOX_PROGRAM;
+const std::string kSim = VANTOREL_SIM_PROGRAM;
 
 bool Has(const std::string& text, const std::string& part) {
   return text.find(part) != std::string::npos;
 }
 
-TEST(CommandLine, HelpVersionAndRefusalsOfBothPrograms) {
+TEST(CommandLine, HelpVersionAndRefusalsOfEachProgram) {
   struct Row {
     std::vector<std::string> argv;
     int status;
@@ -47,6 +48,12 @@ TEST(CommandLine, HelpVersionAndRefusalsOfBothPrograms) {
       {{kNox, "--monitor", "loud"}, 2, "", "--monitor takes 'text' or 'hex', not 'loud'", ""},
       {{kNox, "--folder"}, 2, "", "Missing value after '--folder'", ""},
       {{kNox, "Catmux.ini"}, 2, "", "Unexpected argument 'Catmux.ini'", ""},
+      {{kSim, "--help"}, 0, "Usage: vantorel-sim [--model NAME] [--link PATH]", "", ""},
+      {{kSim, "-h"}, 0, "ts2000    Kenwood TS-2000\n", "", ""},
+      {{kSim, "--version"}, 0, "vantorel-sim" + version, "", "Usage"},
+      {{kSim, "--frequency"}, 2, "", "Usage: vantorel-sim", ""},
+      {{kSim, "--model=ts950"}, 2, "", "Usage: vantorel-sim", ""},
+      {{kSim, "--model"}, 2, "", "Usage: vantorel-sim", ""},
   };
   TempFolder folder;
   for (const Row& row : rows) {
@@ -57,6 +64,7 @@ TEST(CommandLine, HelpVersionAndRefusalsOfBothPrograms) {
     EXPECT_TRUE(Has(run.errors, row.errors)) << call << ": " << run.errors;
     if (row.status == 2) {
       EXPECT_TRUE(Has(run.errors, "Usage: ")) << call << ": the usage follows the reason";
+      EXPECT_EQ(run.output, "") << call;
     }
     if (!row.notShown.empty()) {
       EXPECT_FALSE(Has(run.output + run.errors, row.notShown)) << call;

@@ -9,7 +9,6 @@
 #include "child_process.h"
 #include "temp_folder.h"
 #include "terminal_client.h"
-#include "version.h"
 
 namespace vantorel::testing {
 namespace {
@@ -46,25 +45,8 @@ TEST(VantorelSimTest, ServesBehindItsLinkOrItsDevicePathUntilStopped) {
   }
 }
 
-TEST(VantorelSimTest, AnswersHelpAndRefusesWhatItCannotDo) {
-  const Finished help = RunToEnd({kProgram, "--help"}, 10s);
-  EXPECT_EQ(help.status, 0);
-  EXPECT_NE(help.output.find("Usage: vantorel-sim [--model NAME] [--link PATH]"),
-            std::string::npos);
-  EXPECT_NE(help.output.find("ts2000    Kenwood TS-2000\n"), std::string::npos) << help.output;
-
-  const Finished version = RunToEnd({kProgram, "--version"}, 10s);
-  EXPECT_EQ(version.status, 0);
-  EXPECT_EQ(version.output, "vantorel-sim " + std::string(kVersion) + "\n");
-
-  for (const char* wrong : {"--frequency", "--model=ts950", "--model"}) {
-    SCOPED_TRACE(wrong);
-    const Finished unknown = RunToEnd({kProgram, wrong}, 10s);
-    EXPECT_EQ(unknown.status, 2);
-    EXPECT_EQ(unknown.output, "");
-    EXPECT_NE(unknown.errors.find("Usage: vantorel-sim"), std::string::npos);
-  }
-
+// Its help, version and unknown options: tests/program/command_line_test.cpp.
+TEST(VantorelSimTest, RefusesALinkInAFilesPlaceAndLeavesTheFile) {
   const TempFolder folder;
   const fs::path file = folder.Path() / "notes";
   std::ofstream(file) << "keep me";
