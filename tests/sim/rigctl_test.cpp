@@ -21,55 +21,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-class RigctlTest : public ::testing::Test {
- protected:
-  void Start(const std::string& model, std::string hamlibModel) {
-    rigctl_ = FindProgram("rigctl");
-    if (rigctl_.empty()) {
-      GTEST_SKIP() << "rigctl is not installed (Debian package libhamlib-utils)";
-    }
-    hamlibModel_ = std::move(hamlibModel);
-    sim_.emplace(
-        std::vector<std::string>{VANTOREL_SIM_PROGRAM, "--model", model, "--link", link_.string()});
-    ASSERT_EQ(sim_->ReadLine(), link_.string());
-  }
-
-  void TearDown() override {
-    if (sim_) {
-      sim_->Signal(SIGTERM);
-      EXPECT_EQ(sim_->Wait(), 0);
-    }
-  }
-
-  // rigctl's output (it reports most failures there too); a run that fails,
-  // complains or hangs fails the test.
-  std::string Rigctl(const std::string& commands) {
-    std::vector<std::string> argv{rigctl_,        "-m", hamlibModel_,     "-r",
-                                  link_.string(), "-C", "cache_timeout=0"};
-    std::istringstream words(commands);
-    for (std::string word; words >> word;) {
-      argv.push_back(word);
-    }
-    const Finished run = RunToEnd(argv, std::chrono::seconds(60));
-    EXPECT_EQ(run.status, 0) << run.errors;
-    EXPECT_EQ(run.errors, "");
-    return run.output;
-  }
-
-  // The radio's own answer to `read`, asked over the same line.
-  std::string Ask(const std::string& read) const {
-    const TerminalClient client(link_);
-    client.Send(read);
-    return client.ReadAnswers(1);
-  }
-
-  const TempFolder folder_;
-  const fs::path link_ = folder_.Path() / "radio";
-  std::string rigctl_;
-  std::string hamlibModel_;
-  std::optional<ChildProcess> sim_;
-};
-
 // A set, then in a fresh rigctl its read and the first lines it prints;
 // `ask`/`answer`: the radio's own read afterwards and its answer.
 struct Step {
@@ -161,7 +112,54 @@ const Model kModels[] = {
 
 void PrintTo(const Model& model, std::ostream* out) { *out << model.sim; }
 
-class ModelRigctlTest : public RigctlTest, public ::testing::WithParamInterface<Model> {};
+class ModelRigctlTest : public ::testing::TestWithParam<Model> {
+ protected:
+  void Start(const std::string& model, std::string hamlibModel) {
+    rigctl_ = FindProgram("rigctl");
+    if (rigctl_.empty()) {
+      GTEST_SKIP() << "rigctl is not installed (Debian package libhamlib-utils)";
+    }
+    hamlibModel_ = std::move(hamlibModel);
+    sim_.emplace(
+        std::vector<std::string>{VANTOREL_SIM_PROGRAM, "--model", model, "--link", link_.string()});
+    ASSERT_EQ(sim_->ReadLine(), link_.string());
+  }
+
+  void TearDown() override {
+    if (sim_) {
+      sim_->Signal(SIGTERM);
+      EXPECT_EQ(sim_->Wait(), 0);
+    }
+  }
+
+  // rigctl's output (it reports most failures there too); a run that fails,
+  // complains or hangs fails the test.
+  std::string Rigctl(const std::string& commands) {
+    std::vector<std::string> argv{rigctl_,        "-m", hamlibModel_,     "-r",
+                                  link_.string(), "-C", "cache_timeout=0"};
+    std::istringstream words(commands);
+    for (std::string word; words >> word;) {
+      argv.push_back(word);
+    }
+    const Finished run = RunToEnd(argv, std::chrono::seconds(60));
+    EXPECT_EQ(run.status, 0) << run.errors;
+    EXPECT_EQ(run.errors, "");
+    return run.output;
+  }
+
+  // The radio's own answer to `read`, asked over the same line.
+  std::string Ask(const std::string& read) const {
+    const TerminalClient client(link_);
+    client.Send(read);
+    return client.ReadAnswers(1);
+  }
+
+  const TempFolder folder_;
+  const fs::path link_ = folder_.Path() / "radio";
+  std::string rigctl_;
+  std::string hamlibModel_;
+  std::optional<ChildProcess> sim_;
+};
 
 TEST_P(ModelRigctlTest, EveryStepReachesTheRadioAndReadsBack) {
   const Model& model = GetParam();
