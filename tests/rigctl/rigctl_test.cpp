@@ -86,10 +86,9 @@ class MemoryRadio : public rigctl::RigctlRadio {
   }
 
   void Complete(std::function<void()> completion) {
-    if (deferred_) {
-      later_.push_back(std::move(completion));
-    } else {
-      completion();
+    later_.push_back(std::move(completion));
+    if (!deferred_) {
+      RunDeferred();
     }
   }
 
@@ -158,20 +157,6 @@ int FreePort() {
   return port;
 }
 
-// -1 when nothing listens on the port.
-int Connect(int port) {
-  const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_port = htons(static_cast<std::uint16_t>(port));
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
-    ::close(fd);
-    return -1;
-  }
-  return fd;
-}
-
 // Sends `text` and "q" through socat, and collects the answers up to the
 // server's close.
 std::string Exchange(int port, const std::string& text) {
@@ -228,12 +213,14 @@ class RigctlReferenceTest : public ::testing::Test {
     // The dummy rig keyed "by the rig", as a Kenwood is over CAT.
     reference_.emplace(std::vector<std::string>{FindProgram("rigctld"), "-m", "1", "-P", "RIG",
                                                 "-t", std::to_string(referencePort_)});
-    for (int tries = 0; tries < 500 && listening_ < 0; ++tries) {
-      listening_ = Connect(referencePort_);
+    const std::vector<std::string> knock{FindProgram("socat"), "-u", "/dev/null",
+                                         "TCP:127.0.0.1:" + std::to_string(referencePort_)};
+    bool listening = false;
+    for (int tries = 0; tries < 500 && !listening; ++tries) {
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
+      listening = RunToEnd(knock, std::chrono::seconds(10)).status == 0;
     }
-    ASSERT_GE(listening_, 0) << "rigctld did not start: " << reference_->Errors();
-    ::close(listening_);
+    ASSERT_TRUE(listening) << "rigctld did not start: " << reference_->Errors();
     AwaitReferenceIdle();
   }
 
@@ -265,7 +252,6 @@ class RigctlReferenceTest : public ::testing::Test {
 
   std::string rigctl_;
   int referencePort_ = FreePort();
-  int listening_ = -1;
   std::optional<ChildProcess> reference_;
 };
 
@@ -283,10 +269,11 @@ TEST_F(RigctlReferenceTest, EveryRowGetsTheAnswersRigctldGives) {
 }
 
 // Everything a session sends over a MemoryRadio for `input` fed in pieces of
-// `piece` bytes, and whether it closed.
+// `piece` bytes, whether it closed, and the radio's PTT afterwards.
 struct Transcript {
   std::string text;
   bool closed = false;
+  int ptt = 0;  // the radio's at the end
   bool operator==(const Transcript&) const = default;
 };
 
@@ -301,6 +288,7 @@ Transcript Feed(std::string_view input, std::size_t piece, bool deferred) {
     session.Receive(input.substr(at, piece));
     radio.RunDeferred();
   }
+  transcript.ptt = radio.Ptt();
   return transcript;
 }
 
@@ -333,19 +321,10 @@ TEST(RigctlFramingTest, BinaryBytesNeverKeyTheRadioNorStopTheSession) {
     const auto byte = static_cast<char>(random() % 256);
     noise += std::isalpha(static_cast<unsigned char>(byte)) != 0 ? '\0' : byte;
   }
-  MemoryRadio radio(true);
-  rigctl::ServerState server;
-  bool closed = false;
-  RigctlSession session(radio, server, {[](std::string_view) {}, [&] { closed = true; }});
-  for (std::size_t at = 0; at < noise.size(); at += 1000) {
-    session.Receive(std::string_view(noise).substr(at, 1000));
-    radio.RunDeferred();
-  }
   // A command waiting for inputs takes at most a VFO and three words or a line.
-  session.Receive("\nq\nq\nq\nq\nq\nq\n");
-  radio.RunDeferred();
-  EXPECT_TRUE(closed);
-  EXPECT_EQ(radio.Ptt(), 0);
+  const Transcript transcript = Feed(noise + "\nq\nq\nq\nq\nq\nq\n", 1000, true);
+  EXPECT_TRUE(transcript.closed);
+  EXPECT_EQ(transcript.ptt, 0);
 }
 
 TEST(RigctlFramingTest, AClientGoneBeforeTheRadioAnswersIsForgotten) {
