@@ -175,12 +175,6 @@ TEST_F(StationTest, App2sTextIsHeldAndGoesOnWithLaterText) {
   EXPECT_EQ(events.latest[1], "FA;FB;FC;FD;");
 }
 
-TEST_F(StationTest, CharactersArrivingWhileTheAnswerIsReadJoinIt) {
-  Device(setup.radio).lateArrivals = {"1425", "1300;"};
-  Radio().Receive("FA000");
-  EXPECT_EQ(Log(), "app1:FA14251300;");
-}
-
 TEST_F(StationTest, HalfAnAnswerKeptTooLongIsNoiseAndGoes) {
   // A trickle keeps the age of its first character.
   Radio().Receive("x9");
