@@ -15,17 +15,6 @@ namespace fs = std::filesystem;
 using station::Options;
 using station::PortChange;
 
-TEST_F(StationTest, TestFileIsCreatedEmptyAndGetsNothingWhileTheCaptureIsOff) {
-  WriteFile(folder.Path() / "TEST.TXT", "earlier");
-  ASSERT_TRUE(station.CreateTestFile());
-  App1().Receive("AB;");
-  EXPECT_EQ(ReadFile(folder.Path() / "TEST.TXT"), "");
-  EXPECT_FALSE(fs::exists(folder.Path() / "TESTIN.TXT"));
-  fs::remove(folder.Path() / "TEST.TXT");
-  fs::create_directory(folder.Path() / "TEST.TXT");
-  EXPECT_FALSE(station.CreateTestFile()) << "told to the caller";
-}
-
 // One line per block from each side, captured before any routing test;
 // stopping closes the files and starting again begins them anew.
 TEST_F(StationTest, CaptureWritesOneLinePerBlockFromEachSide) {
@@ -52,7 +41,19 @@ TEST_F(StationTest, CaptureWritesOneLinePerBlockFromEachSide) {
   EXPECT_EQ(ReadFile(in), "");
 }
 
-TEST_F(StationTest, ACaptureFileThatCannotBeCreatedOrWrittenStopsTheCaptureOnly) {
+// TEST.TXT is made anew, empty, and gets nothing while the capture is off; a
+// file that cannot be made is told, and a capture file that cannot be made or
+// written stops the capture only.
+TEST_F(StationTest, AFileThatCannotBeMadeOrWrittenIsToldAndStopsTheCaptureOnly) {
+  WriteFile(folder.Path() / "TEST.TXT", "earlier");
+  ASSERT_TRUE(station.CreateTestFile());
+  App1().Receive("AB;");
+  EXPECT_EQ(ReadFile(folder.Path() / "TEST.TXT"), "");
+  EXPECT_FALSE(fs::exists(folder.Path() / "TESTIN.TXT"));
+  fs::remove(folder.Path() / "TEST.TXT");
+  fs::create_directory(folder.Path() / "TEST.TXT");
+  EXPECT_FALSE(station.CreateTestFile()) << "told to the caller";
+
   fs::create_directory(folder.Path() / "TESTOUT.TXT");
   station.SwitchCapture(true);
   EXPECT_EQ(events.messages.back().rfind("Unable to create TESTOUT.TXT: ", 0), 0U);
@@ -68,7 +69,7 @@ TEST_F(StationTest, ACaptureFileThatCannotBeCreatedOrWrittenStopsTheCaptureOnly)
   EXPECT_EQ(events.messages, (std::vector<std::string>{
                                  "TESTIN.TXT and TESTOUT.TXT have been opened",
                                  "error Unable to write TESTIN.TXT: No space left on device"}));
-  EXPECT_EQ(Device(setup.radio).written, "VV;ZZ;") << "the traffic still flows";
+  EXPECT_EQ(Device(setup.radio).written, "VV;VV;ZZ;") << "the traffic still flows";
 }
 
 // App 1's blocks on both paths (translating, then No Translation), as text or
