@@ -30,7 +30,7 @@ struct Script {
 // with refusals ("") must leave the radio as it was. "kenwood" is the lenient
 // TS-590S that takes the TS-890 class's forms too; its plain sets and reads
 // of frequency, VFOs, modes and the AF, RF, squelch, power and CW speed levels
-// go through Hamlib's own backend in rigctl_test.cpp.
+// go through Hamlib's own backend in vantorel_sim_test.cpp.
 constexpr Script kScripts[] = {
     {"kenwood", "FB00021074000;FB;", "FB00021074000;"},
     {"kenwood", "AG200;AG;", "AG200;"},   // TS-890 form
