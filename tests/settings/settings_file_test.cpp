@@ -12,6 +12,7 @@
 #include <csignal>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -44,6 +45,14 @@ class SettingsFileTest : public ::testing::Test {
   SettingsLoadResult LoadText(const std::string& text, Settings& into) {
     WriteFile(path, text);
     return LoadSettings(path, into);
+  }
+  // The complete file with some lines (numbered from 0) changed.
+  SettingsLoadResult LoadChanged(const std::map<int, std::string>& changes, Settings& into) {
+    std::vector<std::string> lines = FullFile();
+    for (const auto& [at, line] : changes) {
+      lines[at] = line;
+    }
+    return LoadText(Lines(lines), into);
   }
 
   testing::TempFolder folder;
@@ -84,21 +93,15 @@ TEST_F(SettingsFileTest, WritesEveryLineAndReadsBackWhatItTakes) {
 // A file written by a program that could not show App 2's port and switches
 // holds there what it started with, so taking those lines changes nothing.
 TEST_F(SettingsFileTest, AppTwoLinesOfAProgramThatCouldNotShowThemChangeNothing) {
-  std::vector<std::string> lines = FullFile();
-  lines[1] = "";
-  lines[9] = " 1 ";
-  lines[10] = " 1 ";
   Settings s;
-  LoadText(Lines(lines), s);
+  LoadChanged({{1, ""}, {9, " 1 "}, {10, " 1 "}}, s);
   const Settings fresh;
   EXPECT_EQ(std::tie(s.soft2Com, s.ignore2, s.ignore2Out, s.kenwoodCB),
             std::tie(fresh.soft2Com, fresh.ignore2, fresh.ignore2Out, fresh.kenwoodCB));
   EXPECT_EQ(station::ModeOf(ToOptions(s)), station::Mode::Translating);
 
-  lines[1] = "COM12";  // App 2 in use and hearing the radio, as the window now allows
-  lines[9] = " 0 ";
-  lines[10] = " 0 ";
-  LoadText(Lines(lines), s);
+  // App 2 in use and hearing the radio, as the window now allows.
+  LoadChanged({{1, "COM12"}, {9, " 0 "}, {10, " 0 "}}, s);
   EXPECT_EQ(s.soft2Com, "COM12");
   EXPECT_EQ(station::ModeOf(ToOptions(s)), station::Mode::Sharing);
   EXPECT_EQ(ToOptions(s).ignoreToApp2, Check::Clear);
@@ -109,15 +112,13 @@ TEST_F(SettingsFileTest, AShortOrRefusedFileKeepsWhatItReadUpToThere) {
   EXPECT_EQ(LoadText("", s).outcome, SettingsLoad::Incomplete);
   EXPECT_EQ(s, Settings{});
 
-  std::vector<std::string> lines = FullFile();
-  lines[8] = " 3 ";  // Ignore1Out: refused
-  const SettingsLoadResult refused = LoadText(Lines(lines), s);
+  const SettingsLoadResult refused = LoadChanged({{8, " 3 "}}, s);  // Ignore1Out: refused
   EXPECT_EQ(refused.outcome, SettingsLoad::Refused);
   EXPECT_EQ(refused.linesRead, 9);
   EXPECT_EQ(s.ignore1, Check::Ticked);
   EXPECT_EQ(s.ignore1Out, Check::Clear);
 
-  lines = FullFile();
+  std::vector<std::string> lines = FullFile();
   lines[9] = " 1 ";   // App 2 out of use: translating...
   lines[15] = " 1 ";  // ... but No Translation clears KenwoodCB in a complete file
   lines.pop_back();
@@ -139,9 +140,7 @@ TEST_F(SettingsFileTest, NumberAndTruthLines) {
   };
   for (const auto& [line, value] : numbers) {
     Settings s;
-    std::vector<std::string> lines = FullFile();
-    lines[7] = line;  // Ignore1
-    const auto result = LoadText(Lines(lines), s);
+    const auto result = LoadChanged({{7, line}}, s);  // Ignore1
     EXPECT_EQ(result.outcome, value < 0 ? SettingsLoad::Refused : SettingsLoad::Complete) << line;
     EXPECT_EQ(NumberOf(s.ignore1), std::max(value, 0)) << line;
   }
@@ -153,10 +152,7 @@ TEST_F(SettingsFileTest, NumberAndTruthLines) {
   };
   for (const auto& [first, second, use1, use2] : truths) {
     Settings s;
-    std::vector<std::string> lines = FullFile();
-    lines[20] = first;
-    lines[21] = second;
-    LoadText(Lines(lines), s);
+    LoadChanged({{20, first}, {21, second}}, s);
     EXPECT_EQ(std::pair(s.useApp1, s.useApp2), std::pair(use1, use2)) << first << second;
   }
 }
