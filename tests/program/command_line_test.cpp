@@ -76,8 +76,8 @@ TEST(CommandLine, HelpVersionAndRefusalsOfEachProgram) {
 
 // The window reads the file from --folder, or without it from the folder it
 // was started in (its ports open: the radio hears auto-information on), and
-// writes it there at the end. A stop signal ends it as Close does: SIGHUP (the
-// terminal went away) while keyed unkeys the radio first.
+// writes it there at the end. A stop signal (SIGHUP: the terminal went away)
+// ends it as Close does: a keyed radio is unkeyed first.
 TEST(CommandLine, TheWindowReadsAndWritesItsSettingsInTheFolderGivenOrItsOwn) {
   for (const bool given : {true, false}) {
     SCOPED_TRACE(given ? "--folder" : "the current folder");
@@ -91,14 +91,10 @@ TEST(CommandLine, TheWindowReadsAndWritesItsSettingsInTheFolderGivenOrItsOwn) {
                               : std::vector<std::string>{kWindow});
     const auto noPump = [] {};
     EXPECT_EQ(radioEnd.Read(4, noPump, 10s), "AI1;") << window.Errors();
-    if (given) {
-      app1End.Write("MX1;");
-      EXPECT_EQ(radioEnd.Read(14, noPump), "TX1;TX;RM;MX1;");
-    }
+    app1End.Write("MX1;");
+    EXPECT_EQ(radioEnd.Read(14, noPump), "TX1;TX;RM;MX1;");
     window.Signal(given ? SIGHUP : SIGTERM);
-    if (given) {
-      EXPECT_EQ(radioEnd.Read(3, noPump), "RX;");
-    }
+    EXPECT_EQ(radioEnd.Read(3, noPump), "RX;");
     EXPECT_EQ(window.Wait(30s), 0) << window.Errors();
     EXPECT_FALSE(Has(window.Errors(), "Unable to open")) << window.Errors();
     EXPECT_EQ(ReadFile(station / "Catmux.ini"),
