@@ -1,11 +1,7 @@
 // vantorel-nox as a process, as a service manager runs it: its Catmux.ini in
-// a folder of its own (--folder, beside the test's current folder), App 1 and
-// the radio played on real pseudo-terminals (the suites named "Pty"), the
-// settings file's own refusals (no terminals needed), and a remote station of
-// two of them (remote_station.h): traffic both ways over the encrypted link,
-// nobody without a trusted certificate getting through to the radio, and a
-// silent outage of the link (in network namespaces of the test's own)
-// unkeying the site's radio.
+// a folder of its own, App 1 and the radio on real pseudo-terminals (the
+// suites named "Pty"), the settings file's refusals, and a remote station of
+// two of them (remote_station.h) over an encrypted link.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -45,10 +41,9 @@ class PtyNox : public ::testing::Test {
   }
 
   // Starts the program; its ports are open once the radio hears "AI1;".
-  void Start(const std::vector<std::string>& more = {}) {
-    std::vector<std::string> argv{VANTOREL_NOX_PROGRAM, "--folder", station.string()};
-    argv.insert(argv.end(), more.begin(), more.end());
-    nox = std::make_unique<ChildProcess>(argv);
+  void Start(std::vector<std::string> more = {}) {
+    more.insert(more.begin(), {VANTOREL_NOX_PROGRAM, "--folder", station.string()});
+    nox = std::make_unique<ChildProcess>(more);
     ASSERT_EQ(radioEnd.Read(4, kNoPump, 10s), "AI1;") << nox->Errors();
   }
 
@@ -146,10 +141,9 @@ TEST_F(PtyNox, ALostRadioIsTriedAgainUntilTheServiceStops) {
   EXPECT_EQ(ReadFile(SettingsFile()), away + "False\r\n") << "saved at the end";
 }
 
-// Without a complete settings file or the radio's port there is nothing to
-// run: a service manager is told so by the status, the owner by the line; a
-// failed start writes nothing. (A file that cannot be read at all takes the
-// same way out; its reasons: tests/settings.)
+// Without a complete settings file or the radio's port there is nothing to run:
+// status 1, the reason logged, the file left. (An unreadable file takes the
+// same way; its reasons: tests/settings.)
 TEST(NoxSettings, AMissingOrIncompleteFileOrNoRadioEndsWithStatus1AndSaysWhy) {
   struct Row {
     const char* name;

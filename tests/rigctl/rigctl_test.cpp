@@ -28,6 +28,7 @@
 namespace vantorel::testing {
 namespace {
 
+using namespace std::chrono_literals;
 using rigctl::RigctlSession;
 
 // A radio that keeps what it is told, starting as Hamlib's dummy rig does
@@ -98,9 +99,8 @@ class MemoryRadio : public rigctl::RigctlRadio {
 };
 
 struct Row {
-  std::vector<std::string>
-      rigctl{};       // one `rigctl -m 2` run (it opens with \chk_vfo, \dump_state, ...)
-  std::string raw{};  // or this text on a connection of its own, then "q"
+  std::vector<std::string> rigctl{};  // one `rigctl -m 2` run (it opens with \dump_state, ...)
+  std::string raw{};                  // or this text on a connection of its own, then "q"
 };
 
 // In order: each row starts where the one before left the radio. Left out,
@@ -150,20 +150,11 @@ int Listen(int& port) {
   return fd;
 }
 
-// Closed again at once: a port nothing listens on just now.
-int FreePort() {
-  int port = 0;
-  ::close(Listen(port));
-  return port;
-}
-
 // Sends `text` and "q" through socat, and collects the answers up to the
 // server's close.
 std::string Exchange(int port, const std::string& text) {
   const std::string socat = "socat -t 10 - TCP:127.0.0.1:" + std::to_string(port);
-  return RunToEnd({"/bin/sh", "-c", "printf %s \"$1\" | " + socat, "sh", text + "q\n"},
-                  std::chrono::seconds(30))
-      .output;
+  return RunToEnd({"/bin/sh", "-c", "printf %s \"$1\" | " + socat, "sh", text + "q\n"}, 30s).output;
 }
 
 // Sessions over one MemoryRadio, deferred, behind 127.0.0.1 on a thread of
@@ -230,12 +221,11 @@ class RigctlReferenceTest : public ::testing::Test {
   // the last one's thread has ended.
   void AwaitReferenceIdle() const {
     const std::filesystem::path threads = "/proc/" + std::to_string(reference_->Pid()) + "/task";
-    for (int tries = 0; tries < 2'000; ++tries) {
-      const auto running = std::distance(std::filesystem::directory_iterator(threads), {});
-      if (running <= 1) {
-        return;
-      }
-      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    const auto running = [&] {
+      return std::distance(std::filesystem::directory_iterator(threads), {});
+    };
+    for (int tries = 0; tries < 2'000 && running() > 1; ++tries) {
+      std::this_thread::sleep_for(1ms);
     }
   }
 
@@ -251,7 +241,12 @@ class RigctlReferenceTest : public ::testing::Test {
   }
 
   std::string rigctl_;
-  int referencePort_ = FreePort();
+  // Closed again at once: a port nothing listens on just now.
+  int referencePort_ = [] {
+    int port = 0;
+    ::close(Listen(port));
+    return port;
+  }();
   std::optional<ChildProcess> reference_;
 };
 

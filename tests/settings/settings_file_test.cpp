@@ -133,7 +133,7 @@ TEST_F(SettingsFileTest, AShortOrRefusedFileKeepsWhatItReadUpToThere) {
 }
 
 // Letters give 0 and reading goes on; a value that is no switch stops it.
-TEST_F(SettingsFileTest, NumberAndTruthLines) {
+TEST_F(SettingsFileTest, NumberLines) {
   const std::pair<const char*, int> numbers[] = {
       {" 1 ", 1}, {"2", 2},    {"Yes", 0}, {"", 0},     {" 1;", 1},  {"0.5", 0},    {"1.5", 2},
       {"2.5", 2}, {" 3 ", -1}, {"-1", -1}, {"2.6", -1}, {"1e9", -1}, {"99999", -1},
@@ -143,17 +143,6 @@ TEST_F(SettingsFileTest, NumberAndTruthLines) {
     const auto result = LoadChanged({{7, line}}, s);  // Ignore1
     EXPECT_EQ(result.outcome, value < 0 ? SettingsLoad::Refused : SettingsLoad::Complete) << line;
     EXPECT_EQ(NumberOf(s.ignore1), std::max(value, 0)) << line;
-  }
-  const std::tuple<const char*, const char*, bool, bool> truths[] = {
-      {"True", "False", true, false},
-      {"True", "True", false, true},
-      {"False", "False", false, false},
-      {"true", "TRUE", false, false},
-  };
-  for (const auto& [first, second, use1, use2] : truths) {
-    Settings s;
-    LoadChanged({{20, first}, {21, second}}, s);
-    EXPECT_EQ(std::pair(s.useApp1, s.useApp2), std::pair(use1, use2)) << first << second;
   }
 }
 
@@ -293,7 +282,19 @@ TEST_F(SettingsFileTest, ASaveKeepsTheLinkTheOwnerTheModeAndTheUnknownLines) {
 }
 
 // Only "True" chooses; a near miss is taken as "False" and named in a warning.
-TEST_F(SettingsFileTest, ATruthLineThatIsNeitherWordIsWarnedOf) {
+// Of the two App choices (lines 21 and 22) the later wins.
+TEST_F(SettingsFileTest, TruthLines) {
+  const std::tuple<const char*, const char*, bool, bool> truths[] = {
+      {"True", "False", true, false},
+      {"True", "True", false, true},
+      {"False", "False", false, false},
+      {"true", "TRUE", false, false},
+  };
+  for (const auto& [first, second, use1, use2] : truths) {
+    Settings s;
+    LoadChanged({{20, first}, {21, second}}, s);
+    EXPECT_EQ(std::pair(s.useApp1, s.useApp2), std::pair(use1, use2)) << first << second;
+  }
   for (const std::string line : {"True", "False", "TRUE", "True ", "maybe", ""}) {
     WriteFile(path, Lines(FullFile()) + line + "\r\n");
     SettingsFile file(folder.Path());

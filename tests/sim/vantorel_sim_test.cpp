@@ -1,7 +1,6 @@
-// vantorel-sim as a user runs it, the built program on a pseudo-terminal:
-// talked to over its path, stopped by a signal, and driven by Hamlib's rigctl,
-// a Kenwood client written by others, behind its link as each model with
-// Hamlib's own backend for that model.
+// vantorel-sim as a user runs it on a pseudo-terminal, stopped by a signal, and
+// driven by Hamlib's rigctl (a Kenwood client written by others) behind its
+// link as each model, with Hamlib's own backend for that model.
 //
 // Every rigctl step is a fresh rigctl: Hamlib 4.5.4 keeps the last IF answer
 // for a while within one session, so a PTT read right after a PTT set would
