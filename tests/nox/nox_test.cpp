@@ -16,6 +16,7 @@
 #include "child_process.h"
 #include "pty_pair.h"
 #include "remote_station.h"
+#include "settings/settings_file.h"
 #include "station/station.h"
 #include "temp_folder.h"
 #include "terminal_client.h"
@@ -142,8 +143,8 @@ TEST_F(PtyNox, ALostRadioIsTriedAgainUntilTheServiceStops) {
 }
 
 // Without a complete settings file or the radio's port there is nothing to run:
-// status 1, the reason logged, the file left. (An unreadable file takes the
-// same way; its reasons: tests/settings.)
+// status 1, the reason logged, the file left. (Why a file cannot be read:
+// tests/settings.)
 TEST(NoxSettings, AMissingOrIncompleteFileOrNoRadioEndsWithStatus1AndSaysWhy) {
   struct Row {
     const char* name;
@@ -156,6 +157,7 @@ TEST(NoxSettings, AMissingOrIncompleteFileOrNoRadioEndsWithStatus1AndSaysWhy) {
        "Catmux.ini has only 10 of its 23 lines"},
       {"a switch of 7", Lines({"a", "", "b", "4800", "8", "None", "1", " 7 "}),
        "Catmux.ini: line 8 is not 0, 1 or 2"},
+      {"too large", std::string(settings::kSettingsFileLimit + 1, '\n'), "could not be read"},
       // App 1 on a virtual port that always opens; the radio's port is not there.
       {"no radio", StationFileText("pty:app1", "no-such-tty"),
        "the radio's port 'no-such-tty' could not be opened; ending with status 1"},

@@ -33,8 +33,7 @@ struct Station {
     SupervisionContext ctx{keying, shutDwn, ports};
     return Timer2_Timer(ctx);
   }
-  // Ticks until a shutdown; the number of the tick that shut down, or 0 when
-  // none came within `most` ticks.
+  // The tick (from 1) that shut down, or 0 when none came within `most`.
   int TicksToShutdown(int most) {
     for (int tick = 1; tick <= most; ++tick) {
       if (Tick().shutDown) {
