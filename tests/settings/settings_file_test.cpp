@@ -246,7 +246,7 @@ TEST_F(SettingsFileTest, AnythingButAFileOfBoundedSizeIsRefusedAndLeftAsItIs) {
     EXPECT_NE(file.LoadProblem().value_or("").find(reason), std::string::npos)
         << file.LoadProblem().value_or("");
     EXPECT_TRUE(file.Save(s));
-    if (!reason.starts_with("Is larger")) {  // and a save alone would not write it either
+    if (reason == "Is a directory") {  // nor would a save alone (never tried on the device)
       EXPECT_EQ(SaveSettings(s, path), reason);
     }
     EXPECT_EQ(fs::symlink_status(path).type(), before.type());
