@@ -1,5 +1,5 @@
-// Both programs' command lines, as a user types them: the built programs run
-// as processes (the window on the offscreen platform) in a temporary folder.
+// The programs' command lines, as a user types them: the built programs run as
+// processes (the window on the offscreen platform) in a temporary folder.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -21,12 +21,13 @@ using namespace std::chrono_literals;
 
 const std::string kWindow = VANTOREL_WINDOW_PROGRAM;
 const std::string kNox = VANTOREL_NOX_PROGRAM;
+const std::string kSim = VANTOREL_SIM_PROGRAM;
 
 bool Has(const std::string& text, const std::string& part) {
   return text.find(part) != std::string::npos;
 }
 
-TEST(CommandLine, HelpVersionAndRefusalsOfBothPrograms) {
+TEST(CommandLine, HelpVersionAndRefusalsOfEachProgram) {
   struct Row {
     std::vector<std::string> argv;
     int status;
@@ -47,6 +48,12 @@ TEST(CommandLine, HelpVersionAndRefusalsOfBothPrograms) {
       {{kNox, "--monitor", "loud"}, 2, "", "--monitor takes 'text' or 'hex', not 'loud'", ""},
       {{kNox, "--folder"}, 2, "", "Missing value after '--folder'", ""},
       {{kNox, "Catmux.ini"}, 2, "", "Unexpected argument 'Catmux.ini'", ""},
+      {{kSim, "--help"}, 0, "Usage: vantorel-sim [--model NAME] [--link PATH]", "", ""},
+      {{kSim, "-h"}, 0, "ts2000    Kenwood TS-2000\n", "", ""},
+      {{kSim, "--version"}, 0, "vantorel-sim" + version, "", "Usage"},
+      {{kSim, "--frequency"}, 2, "", "Usage: vantorel-sim", ""},
+      {{kSim, "--model=ts950"}, 2, "", "Usage: vantorel-sim", ""},
+      {{kSim, "--model"}, 2, "", "Usage: vantorel-sim", ""},
   };
   TempFolder folder;
   for (const Row& row : rows) {
@@ -57,6 +64,7 @@ TEST(CommandLine, HelpVersionAndRefusalsOfBothPrograms) {
     EXPECT_TRUE(Has(run.errors, row.errors)) << call << ": " << run.errors;
     if (row.status == 2) {
       EXPECT_TRUE(Has(run.errors, "Usage: ")) << call << ": the usage follows the reason";
+      EXPECT_EQ(run.output, "") << call;
     }
     if (!row.notShown.empty()) {
       EXPECT_FALSE(Has(run.output + run.errors, row.notShown)) << call;
@@ -66,48 +74,34 @@ TEST(CommandLine, HelpVersionAndRefusalsOfBothPrograms) {
   }
 }
 
-// The window reads the file from --folder (its ports open: the radio hears
-// auto-information on) and writes it there at the end, wherever it was
-// started; a stop signal ends it as Close does.
-TEST(CommandLine, TheWindowReadsAndWritesItsSettingsInTheFolderGiven) {
-  TempFolder started;
-  PtyPair app1End;
-  PtyPair radioEnd;
-  const std::filesystem::path station = started.Path() / "station";
-  std::filesystem::create_directories(station);
-  WriteFile(station / "Catmux.ini", StationFileText(app1End.Path(), radioEnd.Path()));
-  ChildProcess window({kWindow, "--folder", station.string()});
-  const auto noPump = [] {};
-  EXPECT_EQ(radioEnd.Read(4, noPump, 10s), "AI1;") << window.Errors();
-  // SIGHUP (the terminal went away) ends the window as Close does: the
-  // keyed radio is unkeyed first.
-  app1End.Write("MX1;");
-  EXPECT_EQ(radioEnd.Read(14, noPump), "TX1;TX;RM;MX1;");
-  window.Signal(SIGHUP);
-  EXPECT_EQ(radioEnd.Read(3, noPump), "RX;");
-  EXPECT_EQ(window.Wait(30s), 0) << window.Errors();
-  EXPECT_EQ(ReadFile(station / "Catmux.ini"),
-            StationFileText(app1End.Path(), radioEnd.Path(), {.saved = true}));
-  EXPECT_TRUE(std::filesystem::exists(station / "TEST.TXT"));
-  EXPECT_FALSE(std::filesystem::exists(started.Path() / "Catmux.ini"));
-}
-
-// Without --folder the window reads and writes the file in the folder it was
-// started in, where it opens the ports named there.
-TEST(CommandLine, TheWindowWithoutAFolderUsesTheOneItStartsIn) {
-  TempFolder started;  // the current folder while it lives
-  PtyPair app1End;
-  PtyPair radioEnd;
-  WriteFile(started.Path() / "Catmux.ini", StationFileText(app1End.Path(), radioEnd.Path()));
-  ChildProcess window({kWindow});
-  const auto noPump = [] {};
-  EXPECT_EQ(radioEnd.Read(4, noPump, 10s), "AI1;") << window.Errors();
-  window.Signal(SIGTERM);
-  EXPECT_EQ(window.Wait(30s), 0) << window.Errors();
-  EXPECT_FALSE(Has(window.Errors(), "Unable to open")) << window.Errors();
-  EXPECT_EQ(ReadFile(started.Path() / "Catmux.ini"),
-            StationFileText(app1End.Path(), radioEnd.Path(), {.saved = true}));
-  EXPECT_TRUE(std::filesystem::exists(started.Path() / "TEST.TXT"));
+// The window reads the file from --folder, or without it from the folder it
+// was started in (its ports open: the radio hears auto-information on), and
+// writes it there at the end. A stop signal (SIGHUP: the terminal went away)
+// ends it as Close does: a keyed radio is unkeyed first.
+TEST(CommandLine, TheWindowReadsAndWritesItsSettingsInTheFolderGivenOrItsOwn) {
+  for (const bool given : {true, false}) {
+    SCOPED_TRACE(given ? "--folder" : "the current folder");
+    TempFolder started;  // the current folder while it lives
+    PtyPair app1End;
+    PtyPair radioEnd;
+    const std::filesystem::path station = given ? started.Path() / "station" : started.Path();
+    std::filesystem::create_directories(station);
+    WriteFile(station / "Catmux.ini", StationFileText(app1End.Path(), radioEnd.Path()));
+    ChildProcess window(given ? std::vector<std::string>{kWindow, "--folder", station.string()}
+                              : std::vector<std::string>{kWindow});
+    const auto noPump = [] {};
+    EXPECT_EQ(radioEnd.Read(4, noPump, 10s), "AI1;") << window.Errors();
+    app1End.Write("MX1;");
+    EXPECT_EQ(radioEnd.Read(14, noPump), "TX1;TX;RM;MX1;");
+    window.Signal(given ? SIGHUP : SIGTERM);
+    EXPECT_EQ(radioEnd.Read(3, noPump), "RX;");
+    EXPECT_EQ(window.Wait(30s), 0) << window.Errors();
+    EXPECT_FALSE(Has(window.Errors(), "Unable to open")) << window.Errors();
+    EXPECT_EQ(ReadFile(station / "Catmux.ini"),
+              StationFileText(app1End.Path(), radioEnd.Path(), {.saved = true}));
+    EXPECT_TRUE(std::filesystem::exists(station / "TEST.TXT"));
+    EXPECT_EQ(std::filesystem::exists(started.Path() / "Catmux.ini"), !given);
+  }
 }
 
 // A folder that is not there yet is made, parents and all.

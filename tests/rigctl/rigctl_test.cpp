@@ -4,35 +4,103 @@
 // must be the same, byte for byte. Then the framing alone: any split of the
 // input, over-long words, binary bytes, a client that goes away mid-request.
 #include <arpa/inet.h>
-#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <netinet/in.h>
-#include <poll.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <deque>
 #include <filesystem>
+#include <functional>
+#include <map>
 #include <memory>
 #include <optional>
 #include <random>
 #include <thread>
 
 #include "child_process.h"
-#include "memory_radio.h"
+#include "rigctl/rigctl_radio.h"
 #include "rigctl/rigctl_session.h"
 
 namespace vantorel::testing {
 namespace {
 
+using namespace std::chrono_literals;
 using rigctl::RigctlSession;
 
+// A radio that keeps what it is told, starting as Hamlib's dummy rig does
+// (rigctld -m 1: 145 and 146 MHz, FM 15 kHz, VFO A, powered on), so a session
+// over it and rigctld over the dummy answer alike. Deferred, its completions
+// wait for RunDeferred(), as a real radio's come later from the event loop.
+class MemoryRadio : public rigctl::RigctlRadio {
+ public:
+  using Quantity = rigctl::Quantity;
+  using Vfo = rigctl::Vfo;
+
+  explicit MemoryRadio(bool deferred) : deferred_(deferred) {
+    values_[{Quantity::kFrequency, Vfo::kA}].hertz = 145'000'000;
+    values_[{Quantity::kFrequency, Vfo::kB}].hertz = 146'000'000;
+    for (const Vfo vfo : {Vfo::kA, Vfo::kB}) {
+      values_[{Quantity::kMode, vfo}] = {.mode = rigctl::Mode::kFm, .passband = 15'000};
+    }
+    values_[{Quantity::kPowerStatus, Vfo::kCurrent}].number = 1;
+    values_[{Quantity::kStrength, Vfo::kCurrent}].number = -54;
+  }
+
+  void Read(Quantity quantity, Vfo vfo, ReadDone done) override {
+    Complete([value = values_[Key(quantity, vfo)], done = std::move(done)] {
+      done(rigctl::RigError::kOk, value);
+    });
+  }
+
+  void Write(Quantity quantity, Vfo vfo, const rigctl::RigValue& value, WriteDone done) override {
+    rigctl::RigValue& kept = values_[Key(quantity, vfo)];
+    const std::int64_t passband = kept.passband;
+    kept = value;
+    if (quantity == Quantity::kMode && value.passband == -1) {
+      kept.passband = passband;
+    }
+    Complete([done = std::move(done)] { done(rigctl::RigError::kOk); });
+  }
+
+  // Runs the waiting completions, and those they cause.
+  void RunDeferred() {
+    while (!later_.empty()) {
+      const std::function<void()> next = std::move(later_.front());
+      later_.pop_front();
+      next();
+    }
+  }
+
+  [[nodiscard]] int Ptt() { return values_[{Quantity::kPtt, Vfo::kCurrent}].number; }
+
+ private:
+  // Frequency and mode belong to a VFO, the rest to the radio.
+  std::pair<Quantity, Vfo> Key(Quantity quantity, Vfo vfo) {
+    if (quantity != Quantity::kFrequency && quantity != Quantity::kMode) {
+      return {quantity, Vfo::kCurrent};
+    }
+    return {quantity, vfo == Vfo::kCurrent ? values_[{Quantity::kVfo, Vfo::kCurrent}].vfo : vfo};
+  }
+
+  void Complete(std::function<void()> completion) {
+    later_.push_back(std::move(completion));
+    if (!deferred_) {
+      RunDeferred();
+    }
+  }
+
+  bool deferred_;
+  std::map<std::pair<Quantity, Vfo>, rigctl::RigValue> values_;
+  std::deque<std::function<void()>> later_;
+};
+
 struct Row {
-  std::vector<std::string>
-      rigctl{};       // one `rigctl -m 2` run (it opens with \chk_vfo, \dump_state, ...)
-  std::string raw{};  // or this text on a connection of its own, then "q"
+  std::vector<std::string> rigctl{};  // one `rigctl -m 2` run (it opens with \dump_state, ...)
+  std::string raw{};                  // or this text on a connection of its own, then "q"
 };
 
 // In order: each row starts where the one before left the radio. Left out,
@@ -68,124 +136,61 @@ const std::vector<Row> kRows = {
     {.raw = "V VFOB\n+V VFOA\nV XYZ and more\nf\n"},
 };
 
-// Closed again at once: a port nothing listens on just now.
-int FreePort() {
-  const int probe = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
+// A socket listening on 127.0.0.1, on a port of the system's choosing.
+int Listen(int& port) {
+  const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
   sockaddr_in address{};
   address.sin_family = AF_INET;
   address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
   socklen_t size = sizeof address;
-  ::bind(probe, reinterpret_cast<sockaddr*>(&address), size);
-  ::getsockname(probe, reinterpret_cast<sockaddr*>(&address), &size);
-  ::close(probe);
-  return ntohs(address.sin_port);
-}
-
-// -1 when nothing listens on the port.
-int Connect(int port) {
-  const int fd = ::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0);
-  sockaddr_in address{};
-  address.sin_family = AF_INET;
-  address.sin_port = htons(static_cast<std::uint16_t>(port));
-  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-  if (::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
-    ::close(fd);
-    return -1;
-  }
+  ::bind(fd, reinterpret_cast<sockaddr*>(&address), size);
+  ::listen(fd, 8);
+  ::getsockname(fd, reinterpret_cast<sockaddr*>(&address), &size);
+  port = ntohs(address.sin_port);
   return fd;
 }
 
-// Sends `text` and "q", and collects the answers up to the server's close.
+// Sends `text` and "q" through socat, and collects the answers up to the
+// server's close.
 std::string Exchange(int port, const std::string& text) {
-  const int fd = Connect(port);
-  const std::string sent = text + "q\n";
-  EXPECT_EQ(::send(fd, sent.data(), sent.size(), MSG_NOSIGNAL), std::ssize(sent));
-  std::string answers;
-  std::array<char, 4096> buffer{};
-  pollfd ready{fd, POLLIN, 0};
-  ssize_t got = 1;
-  while (got > 0 && ::poll(&ready, 1, 10'000) == 1) {
-    got = ::read(fd, buffer.data(), buffer.size());
-    answers.append(buffer.data(), static_cast<std::size_t>(std::max<ssize_t>(got, 0)));
-  }
-  ::close(fd);
-  return answers;
+  const std::string socat = "socat -t 10 - TCP:127.0.0.1:" + std::to_string(port);
+  return RunToEnd({"/bin/sh", "-c", "printf %s \"$1\" | " + socat, "sh", text + "q\n"}, 30s).output;
 }
 
 // Sessions over one MemoryRadio, deferred, behind 127.0.0.1 on a thread of
-// their own while the test runs rigctl.
+// their own while the test runs rigctl: one client after the other, as the
+// rows come.
 class LoopbackServer {
  public:
-  LoopbackServer() : listener_(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0)) {
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
-    socklen_t size = sizeof address;
-    ::bind(listener_, reinterpret_cast<sockaddr*>(&address), size);
-    ::listen(listener_, 8);
-    ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &size);
-    port_ = ntohs(address.sin_port);
-    ::pipe2(wake_.data(), O_CLOEXEC);
-    thread_ = std::thread([this] { Serve(); });
-  }
+  LoopbackServer() : listener_(Listen(port_)), thread_([this] { Serve(); }) {}
   ~LoopbackServer() {
-    ::write(wake_[1], "x", 1);
+    ::shutdown(listener_, SHUT_RDWR);  // the accept returns
     thread_.join();
-    for (const int fd : {listener_, wake_[0], wake_[1]}) {
-      ::close(fd);
-    }
+    ::close(listener_);
   }
   [[nodiscard]] int Port() const { return port_; }
 
  private:
-  struct Client {
-    int fd;
-    bool closing = false;
-    std::unique_ptr<RigctlSession> session;
-  };
-
   void Serve() {
-    std::vector<std::unique_ptr<Client>> clients;
-    while (true) {
-      radio_.RunDeferred();
-      std::erase_if(clients,
-                    [](const auto& client) { return client->closing && ::close(client->fd) == 0; });
-      std::vector<pollfd> ready{{wake_[0], POLLIN, 0}, {listener_, POLLIN, 0}};
-      for (const auto& client : clients) {
-        ready.push_back({client->fd, POLLIN, 0});
+    for (int fd = 0; (fd = ::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC)) >= 0;) {
+      bool closing = false;
+      RigctlSession session(
+          radio_, server_,
+          {[fd](std::string_view text) { ::send(fd, text.data(), text.size(), MSG_NOSIGNAL); },
+           [&closing] { closing = true; }});
+      std::array<char, 4096> buffer{};
+      for (ssize_t got = 0; !closing && (got = ::read(fd, buffer.data(), buffer.size())) > 0;) {
+        session.Receive({buffer.data(), static_cast<std::size_t>(got)});
+        radio_.RunDeferred();
       }
-      ::poll(ready.data(), ready.size(), -1);
-      if (ready[0].revents != 0) {
-        return;
-      }
-      for (std::size_t i = 2; i < ready.size(); ++i) {
-        std::array<char, 4096> buffer{};
-        Client& client = *clients[i - 2];
-        const ssize_t got = ready[i].revents != 0 ? ::read(client.fd, buffer.data(), 4096) : -1;
-        client.closing = client.closing || got == 0;
-        if (got > 0) {
-          client.session->Receive({buffer.data(), static_cast<std::size_t>(got)});
-        }
-      }
-      if (ready[1].revents != 0) {
-        auto client =
-            std::make_unique<Client>(::accept4(listener_, nullptr, nullptr, SOCK_CLOEXEC));
-        client->session = std::make_unique<RigctlSession>(
-            radio_, server_,
-            RigctlSession::Links{[fd = client->fd](std::string_view text) {
-                                   ::send(fd, text.data(), text.size(), MSG_NOSIGNAL);
-                                 },
-                                 [&closing = client->closing] { closing = true; }});
-        clients.push_back(std::move(client));
-      }
+      ::close(fd);
     }
   }
 
   MemoryRadio radio_{true};
   rigctl::ServerState server_;
-  int listener_;
   int port_ = 0;
-  std::array<int, 2> wake_{};
+  int listener_;
   std::thread thread_;
 };
 
@@ -193,18 +198,20 @@ class RigctlReferenceTest : public ::testing::Test {
  protected:
   void SetUp() override {
     rigctl_ = FindProgram("rigctl");
-    if (rigctl_.empty() || FindProgram("rigctld").empty()) {
-      GTEST_SKIP() << "rigctl and rigctld are not installed (Debian package libhamlib-utils)";
+    if (rigctl_.empty() || FindProgram("rigctld").empty() || FindProgram("socat").empty()) {
+      GTEST_SKIP() << "rigctl, rigctld or socat is not installed (libhamlib-utils, socat)";
     }
     // The dummy rig keyed "by the rig", as a Kenwood is over CAT.
     reference_.emplace(std::vector<std::string>{FindProgram("rigctld"), "-m", "1", "-P", "RIG",
                                                 "-t", std::to_string(referencePort_)});
-    for (int tries = 0; tries < 500 && listening_ < 0; ++tries) {
-      listening_ = Connect(referencePort_);
+    const std::vector<std::string> knock{FindProgram("socat"), "-u", "/dev/null",
+                                         "TCP:127.0.0.1:" + std::to_string(referencePort_)};
+    bool listening = false;
+    for (int tries = 0; tries < 500 && !listening; ++tries) {
       std::this_thread::sleep_for(std::chrono::milliseconds(10));
+      listening = RunToEnd(knock, std::chrono::seconds(10)).status == 0;
     }
-    ASSERT_GE(listening_, 0) << "rigctld did not start: " << reference_->Errors();
-    ::close(listening_);
+    ASSERT_TRUE(listening) << "rigctld did not start: " << reference_->Errors();
     AwaitReferenceIdle();
   }
 
@@ -214,12 +221,11 @@ class RigctlReferenceTest : public ::testing::Test {
   // the last one's thread has ended.
   void AwaitReferenceIdle() const {
     const std::filesystem::path threads = "/proc/" + std::to_string(reference_->Pid()) + "/task";
-    for (int tries = 0; tries < 2'000; ++tries) {
-      const auto running = std::distance(std::filesystem::directory_iterator(threads), {});
-      if (running <= 1) {
-        return;
-      }
-      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    const auto running = [&] {
+      return std::distance(std::filesystem::directory_iterator(threads), {});
+    };
+    for (int tries = 0; tries < 2'000 && running() > 1; ++tries) {
+      std::this_thread::sleep_for(1ms);
     }
   }
 
@@ -235,8 +241,12 @@ class RigctlReferenceTest : public ::testing::Test {
   }
 
   std::string rigctl_;
-  int referencePort_ = FreePort();
-  int listening_ = -1;
+  // Closed again at once: a port nothing listens on just now.
+  int referencePort_ = [] {
+    int port = 0;
+    ::close(Listen(port));
+    return port;
+  }();
   std::optional<ChildProcess> reference_;
 };
 
@@ -254,10 +264,11 @@ TEST_F(RigctlReferenceTest, EveryRowGetsTheAnswersRigctldGives) {
 }
 
 // Everything a session sends over a MemoryRadio for `input` fed in pieces of
-// `piece` bytes, and whether it closed.
+// `piece` bytes, whether it closed, and the radio's PTT afterwards.
 struct Transcript {
   std::string text;
   bool closed = false;
+  int ptt = 0;  // the radio's at the end
   bool operator==(const Transcript&) const = default;
 };
 
@@ -272,6 +283,7 @@ Transcript Feed(std::string_view input, std::size_t piece, bool deferred) {
     session.Receive(input.substr(at, piece));
     radio.RunDeferred();
   }
+  transcript.ptt = radio.Ptt();
   return transcript;
 }
 
@@ -304,19 +316,10 @@ TEST(RigctlFramingTest, BinaryBytesNeverKeyTheRadioNorStopTheSession) {
     const auto byte = static_cast<char>(random() % 256);
     noise += std::isalpha(static_cast<unsigned char>(byte)) != 0 ? '\0' : byte;
   }
-  MemoryRadio radio(true);
-  rigctl::ServerState server;
-  bool closed = false;
-  RigctlSession session(radio, server, {[](std::string_view) {}, [&] { closed = true; }});
-  for (std::size_t at = 0; at < noise.size(); at += 1000) {
-    session.Receive(std::string_view(noise).substr(at, 1000));
-    radio.RunDeferred();
-  }
   // A command waiting for inputs takes at most a VFO and three words or a line.
-  session.Receive("\nq\nq\nq\nq\nq\nq\n");
-  radio.RunDeferred();
-  EXPECT_TRUE(closed);
-  EXPECT_EQ(radio.Ptt(), 0);
+  const Transcript transcript = Feed(noise + "\nq\nq\nq\nq\nq\nq\n", 1000, true);
+  EXPECT_TRUE(transcript.closed);
+  EXPECT_EQ(transcript.ptt, 0);
 }
 
 TEST(RigctlFramingTest, AClientGoneBeforeTheRadioAnswersIsForgotten) {

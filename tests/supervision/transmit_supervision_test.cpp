@@ -33,8 +33,7 @@ struct Station {
     SupervisionContext ctx{keying, shutDwn, ports};
     return Timer2_Timer(ctx);
   }
-  // Ticks until a shutdown; the number of the tick that shut down, or 0 when
-  // none came within `most` ticks.
+  // The tick (from 1) that shut down, or 0 when none came within `most`.
   int TicksToShutdown(int most) {
     for (int tick = 1; tick <= most; ++tick) {
       if (Tick().shutDown) {
@@ -45,48 +44,41 @@ struct Station {
   }
 };
 
-TEST(TransmitSupervision, ShutsDownOnTheLimitTickWithTheSixWritesInOrderThenRestsDisarmed) {
-  Station s;
-  s.txTime = 5;
-  EXPECT_EQ(s.TicksToShutdown(300), 0) << "disarmed ticks do nothing";
-  EXPECT_EQ(s.txTime, 5);
+// The limit as typed is read at every tick, and the count goes on from where
+// it stands; whatever the text, a shutdown comes before the count overflows.
+// It makes the six writes in order, and the timer rests disarmed after it.
+TEST(TransmitSupervision, ShutsDownWhenTheCountReachesTheLimitAsItStandsAtThatTick) {
+  Station disarmed;
+  disarmed.txTime = 5;
+  EXPECT_EQ(disarmed.TicksToShutdown(300), 0) << "disarmed ticks do nothing";
+  EXPECT_EQ(disarmed.txTime, 5);
 
-  s.txTime = 0;
-  s.txOn = true;
-  for (int tick = 1; tick < 180; ++tick) {
-    ASSERT_FALSE(s.Tick().shutDown) << "tick " << tick;
-  }
-  EXPECT_EQ(s.txTime, 179);
-  EXPECT_TRUE(s.ports.writes.empty());
-
-  const TickResult result = s.Tick();
-  EXPECT_TRUE(result.shutDown);
-  EXPECT_TRUE(result.failures.empty());
-  EXPECT_EQ(s.ports.writes, kShutdownWrites);
-  EXPECT_FALSE(s.txOn);
-  EXPECT_EQ(s.txTime, 0);
-
-  s.ports.writes.clear();
-  EXPECT_EQ(s.TicksToShutdown(400), 0);
-  EXPECT_TRUE(s.ports.writes.empty());
-}
-
-// The limit is read at every tick, and the count goes on from where it stands.
-TEST(TransmitSupervision, CountAndLimitAsTheyStandAtEachTick) {
   struct Case {
     const char* what;
     std::int16_t countBefore;
     const char* firstLimit;
-    int firstTicks;
+    int firstTicks;  // under the first limit
     const char* laterLimit;
     int shutdownTick;  // counted from the change of limit
   };
+  // clang-format off
   const Case cases[] = {
+      {"as a new installation has it", 0, "180", 0, "180", 180},
+      {"empty", 0, "", 0, "", 1},                {"letters", 0, "abc", 0, "abc", 1},
+      {"zero", 0, "0", 0, "0", 1},               {"negative", 0, "-5", 0, "-5", 1},
+      {"two", 0, "2", 0, "2", 2},                {"leading zero", 0, "015;", 0, "015;", 15},
+      {"text after", 0, " 30 s", 0, " 30 s", 30}, {"fraction", 0, "90.5", 0, "90.5", 91},
+      {"exponent", 0, "1E2", 0, "1E2", 100},     {"top", 0, "32767", 0, "32767", 32767},
+      {"past the top", 0, "32768", 0, "32768", 32767},
+      {"far past the top", 0, "99999", 0, "99999", 32767},
+      {"infinite", 0, "1E400", 0, "1E400", 32767},
+      {"a count already at the top", 32767, "99999", 0, "99999", 1},
       {"armed again after a shutdown counts from zero", 0, "3", 3, "3", 3},
       {"a count left from an earlier transmission goes on", 7, "10", 0, "10", 3},
       {"a limit lowered below the count ends it at the next tick", 0, "180", 50, "20", 1},
       {"a limit raised while armed counts to the new one", 0, "5", 4, "8", 4},
   };
+  // clang-format on
   for (const Case& c : cases) {
     Station s;
     s.txTime = c.countBefore;
@@ -97,55 +89,12 @@ TEST(TransmitSupervision, CountAndLimitAsTheyStandAtEachTick) {
     }
     s.txOn = true;
     s.shutDwn = c.laterLimit;
-    EXPECT_EQ(s.TicksToShutdown(10), c.shutdownTick) << c.what;
+    s.ports.writes.clear();
+    EXPECT_EQ(s.TicksToShutdown(40000), c.shutdownTick) << c.what;
+    EXPECT_EQ(s.ports.writes, kShutdownWrites) << c.what;
+    EXPECT_EQ(s.txTime, 0) << c.what;
+    EXPECT_EQ(s.TicksToShutdown(400), 0) << c.what;
   }
-}
-
-struct LimitCase {
-  const char* name;
-  const char* shutDwn;
-  int shutdownTick;
-};
-
-class LimitText : public ::testing::TestWithParam<LimitCase> {};
-
-TEST_P(LimitText, ShutsDownOnTheExpectedTick) {
-  Station s;
-  s.shutDwn = GetParam().shutDwn;
-  s.txOn = true;
-  EXPECT_EQ(s.TicksToShutdown(40000), GetParam().shutdownTick);
-  EXPECT_EQ(s.txTime, 0);
-  EXPECT_FALSE(s.txOn);
-}
-
-// clang-format off
-INSTANTIATE_TEST_SUITE_P(
-    TransmitSupervision, LimitText,
-    ::testing::Values(LimitCase{"Empty", "", 1}, LimitCase{"Letters", "abc", 1},
-                      LimitCase{"Zero", "0", 1}, LimitCase{"Negative", "-5", 1},
-                      LimitCase{"Two", "2", 2}, LimitCase{"LeadingZero", "015;", 15},
-                      LimitCase{"TrailingText", " 30 s", 30}, LimitCase{"Fraction", "90.5", 91},
-                      LimitCase{"Exponent", "1E2", 100}, LimitCase{"Top", "32767", 32767},
-                      // Beyond what the count can hold: the shutdown still comes.
-                      LimitCase{"PastTop", "32768", 32767}, LimitCase{"Infinite", "1E400", 32767}),
-    [](const auto& info) { return std::string(info.param.name); });
-// clang-format on
-
-TEST(TransmitSupervision, AHugeLimitNeverLetsTheCountOverflow) {
-  Station s;
-  s.shutDwn = "99999";
-  s.txOn = true;
-  for (int tick = 1; tick < 32767; ++tick) {
-    ASSERT_FALSE(s.Tick().shutDown);
-    ASSERT_EQ(s.txTime, tick);
-  }
-  EXPECT_TRUE(s.Tick().shutDown);
-  EXPECT_EQ(s.ports.writes, kShutdownWrites);
-
-  s.txTime = 32767;  // a count already at the top
-  s.txOn = true;
-  EXPECT_TRUE(s.Tick().shutDown);
-  EXPECT_EQ(s.txTime, 0);
 }
 
 // Closed ports are skipped and a refused write does not stop the others: the
@@ -182,15 +131,6 @@ TEST(TransmitSupervision, EveryWriteThatCanGoThroughDoesAndTheStateIsReset) {
     EXPECT_FALSE(s.txOn);
     EXPECT_EQ(s.txTime, 0);
   }
-}
-
-// What a radio that missed its shutdown gets when it is back: its own part,
-// in the same order.
-TEST(TransmitSupervision, TheRadiosPartAloneIsItsShareOfTheShutdown) {
-  RecordingPorts ports;
-  WriteRadioShutdown(ports);
-  EXPECT_EQ(ports.To(CatPort::Radio), kRadioShutdown);
-  EXPECT_TRUE(ports.To(CatPort::App1).empty());
 }
 
 }  // namespace
