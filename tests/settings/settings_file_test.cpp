@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -232,7 +233,14 @@ TEST_F(SettingsFileTest, AnythingButAFileOfBoundedSizeIsRefusedAndLeftAsItIs) {
   const std::vector<std::pair<std::function<void()>, std::string>> rows{
       {[&] { fs::create_directory(path); }, "Is a directory"},
       {[&] { ASSERT_EQ(mkfifo(path.c_str(), 0600), 0); }, "Is a FIFO, not a file"},
-      {[&] { fs::create_symlink("/dev/zero", path); }, "Is a device, not a file"},
+      // An endless device of its own (as root), so that nothing here can
+      // touch the system's; else a link to one that swallows what it gets.
+      {[&] {
+         if (mknod(path.c_str(), S_IFCHR | 0600, makedev(1, 5)) != 0) {
+           fs::create_symlink("/dev/null", path);
+         }
+       },
+       "Is a device, not a file"},
       {[&] { WriteFile(path, std::string(kSettingsFileLimit + 1, '\n')); }, "Is larger than"},
   };
   for (const auto& [make, reason] : rows) {
@@ -246,8 +254,8 @@ TEST_F(SettingsFileTest, AnythingButAFileOfBoundedSizeIsRefusedAndLeftAsItIs) {
     EXPECT_NE(file.LoadProblem().value_or("").find(reason), std::string::npos)
         << file.LoadProblem().value_or("");
     EXPECT_TRUE(file.Save(s));
-    if (reason == "Is a directory") {  // nor would a save alone (never tried on the device)
-      EXPECT_EQ(SaveSettings(s, path), reason);
+    if (reason != "Is larger than") {  // nor would a save alone
+      EXPECT_TRUE(SaveSettings(s, path).has_value());
     }
     EXPECT_EQ(fs::symlink_status(path).type(), before.type());
     EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path()), fs::directory_iterator()), 1);
