@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "cat/radio_dialect.h"
 #include "settings/settings.h"
 
 namespace vantorel::model {
@@ -10,6 +11,14 @@ std::vector<std::string> ComPortItems() {
   std::vector<std::string> items;
   for (int n = 1; n <= 20; ++n) {
     items.push_back("COM" + std::to_string(n));
+  }
+  return items;
+}
+
+std::vector<std::string> RadioModelItems() {
+  std::vector<std::string> items{std::string(settings::kAutoRadioModel)};
+  for (const cat::RadioDialect* radio : cat::RadioDialects()) {
+    items.emplace_back(radio->name);
   }
   return items;
 }
@@ -92,6 +101,8 @@ CatmuxModel::CatmuxModel()
           "ModeChoice",
           {"Translating", "Translating, FT-950 emulation", "Sharing with App 2", "No Translation"},
           {7350, 6660, 3150, 315}),
+      RadioModelLabel("RadioModelLabel", "Radio", {8910, 7020, 570, 285}, kOnPanel),
+      RadioModelChoice("RadioModelChoice", RadioModelItems(), {9480, 7020, 1020, 285}),
       App2Label("App2Label", "App 2", {6750, 7020, 600, 285}, kOnPanel, kHidden),
       App1Lamp("App1Lamp", {150, 780, 165, 165}),
       RadioLamp("RadioLamp", {150, 1170, 165, 165}),
@@ -139,17 +150,72 @@ void CatmuxModel::SetHeight(int twips) {
 }
 
 std::vector<Control*> CatmuxModel::Controls() {
-  return {&Label1,        &Soft1Com,      &Label3,    &RadioCom,       &Label4,     &Baud,
-          &Label5,        &DataBits,      &Label6,    &Parity,         &Label7,     &StopBits,
-          &Command1,      &Command2,      &Command4,  &Picture1,       &Option1[0], &Label8,
-          &App1Name,      &Option1[1],    &Label9,    &App2Name,       &Label11,    &Text7,
-          &Label10,       &Text4,         &Command9,  &Command6,       &Text5,      &Command7,
-          &Text6,         &Text1,         &Text2,     &Text3,          &Check1,     &PWROn,
-          &Check2,        &MonitorTX,     &ShutDwn,   &Ft950Emulation, &Shape1,     &Shape2,
-          &ModeLabel,     &ModeChoice,    &App2Label, &App1Lamp,       &RadioLamp,  &App2Lamp,
-          &TransmitState, &TrafficCounts, &Shape3,    &Shape4,         &Shape5,     &Label2,
-          &Soft2Com,      &Ignore2Out,    &HexX,      &Check3,         &Command3,   &Command5,
-          &Ignore1,       &Ignore1Out,    &Ignore2,   &KenwoodCB};
+  return {&Label1,
+          &Soft1Com,
+          &Label3,
+          &RadioCom,
+          &Label4,
+          &Baud,
+          &Label5,
+          &DataBits,
+          &Label6,
+          &Parity,
+          &Label7,
+          &StopBits,
+          &Command1,
+          &Command2,
+          &Command4,
+          &Picture1,
+          &Option1[0],
+          &Label8,
+          &App1Name,
+          &Option1[1],
+          &Label9,
+          &App2Name,
+          &Label11,
+          &Text7,
+          &Label10,
+          &Text4,
+          &Command9,
+          &Command6,
+          &Text5,
+          &Command7,
+          &Text6,
+          &Text1,
+          &Text2,
+          &Text3,
+          &Check1,
+          &PWROn,
+          &Check2,
+          &MonitorTX,
+          &ShutDwn,
+          &Ft950Emulation,
+          &Shape1,
+          &Shape2,
+          &ModeLabel,
+          &ModeChoice,
+          &RadioModelLabel,
+          &RadioModelChoice,
+          &App2Label,
+          &App1Lamp,
+          &RadioLamp,
+          &App2Lamp,
+          &TransmitState,
+          &TrafficCounts,
+          &Shape3,
+          &Shape4,
+          &Shape5,
+          &Label2,
+          &Soft2Com,
+          &Ignore2Out,
+          &HexX,
+          &Check3,
+          &Command3,
+          &Command5,
+          &Ignore1,
+          &Ignore1Out,
+          &Ignore2,
+          &KenwoodCB};
 }
 
 }  // namespace vantorel::model

@@ -1,7 +1,7 @@
 // A few thousand messages from a fixed seed, well-formed and not, through both
-// translations and the FT-950 emulation: nothing may crash, ChangeInput and the
-// emulation may not throw at all, and Changeoutput may throw only its
-// overflow, which leaves the text as it was.
+// translations and the FT-950 emulation (to each simulated model): nothing may
+// crash, ChangeInput and the emulation may not throw at all, and Changeoutput
+// may throw only its overflow, which leaves the text as it was.
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -13,8 +13,8 @@
 #include <vector>
 
 #include "cat/answer_translation.h"
-#include "cat/ft950_emulation.h"
 #include "command_state.h"
+#include "sim_chain.h"
 
 namespace vantorel::cat {
 namespace {
@@ -149,66 +149,6 @@ constexpr std::string_view kFt950Commands[] = {
     "AG0128;", "GT04;", "RU0100;", "MG127;", "SH013;",      "PS1;", "RC;",  "BS05;",
 };
 
-// The radio's reads and the forms it answers them in ('#' a digit), and the
-// settings it takes: the only commands the radio may ever hear, besides
-// keying. No FT-950 text passes.
-struct RadioRead {
-  std::string_view read;
-  std::string_view answer;
-};
-constexpr RadioRead kRadioReads[] = {
-    {"FA;", "FA###########;"},
-    {"FB;", "FB###########;"},
-    {"MD;", "MD#;"},
-    {"DA;", "DA#;"},
-    {"IF;", "IF###########     +##################;"},
-    {"FR;", "FR#;"},
-    {"FT;", "FT#;"},
-    {"PS;", "PS#;"},
-    {"PC;", "PC###;"},
-    {"AG0;", "AG0###;"},
-    {"RG;", "RG###;"},
-    {"SQ0;", "SQ0###;"},
-    {"GT;", "GT##;"},
-    {"KS;", "KS###;"},
-    {"MG;", "MG###;"},
-    {"SM0;", "SM0####;"},
-    {"RM;", "RM1####;RM2####;RM3####;"},
-    {"RT;", "RT#;"},
-    {"XT;", "XT#;"},
-};
-constexpr std::string_view kRadioSettings[] = {
-    "MD#;",   "DA#;",     "FR#;",     "FT#;",           "PS#;",           "RT#;",  "XT#;",
-    "RC;",    "PC###;",   "AG0###;",  "RG###;",         "SQ0###;",        "GT##;", "KS###;",
-    "MG###;", "RU#####;", "RD#####;", "FA###########;", "FB###########;",
-};
-
-bool Fits(std::string_view text, std::string_view form) {
-  bool fits = text.size() == form.size();
-  for (std::size_t i = 0; fits && i < form.size(); ++i) {
-    fits = form[i] == '#' ? text[i] >= '0' && text[i] <= '9' : text[i] == form[i];
-  }
-  return fits;
-}
-
-bool IsRadioRead(std::string_view command) {
-  for (const RadioRead& read : kRadioReads) {
-    if (command == read.read) {
-      return true;
-    }
-  }
-  return false;
-}
-
-bool IsRadioCommand(std::string_view command) {
-  for (const std::string_view form : kRadioSettings) {
-    if (Fits(command, form)) {
-      return true;
-    }
-  }
-  return IsRadioRead(command);
-}
-
 // Every ";"-ended piece of a text, and whatever follows the last.
 std::vector<std::string_view> Commands(std::string_view text) {
   std::vector<std::string_view> pieces;
@@ -222,73 +162,47 @@ std::vector<std::string_view> Commands(std::string_view text) {
   return pieces;
 }
 
-// App 1's side and the radio's in turn, the clock moving on. The radio answers
-// some of its reads in its own form with random digits, and sends random
-// text. It hears only its own commands, and a transmit or receive only as the
-// keying the bridge is told of; App 1 hears FT-950 answers no longer than the
-// status answer; once the clock passes the read limit nothing is owed.
-TEST(RandomMessages, Ft950EmulationStaysSafe) {
-  constexpr int kMessages = 6000;
+// App 1's side and the radio's in turn, with every simulated model, the clock
+// moving on: App 1's text through the emulation to the radio (whose replies
+// come back) and random text from the radio's side. Nothing may throw, the
+// radio is never keyed without the bridge knowing it, App 1 hears FT-950
+// answers no longer than the status answer, and once the clock passes the
+// read limit nothing is owed.
+TEST(RandomMessages, Ft950EmulationStaysSafeWithEveryModel) {
+  constexpr int kMessages = 2000;
   constexpr std::size_t kLongestApp1Answer = 27;
   MessageSource source(kEmulationLetters, 20250314);
-  Ft950Emulation emulation{kTs590Dialect};
-  KeyingState keying;
-  testing::RecordingPorts ports;
-  DialectContext ctx{.keying = keying, .ports = ports, .now = {}};
-  Clock::time_point& now = ctx.now;
-  std::vector<std::string> radioReads;  // sent to the radio, not answered yet
-  int answers = 0;
-
-  for (int i = 0; i < kMessages; ++i) {
-    const std::uint32_t flags = source.Below(16);
-    ctx.powerControl = static_cast<Check>(source.Below(3));
-    keying.radioKeyed = (flags & 1) != 0;
-    const bool keyedBefore = keying.radioKeyed;
-    now += std::chrono::milliseconds(source.Below(100));
-    std::string message = source.Next();
-    if ((flags & 4) != 0 && (flags & 2) != 0) {
-      message = kFt950Commands[source.Below(std::size(kFt950Commands))];
-    } else if ((flags & 4) != 0 && !radioReads.empty()) {
-      message.clear();
-      for (const RadioRead& read : kRadioReads) {
-        for (const char c : read.read == radioReads.front() ? read.answer : "") {
-          message += c == '#' ? static_cast<char>('0' + source.Below(10)) : c;
+  for (const testing::Model& model : testing::kModels) {
+    testing::Chain chain(model);
+    int answers = 0;
+    for (int i = 0; i < kMessages; ++i) {
+      chain.ctx.powerControl = static_cast<Check>(source.Below(3));
+      chain.ctx.now += std::chrono::milliseconds(source.Below(100));
+      const std::uint32_t side = source.Below(4);
+      const std::string message =
+          side < 2 ? source.Next()
+                   : std::string(kFt950Commands[source.Below(std::size(kFt950Commands))]);
+      std::string toApp1;
+      if (side == 0) {
+        for (const std::string_view piece : Commands(message)) {
+          EXPECT_NO_THROW(toApp1 += chain.emulation.Answer(piece, chain.ctx)) << model.sim << i;
         }
-      }
-      radioReads.erase(radioReads.begin());
-    }
-    CommandResult out;
-    if ((flags & 2) != 0) {
-      EXPECT_NO_THROW(out = emulation.Command(message, ctx)) << i << ": " << message;
-    } else {
-      for (const std::string_view piece : Commands(message)) {
-        std::string toApp1;
-        EXPECT_NO_THROW(toApp1 = emulation.Answer(piece, ctx)) << i << ": " << piece;
-        out.toApp += toApp1;
-      }
-    }
-    bool keyed = keyedBefore;  // as the last transmit or receive the radio hears leaves it
-    for (const std::string_view command : Commands(out.toRadio)) {
-      if (command == "TX1;" || command == "RX;") {
-        keyed = command == "TX1;";
       } else {
-        EXPECT_TRUE(IsRadioCommand(command)) << message << " sent " << command;
+        EXPECT_NO_THROW(toApp1 = chain.Send(message)) << model.sim << i << ": " << message;
       }
-      if (IsRadioRead(command)) {
-        radioReads.emplace_back(command);
+      EXPECT_TRUE(!chain.radio.State().Transmitting() || chain.keying.radioKeyed)
+          << model.sim << ": " << message;
+      for (const std::string_view answer : Commands(toApp1)) {
+        EXPECT_TRUE(answer.size() <= kLongestApp1Answer && answer.back() == ';')
+            << model.sim << ": " << message << " answered " << answer;
+        answers += answer != "?;" ? 1 : 0;
       }
     }
-    EXPECT_EQ(keying.radioKeyed, keyed) << message;
-    for (const std::string_view answer : Commands(out.toApp)) {
-      EXPECT_TRUE(answer.size() <= kLongestApp1Answer && answer.back() == ';')
-          << message << " answered " << answer;
-      answers += answer != "?;" ? 1 : 0;
-    }
+    chain.ctx.now += Ft950Emulation::kReadLimit;
+    EXPECT_NO_THROW(chain.emulation.Overdue(chain.ctx.now));
+    EXPECT_FALSE(chain.emulation.WaitingForRadio()) << model.sim;
+    EXPECT_GT(answers, kMessages / 5) << model.sim << ": the source reaches the answers";
   }
-  now += Ft950Emulation::kReadLimit;
-  EXPECT_NO_THROW(emulation.Overdue(now));
-  EXPECT_FALSE(emulation.WaitingForRadio());
-  EXPECT_GT(answers, kMessages / 20) << "the source reaches the answers, not only refusals";
 }
 
 }  // namespace

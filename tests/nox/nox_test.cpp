@@ -138,7 +138,7 @@ TEST_F(PtyNox, SighupWhileTheRadioIsAwayKeepsRunningAndSigtermEndsWith0) {
       << nox->Errors();
   nox->Signal(SIGTERM);
   EXPECT_EQ(nox->Wait(kEndLimit), 0) << nox->Errors();
-  EXPECT_EQ(ReadFile(SettingsFile()), away + "False\r\n") << "saved at the end";
+  EXPECT_EQ(ReadFile(SettingsFile()), away + "False\r\nauto\r\n") << "saved at the end";
 }
 
 // A half-written edit is no reason to drop the station: the bridge goes on as

@@ -59,6 +59,7 @@ TEST_F(SettingsFileTest, WritesEveryLineAndReadsBackWhatItTakes) {
   expected[12] = "";  // App1Name is written twice from its one value
   expected[13] = "/opt/rigdesk/Rigdesk";
   expected.push_back("True");
+  expected.push_back("auto");
   EXPECT_EQ(ReadFile(path), Lines(expected));
 
   Settings again;
@@ -153,7 +154,7 @@ TEST_F(SettingsFileTest, EveryLineEndReadsAlike) {
   std::string noLastEnd = Lines(FullFile());
   noLastEnd.resize(noLastEnd.size() - 2);
   for (const std::string& text : {Lines(FullFile(), "\n"), Lines(FullFile(), "\r"), noLastEnd,
-                                  Lines(FullFile()) + "False\r\nextra\r\n"}) {
+                                  Lines(FullFile()) + "False\r\nauto\r\nextra\r\n"}) {
     Settings s;
     EXPECT_EQ(LoadText(text, s).outcome, SettingsLoad::Complete);
     EXPECT_EQ(s, crLf);
@@ -282,7 +283,7 @@ TEST_F(SettingsFileTest, ASaveKeepsTheLinkTheOwnerTheModeAndTheUnknownLines) {
   const fs::path real = folder.Path() / "real" / kSettingsFileName;
   fs::create_directory(real.parent_path());
   const std::string tail = "extra=1\r\n\r\nno line end";
-  WriteFile(real, Lines(FullFile()) + "True\r\n" + tail);
+  WriteFile(real, Lines(FullFile()) + "True\r\nTS-890S\r\n" + tail);
   ASSERT_EQ(chmod(real.c_str(), 0640), 0);
   const bool root = geteuid() == 0;  // only root may give a file away
   ASSERT_TRUE(!root || chown(real.c_str(), 4321, 4322) == 0);
@@ -313,6 +314,28 @@ TEST_F(SettingsFileTest, ATruthLineThatIsNeitherWordIsWarnedOf) {
         path.string() + ": line 24 is \"" + line + "\", neither True nor False: taken as False";
     EXPECT_EQ(file.LoadWarnings(), line == "True" || line == "False" ? std::vector<std::string>{}
                                                                      : std::vector{warning});
+  }
+}
+
+// Line 25 names the radio the emulation speaks to; a file without it leaves the
+// radio to be learned, and a name no model has is kept as it is, warned of and
+// read as "auto".
+TEST_F(SettingsFileTest, TheRadioModelLine) {
+  const std::tuple<std::string, std::string, bool> rows[] = {
+      {"", "auto", false},
+      {"True\r\n", "auto", false},
+      {"True\r\nauto\r\n", "auto", false},
+      {"True\r\nts-2000\r\n", "ts-2000", false},
+      {"True\r\nFT-991\r\n", "FT-991", true}};
+  for (const auto& [tail, model, warned] : rows) {
+    WriteFile(path, Lines(FullFile()) + tail);
+    SettingsFile file(folder.Path());
+    Settings s;
+    s.radioModel = "TS-480";
+    EXPECT_EQ(file.Load(s).outcome, SettingsLoad::Complete);
+    EXPECT_EQ(s.radioModel, model);
+    EXPECT_EQ(file.LoadWarnings().size(), warned ? 1U : 0U) << model;
+    EXPECT_EQ(ToOptions(s).radioModel, model);
   }
 }
 

@@ -305,12 +305,23 @@ TEST_F(StationTest, AnApplicationThatStopsReadingCostsOneWaitNotOnePerAnswer) {
 // Kenwood read and is answered once, in FT-950 form; a command cut by the
 // block's end is completed by the next block; keying arms the time-out.
 TEST_F(StationTest, TheFt950EmulationAnswersReadsOnceAndKeysSafely) {
+  // Chosen while running, the emulation first learns the radio; App 1's
+  // commands wait for its answers.
   Set([](Options& o) { o.profile = station::Profile::Emulation; });
   App1().Receive("ID;F");
   App1().Receive("A;");
-  EXPECT_EQ(Log(), "app1:ID0310; radio:FA;");
+  EXPECT_EQ(Log(), "radio:ID;OM0;DA;SM1;");
+  for (const char* answer : {"ID024;", "OM02;", "?;", "?;"}) {
+    Radio().Receive(answer);
+  }
+  EXPECT_EQ(Log(), "radio:ID;OM0;DA;SM1; app1:ID0310; radio:FA;");
+  EXPECT_EQ(station.Radio().name, "TS-890S");
+  EXPECT_EQ(events.notes.back().rfind("The radio speaks as a Kenwood TS-890S", 0), 0U);
   Radio().Receive("FA00014074000;");
-  EXPECT_EQ(Log(), "app1:ID0310; radio:FA; app1:FA14074000;");
+  App1().Receive("MD0;");
+  Radio().Receive("OM0D;");
+  EXPECT_EQ(Log(),
+            "radio:ID;OM0;DA;SM1; app1:ID0310; radio:FA; app1:FA14074000; radio:OM0; app1:MD0C;");
 
   factory.ForgetWrites();
   App1().Receive("TX1;");
@@ -326,6 +337,15 @@ TEST_F(StationTest, TheFt950EmulationAnswersReadsOnceAndKeysSafely) {
   loop.Wait(cat::Ft950Emulation::kReadLimit);
   station.Timer1_Timer();
   EXPECT_EQ(Log(), "radio:FB; app1:?;");
+
+  // Back after a loss, the radio is learned again; silent, it stays as it was.
+  factory.ForgetWrites();
+  Radio().Tell({station::PortChange::Restored, "", false});
+  App1().Receive("FA;");
+  loop.Wait(cat::RadioLearning::kAnswerLimit);
+  station.Timer1_Timer();
+  EXPECT_EQ(Log(), "radio:ID;OM0;DA;SM1; radio:AI1; radio:FA;");
+  EXPECT_EQ(station.Radio().name, "TS-890S");
 }
 
 // --- failures ---------------------------------------------------------------------
