@@ -7,13 +7,13 @@
 namespace vantorel::station {
 
 void Receiver::ChooseRadio() {
+  if (ctx_.mode != Mode::Emulating) {
+    return;  // only the emulation speaks the model's own forms
+  }
   if (const cat::RadioDialect* pinned = cat::FindRadioDialect(ctx_.options.radioModel)) {
     RadioKnown(*pinned, "The radio is taken as a Kenwood " + std::string(pinned->name) +
                             ", as the settings name it");
     return;
-  }
-  if (ctx_.mode != Mode::Emulating) {
-    return;  // only the emulation speaks the model's own forms
   }
   ctx_.ports.Write(PortRole::Radio, learning_.Start(*ctx_.radio, ctx_.loop.Now()));
 }

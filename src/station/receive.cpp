@@ -237,7 +237,8 @@ void Receiver::ForwardApp1(const std::string& block) {
 void Receiver::SendApp1Commands(Mode mode) {
   cat::ApplicationDialect& dialect = App1Dialect();
   const bool translating = Translates(mode);
-  while (!learning_.Learning()) {
+  // The emulation's commands wait while the radio is learned.
+  while (mode != Mode::Emulating || !learning_.Learning()) {
     const auto command = dialect.NextCommand();
     if (!command) {
       break;

@@ -99,8 +99,8 @@ class Receiver {
   // App 1's dialect in the mode as it stands.
   [[nodiscard]] cat::ApplicationDialect& App1Dialect() const;
 
-  // The radio's port is open, or the mode or the pinned model changed: the
-  // radio dialect in hand becomes the pinned model, or (App 1 emulating) is
+  // The radio's port is open, or the mode or the pinned model changed: with
+  // App 1 emulating, the radio dialect in hand becomes the pinned model, or is
   // learned from the radio, its reads written now; App 1's commands wait in
   // its dialect until the radio has answered or kept silent too long. Every
   // application dialect follows the radio dialect in hand.

@@ -102,6 +102,7 @@ const Step kSteps[] = {
     {"SH007;", "SH0;", "SH007;", S::kWidth, "500"},
     {"SH000;NA01;", "SH0;", "SH000;", S::kWidth, "300", "kenwood=500"},
     {"VS1;", "VS;", "VS1;", S::kVfos, "BB"},
+    {"MD05;", "MD0;", "MD05;", S::kMode, "5"},  // on VFO B
     {"VS0;", "VS;", "VS0;", S::kVfos, "AA"},
     {"FT3;", "FT;", "FT1;", S::kVfos, "AB"},
     {"VS1;", "VS;", "VS1;", S::kVfos, "BA"},  // App 1's split stays a split
