@@ -10,6 +10,9 @@ void Receiver::ChooseRadio() {
   if (ctx_.mode != Mode::Emulating) {
     return;  // only the emulation speaks the model's own forms
   }
+  if (learning_.Learning()) {
+    return;  // the radio's answers to the reads already sent are coming
+  }
   if (const cat::RadioDialect* pinned = cat::FindRadioDialect(ctx_.options.radioModel)) {
     RadioKnown(*pinned, "The radio is taken as a Kenwood " + std::string(pinned->name) +
                             ", as the settings name it");
