@@ -39,7 +39,7 @@ settings::Settings SettingsFromForm(const model::CatmuxModel& model) {
   s.useApp2 = model.Option1[1].Value();
   s.text7 = model.Text7.Text();
   s.ft950Emulation = model.Ft950Emulation.Ticked();
-  s.radioModel = model.RadioModelChoice.Items()[model.RadioModelChoice.Index()];
+  s.radioModel = model.RadioChoice.Items()[model.RadioChoice.Index()];
   return s;
 }
 
@@ -68,9 +68,9 @@ void ApplySettings(const settings::Settings& s, model::CatmuxModel& model) {
   model.Ft950Emulation.SetValue(CheckOf(s.ft950Emulation));
   // A name the list does not have reads as "auto", its first item.
   const cat::RadioDialect* radio = cat::FindRadioDialect(s.radioModel);
-  const auto& items = model.RadioModelChoice.Items();
+  const auto& items = model.RadioChoice.Items();
   const auto item = std::find(items.begin(), items.end(), radio ? radio->name : items.front());
-  model.RadioModelChoice.SetIndex(static_cast<std::size_t>(item - items.begin()));
+  model.RadioChoice.SetIndex(static_cast<std::size_t>(item - items.begin()));
 }
 
 station::PortSetup PortSetupFromForm(const model::CatmuxModel& model) {
@@ -114,7 +114,7 @@ WindowBinding::WindowBinding(model::CatmuxModel& model, station::Station& statio
   attached_.Attach(model_.Timer2.onTimer, [this] { Timer2_Timer(); });
   attached_.Attach(model_.Timer1.onTimer, [this] { Timer1_Timer(); });
   attached_.Attach(model_.ModeChoice.onChange, [this] { ModeChosen(); });
-  attached_.Attach(model_.RadioModelChoice.onChange, [this] { PushOptions(); });
+  attached_.Attach(model_.RadioChoice.onChange, [this] { PushOptions(); });
   for (model::CheckBox* box : {&model_.Check2, &model_.Ignore2, &model_.Ft950Emulation}) {
     attached_.Connect(box->changed, [this] { FollowSwitches(); });
   }
@@ -124,7 +124,7 @@ WindowBinding::WindowBinding(model::CatmuxModel& model, station::Station& statio
       "FT-950 emulation: the same for standard FT-950 clients (Hamlib and the like).\n"
       "Sharing: App 1 and App 2 share the radio, untranslated.\n"
       "No Translation: App 1 and the radio joined untranslated.");
-  model_.RadioModelChoice.SetToolTipText(
+  model_.RadioChoice.SetToolTipText(
       "The Kenwood the FT-950 emulation speaks to: auto learns it from the radio at every "
       "Start and reconnect; a model by name is taken as it is.");
   model_.TransmitState.SetToolTipText(

@@ -131,8 +131,8 @@ class CatmuxModel {
   ChoiceBox ModeChoice;
   // The Kenwood model the emulation speaks to: "auto" (learned from the radio
   // at every open) or one model by name.
-  Label RadioModelLabel;
-  ChoiceBox RadioModelChoice;
+  Label RadioLabel;
+  ChoiceBox RadioChoice;
   // Beside App 2's port while it is in use: whether App 2 hears the radio.
   Label App2Label;
 

@@ -2,12 +2,12 @@
 // each model, for the emulation's tests.
 #pragma once
 
-#include <ostream>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "cat/ft950_emulation.h"
+#include "radio_steps.h"
 #include "recording_ports.h"
 #include "sim/kenwood_radio.h"
 
@@ -23,22 +23,11 @@ inline std::vector<std::string> Pieces(std::string_view text) {
   return pieces;
 }
 
-// A simulated model and the dialect the emulation learns for it.
-struct Model {
-  std::string sim;
-  std::string_view dialect;
-};
-inline void PrintTo(const Model& model, std::ostream* out) { *out << model.sim; }
-
-inline const Model kModels[] = {
-    {"kenwood", "TS-590S"},  {"ts890", "TS-890S"},  {"ts990", "TS-990S"}, {"ts590", "TS-590S"},
-    {"ts590sg", "TS-590SG"}, {"ts2000", "TS-2000"}, {"ts480", "TS-480"}};
-
 // App 1's commands through the emulation to a simulated radio, whose replies
 // come straight back, message by message: no time passes, so a read not
 // answered by then would have stalled.
 struct Chain {
-  explicit Chain(const Model& model)
+  explicit Chain(const vantorel::testing::SimulatedModel& model)
       : radio(*sim::FindModel(model.sim)), emulation(*FindRadioDialect(model.dialect)) {}
 
   std::string Send(std::string_view app1) {

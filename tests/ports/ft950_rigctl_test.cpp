@@ -1,12 +1,10 @@
 // Hamlib's rigctl as an FT-950 (model 1028), a standard client written by
 // others, as App 1 through the FT-950 emulation to each simulated Kenwood
 // model inside the station, over a real pseudo-terminal. The station learns
-// the model at Start; straight after every set the simulated radio's state
-// holds it, and a read (a whole rigctl run, its open included) leaves the
-// radio as it was. A model pinned in the settings wins over the radio's
-// answers.
-//
-// The test holds App 1's virtual port open itself, so a rigctl run that ends
+// the model at Start; straight after every set the simulated radio holds it,
+// and a read (a whole rigctl run, its open included) leaves the radio as it
+// was. A model pinned in the settings wins over the radio's answers. The test
+// holds App 1's virtual port open itself, so a rigctl run that ends
 // is not App 1 letting go (which would unkey the radio).
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -15,97 +13,39 @@
 #include <cstdlib>
 #include <sstream>
 
+#include "radio_steps.h"
 #include "station_rig.h"
 
 namespace vantorel::testing {
 namespace {
 
-// A model as the simulator and the emulation name it, and where its radio
-// holds something else than most ("ts480=80").
-struct Model {
-  std::string sim;
-  std::string name;
-};
-void PrintTo(const Model& model, std::ostream* out) { *out << model.sim; }
-
-const Model kModels[] = {{"ts890", "TS-890S"},    {"ts990", "TS-990S"},  {"ts590", "TS-590S"},
-                         {"ts590sg", "TS-590SG"}, {"ts2000", "TS-2000"}, {"ts480", "TS-480"}};
-
-enum class Shows { kFrequency, kMode, kReceive, kSplit, kKeyed, kLevel };
-
-// rigctl's set, then its read and the read's first lines (a number: within
-// 0.01); what the radio holds after the set, and where a model holds
-// something else.
-struct Step {
-  std::string set;
-  std::string read;
-  std::string prints;
-  Shows shows;
-  std::string holds;
-  std::string otherwise = "";
-  sim::Setting setting = sim::Setting::kCount;
-};
-
 using S = Shows;
+// rigctl's set, then its read and the read's first lines (a number: within
+// 0.01), and what the radio holds after the set.
 // clang-format off
-const Step kSteps[] = {
+const RadioStep kSteps[] = {
     {"F 14074000", "f", "14074000", S::kFrequency, "14074000"},
     {"F 7074000", "f", "7074000", S::kFrequency, "7074000"},
-    {"M USB 2400", "m", "USB", S::kMode, "2"},
-    {"M LSB 2400", "m", "LSB", S::kMode, "1"},
-    {"M CW 500", "m", "CW", S::kMode, "3"},
-    {"M CWR 500", "m", "CWR", S::kMode, "7"},
-    {"M AM 0", "m", "AM", S::kMode, "5"},
-    {"M FM 0", "m", "FM", S::kMode, "4"},
+    {"M USB 2400", "m", "USB", S::kMode, "2"}, {"M LSB 2400", "m", "LSB", S::kMode, "1"},
+    {"M CW 500", "m", "CW", S::kMode, "3"},    {"M CWR 500", "m", "CWR", S::kMode, "7"},
+    {"M AM 0", "m", "AM", S::kMode, "5"},      {"M FM 0", "m", "FM", S::kMode, "4"},
     {"M PKTUSB 2400", "m", "PKTUSB", S::kMode, "2d", "ts2000=2 ts480=2"},
     {"M PKTLSB 2400", "m", "PKTLSB", S::kMode, "1d", "ts2000=1 ts480=1"},
-    {"M USB 2400", "m", "USB", S::kMode, "2"},
-    {"V VFOB", "v", "VFOB", S::kReceive, "B"},
-    {"V VFOA", "v", "VFOA", S::kReceive, "A"},
-    {"S 1 VFOB", "s", "1\nVFOB", S::kSplit, "1"},
-    {"S 0 VFOA", "s", "0\nVFOA", S::kSplit, "0"},
-    {"T 1", "t", "1", S::kKeyed, "1"},
-    {"T 0", "t", "0", S::kKeyed, "0"},
+    {"M USB 2400", "m", "USB", S::kMode, "2"}, {"V VFOB", "v", "VFOB", S::kVfos, "BB"},
+    {"V VFOA", "v", "VFOA", S::kVfos, "AA"},   {"S 1 VFOB", "s", "1\nVFOB", S::kVfos, "AB"},
+    {"S 0 VFOA", "s", "0\nVFOA", S::kVfos, "AA"},
+    {"T 1", "t", "1", S::kKeyed, "1"},         {"T 0", "t", "0", S::kKeyed, "0"},
     {"L AF 0.5", "l AF", "0.5", S::kLevel, "128", "", sim::Setting::kAfGain},
     {"L RF 0.8", "l RF", "0.8", S::kLevel, "204", "ts480=80", sim::Setting::kRfGain},
     {"L SQL 0.1", "l SQL", "0.1", S::kLevel, "26", "", sim::Setting::kSquelch},
     {"L RFPOWER 0.5", "l RFPOWER", "0.5", S::kLevel, "50", "ts990=100", sim::Setting::kPower},
     {"L MICGAIN 0.5", "l MICGAIN", "0.5", S::kLevel, "50", "", sim::Setting::kMicGain},
     {"L KEYSPD 25", "l KEYSPD", "25", S::kLevel, "25", "", sim::Setting::kKeySpeed},
-    {"", "l STRENGTH", "0", S::kLevel, "", ""},  // S9
+    {"", "l STRENGTH", "0", S::kNothing, ""},  // S9
 };
 // clang-format on
 
-std::string Show(const sim::RadioState& radio, const Step& step) {
-  const sim::VfoState& vfo = radio.vfo(radio.WorkingVfo());
-  switch (step.shows) {
-    case Shows::kFrequency:
-      return std::to_string(radio.vfo(sim::Vfo::kA).hertz);
-    case Shows::kMode:
-      return std::string(1, static_cast<char>(vfo.mode)) + (vfo.dataMode != 0 ? "d" : "");
-    case Shows::kReceive:
-      return radio.receiveVfo == sim::Vfo::kA ? "A" : "B";
-    case Shows::kSplit:
-      return radio.Split() ? "1" : "0";
-    case Shows::kKeyed:
-      return radio.Transmitting() ? "1" : "0";
-    case Shows::kLevel:
-      break;
-  }
-  return step.setting == sim::Setting::kCount ? "" : std::to_string(radio.Level(step.setting));
-}
-
-std::string Holds(const Step& step, const std::string& model) {
-  std::istringstream words(step.otherwise);
-  for (std::string word; words >> word;) {
-    if (word.starts_with(model + "=")) {
-      return word.substr(model.size() + 1);
-    }
-  }
-  return step.holds;
-}
-
-class Ft950RigctlTest : public StationRig, public ::testing::WithParamInterface<Model> {
+class Ft950RigctlTest : public StationRig, public ::testing::WithParamInterface<SimulatedModel> {
  protected:
   void StartWith(const std::string& sim, const std::string& pinned = "auto") {
     rigctl_ = FindProgram("rigctl");
@@ -153,8 +93,8 @@ class Ft950RigctlTest : public StationRig, public ::testing::WithParamInterface<
 
 TEST_P(Ft950RigctlTest, TheRadioHoldsEverySetAndNoReadChangesIt) {
   StartWith(GetParam().sim);
-  EXPECT_EQ(Notes("The radio speaks as a Kenwood " + GetParam().name + " "), 1);
-  for (const Step& step : kSteps) {
+  EXPECT_EQ(Notes("The radio speaks as a Kenwood " + std::string(GetParam().dialect) + " "), 1);
+  for (const RadioStep& step : kSteps) {
     SCOPED_TRACE(step.set + " / " + step.read);
     if (!step.set.empty()) {
       EXPECT_EQ(Rigctl(step.set), "");
@@ -174,7 +114,7 @@ TEST_P(Ft950RigctlTest, TheRadioHoldsEverySetAndNoReadChangesIt) {
   EXPECT_TRUE(events.messages.empty()) << events.messages.front();
 }
 
-INSTANTIATE_TEST_SUITE_P(Models, Ft950RigctlTest, ::testing::ValuesIn(kModels),
+INSTANTIATE_TEST_SUITE_P(Models, Ft950RigctlTest, ::testing::ValuesIn(kSimulatedModels),
                          [](const auto& info) { return info.param.sim; });
 
 // Pinned as a TS-2000, a TS-590S gets no data switch: the pin wins.
