@@ -13,7 +13,7 @@ using ft950::ReplyKind;
 
 namespace {
 
-// Longer than any FT-950 command (a frequency set has 11 characters).
+// Longer than any FT-950 command (a frequency set has up to 14 characters).
 constexpr std::size_t kLongestCommand = 16;
 // Half a command kept for the next block; anything longer is noise.
 constexpr std::size_t kLongestRest = 64;
