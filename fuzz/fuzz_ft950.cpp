@@ -1,14 +1,15 @@
-// libFuzzer target for the FT-950 emulation. The first byte sets the Power
-// On/Off box (its value modulo 3) and whether the radio is keyed (bit 2); the
+// libFuzzer target for the FT-950 emulation in front of every radio dialect.
+// The first byte picks the dialect (its value modulo their number), the Power
+// On/Off box (bits 4-5, modulo 3) and whether the radio is keyed (bit 6); the
 // rest is a series of lines. A line's first byte says whose text it is (bit 0
 // set: App 1's, clear: the radio's) and how far the clock moves first (the
 // other bits, in units of 8 ms); the rest of the line is the text.
 //
 // Traps: an exception leaving the emulation; the radio hearing anything but
-// digits after known Kenwood letters, or a transmit or receive the bridge is
-// not told of as App 1's keying; App 1 hearing a text longer than the status
-// answer or not ended by ";"; anything still owed once the clock has passed
-// the read limit.
+// its dialect's own reads and settings; a transmit or receive without the
+// keying following it; App 1 hearing a text longer than the status answer or
+// not ended by ";"; anything still owed once the clock has passed the read
+// limit.
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
@@ -16,54 +17,52 @@
 #include <string_view>
 
 #include "cat/ft950_emulation.h"
+#include "cat/radio_dialect.h"
+#include "fuzz_ports.h"
 
 namespace {
 
-using vantorel::cat::EmulatedCommand;
-using vantorel::cat::Ft950Emulation;
-using vantorel::cat::Keying;
+using vantorel::cat::FitsForm;
+using vantorel::cat::LiteralStart;
+using vantorel::cat::RadioDialect;
 
-constexpr std::string_view kRadioLetters[] = {"FA", "FB", "MD", "DA", "IF", "FR", "FT", "PS",
-                                              "PC", "AG", "RG", "SQ", "GT", "KS", "MG", "SM",
-                                              "RM", "RT", "XT", "RC", "RU", "RD"};
-
-bool IsRadioCommand(std::string_view command) {
-  bool known = false;
-  for (const std::string_view letters : kRadioLetters) {
-    known = known || command.substr(0, 2) == letters;
-  }
-  if (!known || command.size() < 3 || command.back() != ';') {
-    return false;
-  }
-  for (const char c : command.substr(2, command.size() - 3)) {
-    if (c < '0' || c > '9') {
-      return false;
+// One of the dialect's own reads (the mode read naming either VFO where the
+// radio's does), or a setting in one of its forms.
+bool IsRadioCommand(const RadioDialect& dialect, std::string_view command) {
+  for (const auto& row : dialect.answers) {
+    const bool namesVfo = dialect.modeNamesVfo && row.key == vantorel::cat::RadioKey::kMode;
+    if ((!row.read.empty() && command == row.read) ||
+        (!row.form.empty() && FitsForm(command, row.form)) ||
+        (namesVfo && FitsForm(command, std::string(LiteralStart(row.form)) + "#;"))) {
+      return true;
     }
   }
-  return true;
+  return command == dialect.clarifierClear || FitsForm(command, dialect.clarifierUp) ||
+         FitsForm(command, dialect.clarifierDown);
 }
 
-void Check(const EmulatedCommand& out) {
+void Check(const RadioDialect& dialect, const vantorel::cat::CommandResult& out,
+           const vantorel::cat::KeyingState& before, const vantorel::cat::KeyingState& after) {
   // The radio's transmit and receive come only from App 1's keying, and the
-  // last of them is what the bridge is told.
-  Keying last = Keying::Unchanged;
+  // last of them is what the keying says.
+  bool keyed = before.radioKeyed;
   std::string_view radio = out.toRadio;
   for (auto end = radio.find(';'); !radio.empty(); end = radio.find(';')) {
     if (end == std::string_view::npos) {
       __builtin_trap();
     }
     const std::string_view command = radio.substr(0, end + 1);
-    if (command == "TX1;" || command == "RX;") {
-      last = command == "RX;" ? Keying::KeyUp : Keying::KeyDown;
-    } else if (!IsRadioCommand(command)) {
+    if (command == dialect.keyDown || command == dialect.unkey) {
+      keyed = command == dialect.keyDown;
+    } else if (!IsRadioCommand(dialect, command)) {
       __builtin_trap();
     }
     radio.remove_prefix(end + 1);
   }
-  if (last != out.keying) {
+  if (keyed != after.radioKeyed) {
     __builtin_trap();
   }
-  std::string_view app1 = out.toApp1;
+  std::string_view app1 = out.toApp;
   for (auto end = app1.find(';'); !app1.empty(); end = app1.find(';')) {
     if (end == std::string_view::npos || end + 1 > 27) {
       __builtin_trap();
@@ -78,12 +77,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (size < 1) {
     return 0;
   }
-  vantorel::cat::EmulationContext ctx;
-  ctx.powerControl = data[0] % 3;
-  ctx.radioKeyed = (data[0] & 4) != 0;
+  const auto dialects = vantorel::cat::RadioDialects();
+  const RadioDialect& dialect = *dialects[data[0] % dialects.size()];
+  vantorel::cat::KeyingState keying;
+  keying.radioKeyed = (data[0] & 0x40) != 0;
+  vantorel::fuzz::FuzzPorts ports(0);  // the emulation writes to no port itself
+  vantorel::cat::DialectContext ctx{.keying = keying, .ports = ports, .now = {}};
+  ctx.powerControl = static_cast<vantorel::Check>(((data[0] >> 4) & 3) % 3);
+  vantorel::cat::Ft950Emulation emulation(dialect);
   std::string_view rest(reinterpret_cast<const char*>(data + 1), size - 1);
-  Ft950Emulation emulation;
-  Ft950Emulation::Clock::time_point now{};
 
   // Any exception escaping here ends the run as a crash.
   while (!rest.empty()) {
@@ -94,20 +96,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       continue;
     }
     const auto control = static_cast<unsigned char>(line[0]);
-    now += std::chrono::milliseconds(8 * (control >> 1));
-    EmulatedCommand out;
+    ctx.now += std::chrono::milliseconds(8 * (control >> 1));
+    const vantorel::cat::KeyingState before = keying;
+    vantorel::cat::CommandResult out;
     if ((control & 1) != 0) {
-      out = emulation.Command(line.substr(1), ctx, now);
-      if (out.keying != Keying::Unchanged) {
-        ctx.radioKeyed = out.keying == Keying::KeyDown;
-      }
+      out = emulation.Command(line.substr(1), ctx);
     } else {
-      out.toApp1 = emulation.Answer(line.substr(1), now);
+      out.toApp = emulation.Answer(line.substr(1), ctx);
     }
-    Check(out);
+    Check(dialect, out, before, keying);
   }
-  now += Ft950Emulation::kReadLimit;
-  Check({.toApp1 = emulation.ExpireReads(now)});
+  ctx.now += vantorel::cat::Ft950Emulation::kReadLimit;
+  Check(dialect, {.toApp = emulation.Overdue(ctx.now)}, keying, keying);
   if (emulation.WaitingForRadio()) {
     __builtin_trap();
   }

@@ -2,7 +2,7 @@
 # Measures the bridge and the service without a window; run it on a quiet
 # machine. Prints each figure with its target; exits 1 when a target is missed.
 #
-#   scripts/bench.sh          both, about 45 seconds
+#   scripts/bench.sh          all three, about two minutes
 #   scripts/bench.sh bridge   the bridge over pseudo-terminals next to a socat relay in the
 #                             same run: direct-mode relay latency both ways, translating-mode
 #                             latency beyond the radio's 10 ms pause, translated radio answers
@@ -12,15 +12,19 @@
 #   scripts/bench.sh remote   a remote station (two vantorel-nox in network namespaces, as
 #                             root): a silent outage of the link to the site's radio hearing
 #                             RX;, ten outages each on tls: and tcp: (about 2 minutes)
+#   scripts/bench.sh rigctl   rigctl -m 1028 "f m v t" through the FT-950 emulation of
+#                             vantorel-nox to each simulated Kenwood model, side by side with
+#                             rigctl with the model's own Kenwood backend straight to it
 set -euo pipefail
 cd "$(dirname "$0")/.."
 which="${1:-all}"
 case "$which" in
-  all) targets=(bench_bridge bench_nox) ;;
+  all) targets=(bench_bridge bench_nox bench_rigctl) ;;
   bridge) targets=(bench_bridge) ;;
   nox) targets=(bench_nox) ;;
   remote) targets=(bench_outage) ;;
-  *) echo "usage: $0 [bridge|nox|remote]" >&2; exit 2 ;;
+  rigctl) targets=(bench_rigctl) ;;
+  *) echo "usage: $0 [bridge|nox|remote|rigctl]" >&2; exit 2 ;;
 esac
 scripts/deps.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null

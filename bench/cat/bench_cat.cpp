@@ -129,7 +129,7 @@ std::vector<std::string_view> RadioAnswers(std::string_view commands) {
 template <bool kTimeCommands>
 void Ft950Round(benchmark::State& state) {
   using Clock = std::chrono::steady_clock;
-  vantorel::cat::Ft950Emulation emulation{vantorel::cat::kTs590Dialect};
+  vantorel::cat::Ft950Emulation emulation{vantorel::cat::DefaultRadioDialect()};
   vantorel::cat::KeyingState keying;
   DiscardingPorts ports;
   vantorel::cat::DialectContext ctx{.keying = keying, .ports = ports, .now = {}};

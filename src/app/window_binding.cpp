@@ -1,7 +1,9 @@
 #include "app/window_binding.h"
 
+#include <algorithm>
 #include <cmath>
 
+#include "cat/radio_dialect.h"
 #include "supervision/transmit_supervision.h"
 
 namespace vantorel::app {
@@ -37,6 +39,7 @@ settings::Settings SettingsFromForm(const model::CatmuxModel& model) {
   s.useApp2 = model.Option1[1].Value();
   s.text7 = model.Text7.Text();
   s.ft950Emulation = model.Ft950Emulation.Ticked();
+  s.radioModel = model.RadioChoice.Items()[model.RadioChoice.Index()];
   return s;
 }
 
@@ -63,6 +66,11 @@ void ApplySettings(const settings::Settings& s, model::CatmuxModel& model) {
   model.Option1[1].SetValue(s.useApp2);
   model.Text7.SetText(s.text7);
   model.Ft950Emulation.SetValue(CheckOf(s.ft950Emulation));
+  // A name the list does not have reads as "auto", its first item.
+  const cat::RadioDialect* radio = cat::FindRadioDialect(s.radioModel);
+  const auto& items = model.RadioChoice.Items();
+  const auto item = std::find(items.begin(), items.end(), radio ? radio->name : items.front());
+  model.RadioChoice.SetIndex(static_cast<std::size_t>(item - items.begin()));
 }
 
 station::PortSetup PortSetupFromForm(const model::CatmuxModel& model) {
@@ -106,6 +114,7 @@ WindowBinding::WindowBinding(model::CatmuxModel& model, station::Station& statio
   attached_.Attach(model_.Timer2.onTimer, [this] { Timer2_Timer(); });
   attached_.Attach(model_.Timer1.onTimer, [this] { Timer1_Timer(); });
   attached_.Attach(model_.ModeChoice.onChange, [this] { ModeChosen(); });
+  attached_.Attach(model_.RadioChoice.onChange, [this] { PushOptions(); });
   for (model::CheckBox* box : {&model_.Check2, &model_.Ignore2, &model_.Ft950Emulation}) {
     attached_.Connect(box->changed, [this] { FollowSwitches(); });
   }
@@ -115,6 +124,9 @@ WindowBinding::WindowBinding(model::CatmuxModel& model, station::Station& statio
       "FT-950 emulation: the same for standard FT-950 clients (Hamlib and the like).\n"
       "Sharing: App 1 and App 2 share the radio, untranslated.\n"
       "No Translation: App 1 and the radio joined untranslated.");
+  model_.RadioChoice.SetToolTipText(
+      "The Kenwood the FT-950 emulation speaks to: auto learns it from the radio at every "
+      "Start and reconnect; a model by name is taken as it is.");
   model_.TransmitState.SetToolTipText(
       "RX, or TX with the seconds keyed against the transmit time limit");
   FollowSwitches();

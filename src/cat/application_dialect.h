@@ -49,6 +49,8 @@ struct CommandResult {
   std::string toApp;    // then to the application, while the station still routes this way
   // The application changed the VFO it works on: B (true) or A.
   std::optional<bool> onVfoB;
+  // A line for the log ("" for none).
+  std::string note;
 };
 
 class ApplicationDialect {
@@ -77,6 +79,9 @@ class ApplicationDialect {
   // The ports were closed or opened again: reads in flight and half commands
   // are forgotten; what the application set stays.
   virtual void Reset() {}
+  // Another radio is on the line (learned, or chosen by the user): its forms
+  // from now on; what the application set stays.
+  virtual void FollowRadio(const RadioDialect& /*radio*/) {}
 };
 
 enum class DialectKind {

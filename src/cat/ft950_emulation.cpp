@@ -1,5 +1,6 @@
 #include "cat/ft950_emulation.h"
 
+#include <algorithm>
 #include <exception>
 #include <optional>
 
@@ -12,7 +13,7 @@ using ft950::ReplyKind;
 
 namespace {
 
-// Longer than any FT-950 command (a frequency set has 11 characters).
+// Longer than any FT-950 command (a frequency set has up to 14 characters).
 constexpr std::size_t kLongestCommand = 16;
 // Half a command kept for the next block; anything longer is noise.
 constexpr std::size_t kLongestRest = 64;
@@ -41,7 +42,25 @@ std::optional<std::string_view> ParameterOf(std::string_view command, std::strin
 }
 
 // The radio's VFO digits: 0 VFO A, 1 VFO B (2 is a memory channel).
-bool IsVfo(char digit) { return digit == '0' || digit == '1'; }
+bool IsVfo(char digit) { return digit == ft950::kVfoA || digit == ft950::kVfoB; }
+
+char OtherVfo(char vfo) { return vfo == ft950::kVfoA ? ft950::kVfoB : ft950::kVfoA; }
+
+// A need the radio has no read for: what its status answer shows is asked
+// for there, anything else is not asked for at all.
+RadioKey Served(const RadioDialect& dialect, RadioKey key) {
+  if (key == RadioKey::kNone || dialect.Reads(key)) {
+    return key;
+  }
+  switch (key) {
+    case RadioKey::kMode:
+    case RadioKey::kReceiveVfo:
+    case RadioKey::kTransmitVfo:
+      return RadioKey::kStatus;
+    default:
+      return RadioKey::kNone;
+  }
+}
 
 }  // namespace
 
@@ -149,6 +168,12 @@ void Ft950Emulation::Reset() {
   radio_.Forget();
   block_.clear();
   next_ = 0;
+  noted_.clear();
+}
+
+void Ft950Emulation::FollowRadio(const RadioDialect& radio) {
+  radio_.Follow(radio);
+  noted_.clear();
 }
 
 void Ft950Emulation::HandleCommand(std::string_view command, Pass& pass) {
@@ -163,46 +188,77 @@ void Ft950Emulation::HandleCommand(std::string_view command, Pass& pass) {
   const UpperCopy<kLongestCommand> upper(command);
   const std::string_view view = upper.View();
   if (const ft950::FixedCommand* row = ft950::kFixedIndex.Find(view)) {
-    Fixed(*row, pass);
+    Fixed(*row, view, pass);
   } else if (const ft950::Meter* meter = ft950::kMeterIndex.Find(view)) {
-    MeterRead(static_cast<std::size_t>(meter - ft950::kMeters.data()), pass);
+    MeterRead(static_cast<std::size_t>(meter - ft950::kMeters.data()), view, pass);
   } else if (!(Frequency(view, pass) || Mode(view, pass) || Agc(view, pass) || Level(view, pass) ||
-               Local(view) || ClarifierStep(view, pass) || BandSelect(view))) {
+               Local(view, pass) || ClarifierStep(view, pass) || BandSelect(view))) {
     Refuse();
   }
 }
 
-void Ft950Emulation::AskRadio(ft950::Reply reply, ft950::Needs needs, Pass& pass) {
+std::string Ft950Emulation::ReadOf(RadioKey key) const {
+  const RadioDialect& dialect = radio_.Dialect();
+  std::string read(dialect.AnswerOf(key).read);
+  if (key == RadioKey::kMode && dialect.modeNamesVfo) {
+    const std::size_t at = dialect.AnswerOf(key).form.find('#');
+    if (at < read.size()) {
+      read[at] = ReceiveVfo();
+    }
+  }
+  return read;
+}
+
+char Ft950Emulation::ReceiveVfo() const {
+  const char vfo = radio_.Field(RadioKey::kReceiveVfo, 0);
+  return IsVfo(vfo) ? vfo : ft950::kVfoA;
+}
+
+void Ft950Emulation::AskRadio(ft950::Reply reply, ft950::Needs needs, std::string_view command,
+                              Pass& pass) {
+  const RadioDialect& dialect = radio_.Dialect();
+  RadioKey first = Served(dialect, needs.first);
+  RadioKey second = Served(dialect, needs.second);
+  if (first == RadioKey::kNone || first == second) {
+    std::swap(first, second);
+    second = first == second ? RadioKey::kNone : second;
+  }
+  if (first == RadioKey::kNone) {
+    // The radio has no read for it: answered now from what is known.
+    reads_.AddAnswered(ft950::ReplyFromRadio(reply, radio_, choices_));
+    if (std::find(noted_.begin(), noted_.end(), command) == noted_.end()) {
+      noted_.emplace_back(command);
+      pass.out.note = "The Kenwood " + std::string(dialect.name) + " has no read for App 1's " +
+                      std::string(command) + " answered from what is known";
+    }
+    return;
+  }
   if (reads_.RadioBusy()) {
     Refuse();  // the radio is far behind: App 1 hears "busy" and asks again later
     return;
   }
-  reads_.AddWaiting(reply, needs, pass.now);
-  const RadioDialect& dialect = radio_.Dialect();
-  pass.out.toRadio += dialect.AnswerOf(needs.first).read;
-  if (needs.second != RadioKey::kNone) {
-    pass.out.toRadio += dialect.AnswerOf(needs.second).read;
+  reads_.AddWaiting(reply, {first, second}, pass.now);
+  pass.out.toRadio += ReadOf(first);
+  if (second != RadioKey::kNone) {
+    pass.out.toRadio += ReadOf(second);
   }
 }
 
 void Ft950Emulation::SendSettings(std::string_view radio, Pass& pass) {
   pass.out.toRadio += radio;
-  std::size_t commands = 0;
-  for (const char c : radio) {
-    commands += c == radio_.Dialect().terminator ? 1 : 0;
-  }
-  reads_.AddSettings(commands, pass.now);
+  reads_.AddSettings(radio_.Dialect().MessagesIn(radio), pass.now);
 }
 
-void Ft950Emulation::Fixed(const ft950::FixedCommand& row, Pass& pass) {
+void Ft950Emulation::Fixed(const ft950::FixedCommand& row, std::string_view command, Pass& pass) {
   if (!row.answer.empty()) {
     reads_.AddAnswered(row.answer);
     return;
   }
   if (row.reply != ReplyKind::kNone) {
-    AskRadio({row.reply}, row.needs, pass);
+    AskRadio({row.reply}, row.needs, command, pass);
     return;
   }
+  const RadioDialect& dialect = radio_.Dialect();
   switch (row.effect) {
     case ft950::Effect::kReportTransmit:
       reads_.AddAnswered(pass.keyed ? ft950::kTransmitting : ft950::kReceiving);
@@ -216,46 +272,61 @@ void Ft950Emulation::Fixed(const ft950::FixedCommand& row, Pass& pass) {
       }
       break;
     case ft950::Effect::kKeyDown:
-      SendSettings(radio_.Dialect().keyDown, pass);
+      SendSettings(dialect.keyDown, pass);
       KeyDown(pass.ctx.keying, pass.ctx.superviseTransmit);
       pass.keyed = true;
       return;
     case ft950::Effect::kKeyUp:
-      SendSettings(radio_.Dialect().unkey, pass);
+      SendSettings(dialect.unkey, pass);
       KeyUp(pass.ctx.keying);
       pass.keyed = false;
       return;
-    case ft950::Effect::kTransmitOnA:
-    case ft950::Effect::kTransmitOnB:
-      radio_.Keep(RadioKey::kTransmitVfo, row.radio);  // the radio's answer reads the same
-      break;
-    case ft950::Effect::kOperateA:
-    case ft950::Effect::kOperateB: {
-      // The radio's receive VFO set takes its transmit VFO along, which would
-      // end a split; App 1's VFO select keeps it, so the other VFO is made the
-      // transmit VFO again.
-      const char receive = radio_.Field(RadioKey::kReceiveVfo, 2);
-      const char transmit = radio_.Field(RadioKey::kTransmitVfo, 2);
-      const bool split = IsVfo(receive) && IsVfo(transmit) && receive != transmit;
-      const char selected = row.radio[2];
-      const char transmitVfo[] = {'F', 'T',
-                                  split ? static_cast<char>('0' + '1' - selected) : selected, ';'};
-      const std::string_view transmitSet(transmitVfo, sizeof transmitVfo);
-      SendSettings(row.radio, pass);
-      radio_.Keep(RadioKey::kReceiveVfo, row.radio);
-      if (split) {
-        SendSettings(transmitSet, pass);
-      }
-      radio_.Keep(RadioKey::kTransmitVfo, transmitSet);
+    case ft950::Effect::kTransmitVfo:
+      TransmitOn(row.value, pass);
       return;
-    }
+    case ft950::Effect::kReceiveVfo:
+      SelectVfo(row.value, pass);
+      return;
+    case ft950::Effect::kClarifierClear:
+      SendSettings(dialect.clarifierClear, pass);
+      return;
     case ft950::Effect::kNone:
       break;
   }
-  SendSettings(row.radio, pass);
+  SendSettings(dialect.Set(row.key, std::string_view(&row.value, 1)), pass);
 }
 
-void Ft950Emulation::MeterRead(std::size_t row, Pass& pass) {
+// App 1's VFO select keeps its split: where the radio's receive VFO set ends a
+// split, the other VFO is made the transmit VFO again.
+void Ft950Emulation::SelectVfo(char receive, Pass& pass) {
+  const RadioDialect& dialect = radio_.Dialect();
+  const char wasReceiving = radio_.Field(RadioKey::kReceiveVfo, 0);
+  const char wasTransmitting = radio_.Field(RadioKey::kTransmitVfo, 0);
+  const bool split =
+      IsVfo(wasReceiving) && IsVfo(wasTransmitting) && wasReceiving != wasTransmitting;
+  const char transmit = split ? OtherVfo(receive) : receive;
+  SendSettings(dialect.Set(RadioKey::kReceiveVfo, std::string_view(&receive, 1)), pass);
+  if (split && !dialect.selectKeepsSplit) {
+    SendSettings(dialect.Set(RadioKey::kTransmitVfo, std::string_view(&transmit, 1)), pass);
+  }
+  radio_.KeepValue(RadioKey::kReceiveVfo, std::string_view(&receive, 1));
+  radio_.KeepValue(RadioKey::kTransmitVfo, std::string_view(&transmit, 1));
+}
+
+// A radio that names its transmit VFO gets it; one that only splits or not
+// splits when the VFO is not the one receiving.
+void Ft950Emulation::TransmitOn(char transmit, Pass& pass) {
+  const RadioDialect& dialect = radio_.Dialect();
+  if (dialect.Sets(RadioKey::kTransmitVfo)) {
+    SendSettings(dialect.Set(RadioKey::kTransmitVfo, std::string_view(&transmit, 1)), pass);
+  } else {
+    const char split = transmit != ReceiveVfo() ? '1' : '0';
+    SendSettings(dialect.Set(RadioKey::kSplit, std::string_view(&split, 1)), pass);
+  }
+  radio_.KeepValue(RadioKey::kTransmitVfo, std::string_view(&transmit, 1));
+}
+
+void Ft950Emulation::MeterRead(std::size_t row, std::string_view command, Pass& pass) {
   const ft950::Meter& meter = ft950::kMeters[row];
   const bool silent = (meter.reads == ft950::MeterReads::kInReceive && pass.keyed) ||
                       (meter.reads == ft950::MeterReads::kInTransmit && !pass.keyed);
@@ -263,7 +334,7 @@ void Ft950Emulation::MeterRead(std::size_t row, Pass& pass) {
     reads_.AddAnswered(std::string(meter.prefix) + "000;");
     return;
   }
-  AskRadio({ReplyKind::kMeter, static_cast<std::uint8_t>(row)}, {meter.key}, pass);
+  AskRadio({ReplyKind::kMeter, static_cast<std::uint8_t>(row)}, {meter.key}, command, pass);
 }
 
 bool Ft950Emulation::Frequency(std::string_view command, Pass& pass) {
@@ -271,12 +342,16 @@ bool Ft950Emulation::Frequency(std::string_view command, Pass& pass) {
     if (!StartsWith(command, row.letters)) {
       continue;
     }
+    // Programs send from one digit to eleven (Hamlib drops the leading zeros
+    // when it has no status answer to go by).
     const std::string_view digits = *ParameterOf(command, "");
-    const auto hertz = FixedWidthNumber(digits, ft950::kFrequencyDigits);
+    const auto hertz = digits.size() <= ft950::kMostFrequencyDigits
+                           ? FixedWidthNumber(digits, digits.size())
+                           : std::nullopt;
     if (digits.empty()) {
-      AskRadio({row.reply}, {row.key}, pass);
+      AskRadio({row.reply}, {row.key}, command, pass);
     } else if (hertz && *hertz >= ft950::kLowestFrequency && *hertz <= ft950::kHighestFrequency) {
-      SendSettings(std::string(row.letters) + "000" + std::string(digits) + ";", pass);
+      SendSettings(radio_.Dialect().SetNumber(row.key, *hertz), pass);
     } else {
       Refuse();
     }
@@ -291,28 +366,20 @@ bool Ft950Emulation::Mode(std::string_view command, Pass& pass) {
   }
   const auto parameter = ParameterOf(command, ft950::kModeHead.selector);
   if (parameter && parameter->empty()) {
-    AskRadio({ReplyKind::kMode}, {RadioKey::kMode, RadioKey::kData}, pass);
+    AskRadio({ReplyKind::kMode}, {RadioKey::kMode, RadioKey::kData}, command, pass);
     return true;
   }
-  if (!parameter || parameter->size() != 1) {
-    Refuse();
-    return true;
-  }
-  for (const ft950::Mode& mode : ft950::kModes) {
-    if ((*parameter)[0] != mode.app1) {
+  for (std::size_t row = 0; parameter && parameter->size() == 1 && row < ft950::kModeCount; ++row) {
+    if ((*parameter)[0] != ft950::kModes[row].app1) {
       continue;
     }
-    const char radioMode[] = {'M', 'D', mode.radioMode, ';'};
-    const std::string_view modeSet(radioMode, sizeof radioMode);
-    SendSettings(modeSet, pass);
-    radio_.Keep(RadioKey::kMode, modeSet);
-    if (mode.radioData != ft950::kAnyData) {
-      const char radioData[] = {'D', 'A', mode.radioData, ';'};
-      const std::string_view dataSet(radioData, sizeof radioData);
-      SendSettings(dataSet, pass);
-      radio_.Keep(RadioKey::kData, dataSet);
+    const ft950::ModeSetting setting = ft950::ModeSettingFor(radio_.Dialect(), row, ReceiveVfo());
+    SendSettings(setting.text, pass);
+    radio_.KeepValue(RadioKey::kMode, setting.modeValue);
+    if (setting.data != 0) {
+      radio_.KeepValue(RadioKey::kData, std::string_view(&setting.data, 1));
     }
-    choices_.mode = mode.app1;
+    choices_.mode = ft950::kModes[row].app1;
     return true;
   }
   Refuse();
@@ -325,12 +392,13 @@ bool Ft950Emulation::Agc(std::string_view command, Pass& pass) {
   }
   const auto parameter = ParameterOf(command, ft950::kAgcHead.selector);
   if (parameter && parameter->empty()) {
-    AskRadio({ReplyKind::kAgc}, {RadioKey::kAgc}, pass);
+    AskRadio({ReplyKind::kAgc}, {RadioKey::kAgc}, command, pass);
     return true;
   }
   for (const ft950::AgcChoice& choice : ft950::kAgcChoices) {
     if (parameter && *parameter == std::string_view(&choice.app1, 1)) {
-      SendSettings(choice.radio, pass);
+      const RadioDialect& dialect = radio_.Dialect();
+      SendSettings(dialect.SetNumber(RadioKey::kAgc, ft950::AgcToRadio(dialect, choice)), pass);
       choices_.agc = choice.app1;
       return true;
     }
@@ -347,7 +415,7 @@ bool Ft950Emulation::Level(std::string_view command, Pass& pass) {
     }
     const auto parameter = ParameterOf(command, level.selector);
     if (parameter && parameter->empty()) {
-      AskRadio({ReplyKind::kLevel, static_cast<std::uint8_t>(row)}, {level.key}, pass);
+      AskRadio({ReplyKind::kLevel, static_cast<std::uint8_t>(row)}, {level.key}, command, pass);
       return true;
     }
     const long value = parameter ? FixedWidthNumber(*parameter, 3).value_or(-1) : -1;
@@ -356,16 +424,15 @@ bool Ft950Emulation::Level(std::string_view command, Pass& pass) {
       return true;
     }
     const int app1 = static_cast<int>(value);
-    SendSettings(std::string(level.radioPrefix) +
-                     ZeroFill(std::to_string(ft950::LevelToRadio(level, app1)), 3) + ";",
-                 pass);
+    const RadioDialect& dialect = radio_.Dialect();
+    SendSettings(dialect.SetNumber(level.key, ft950::LevelToRadio(dialect, level, app1)), pass);
     choices_.levels[row] = app1;
     return true;
   }
   return false;
 }
 
-bool Ft950Emulation::Local(std::string_view command) {
+bool Ft950Emulation::Local(std::string_view command, Pass& pass) {
   for (std::size_t row = 0; row < ft950::kLocalSettings.size(); ++row) {
     const ft950::LocalSetting& setting = ft950::kLocalSettings[row];
     if (!StartsWith(command, setting.letters)) {
@@ -373,17 +440,39 @@ bool Ft950Emulation::Local(std::string_view command) {
     }
     const auto parameter = ParameterOf(command, setting.selector);
     const std::size_t mode = setting.perMode ? ft950::CurrentModeRow(radio_, choices_) : 0;
+    const ft950::WidthAsked width{settings_.Value(ft950::kWidthRow, mode),
+                                  settings_.Value(ft950::kNarrowRow, mode) == 1};
+    const ft950::Needs filter =
+        ft950::WidthNeeds(radio_.Dialect(), ft950::FilterClassOf(ft950::kModes[mode].mode));
     if (parameter && parameter->empty()) {
-      reads_.AddAnswered(settings_.Read(row, mode));
+      // App 1's width reads what the radio's filter is, where it can tell.
+      const bool fromRadio = row == ft950::kWidthRow && ft950::App1Hertz(mode, width) > 0 &&
+                             filter.first != RadioKey::kNone;
+      if (fromRadio) {
+        AskRadio({ReplyKind::kWidth, width.Row()}, filter, command, pass);
+      } else {
+        reads_.AddAnswered(settings_.Read(row, mode));
+      }
       return true;
     }
     const auto value = parameter ? FixedWidthNumber(*parameter, setting.digits) : std::nullopt;
     if (!value || !settings_.Set(row, mode, static_cast<int>(*value))) {
       Refuse();
+    } else if (row == ft950::kWidthRow || (row == ft950::kNarrowRow && width.index == 0)) {
+      SendWidth(mode, pass);  // the narrow switch decides only the standard width
     }
     return true;
   }
   return false;
+}
+
+void Ft950Emulation::SendWidth(std::size_t mode, Pass& pass) {
+  const ft950::WidthAsked width{settings_.Value(ft950::kWidthRow, mode),
+                                settings_.Value(ft950::kNarrowRow, mode) == 1};
+  SendSettings(
+      ft950::FilterSetting(radio_.Dialect(), ft950::FilterClassOf(ft950::kModes[mode].mode),
+                           ft950::App1Hertz(mode, width)),
+      pass);
 }
 
 bool Ft950Emulation::ClarifierStep(std::string_view command, Pass& pass) {
@@ -393,8 +482,8 @@ bool Ft950Emulation::ClarifierStep(std::string_view command, Pass& pass) {
     }
     const std::string_view digits = *ParameterOf(command, "");
     if (FixedWidthNumber(digits, ft950::kClarifierDigits)) {
-      // The radio takes the same step in five digits.
-      SendSettings(std::string(step.letters) + "0" + std::string(digits) + ";", pass);
+      // The radio takes the same step in its own number of digits.
+      SendSettings(FillForm(radio_.Dialect().*step.radio, "0" + std::string(digits)), pass);
     } else {
       Refuse();
     }

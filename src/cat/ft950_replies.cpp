@@ -4,13 +4,11 @@
 #include <span>
 #include <string_view>
 
+#include "cat/ft950_widths.h"
 #include "cat/text_helpers.h"
 
 namespace vantorel::cat::ft950 {
 namespace {
-
-// The radio's data switch before it has told its state: off.
-constexpr char kDataOff = '0';
 
 // The mode App 1 is shown in a status answer when nothing better is known.
 constexpr std::size_t kUsbRow = 1;
@@ -51,34 +49,53 @@ int FollowCurve(std::span<const CurvePoint> curve, long radio) {
   return curve.back().app1;
 }
 
-char RadioData(const RadioAnswers& radio) {
-  const char data = radio.Field(RadioKey::kData, 2);
-  return data == '\0' ? kDataOff : data;
+// The radio's S-meter scale against the FT-950's, from zero.
+std::array<CurvePoint, kSMeterPoints.size() + 1> SMeterCurve(const RadioDialect& dialect) {
+  std::array<CurvePoint, kSMeterPoints.size() + 1> curve{};
+  for (std::size_t i = 0; i < kSMeterPoints.size(); ++i) {
+    curve[i + 1] = {dialect.sMeter[i], kSMeterPoints[i]};
+  }
+  return curve;
+}
+
+// What the radio says of its data switch: from the switch where it keeps one,
+// from the mode code where its codes carry it; nullopt where it cannot say.
+std::optional<bool> RadioData(const RadioAnswers& radio) {
+  const RadioDialect& dialect = radio.Dialect();
+  if (dialect.Reads(RadioKey::kData)) {
+    return radio.Field(RadioKey::kData, 0) == '1';
+  }
+  if (dialect.CodesCarryData()) {
+    const ModeCode* code = dialect.ModeOfCode(radio.ModeCode());
+    return code != nullptr && code->data;
+  }
+  return std::nullopt;
 }
 
 std::string FrequencyReply(std::string_view letters, RadioKey key, const RadioAnswers& radio) {
   // App 1 has eight digits: the radio's three highest must be zero.
-  const auto high = radio.Number(key, 2, 3);
+  const auto high = radio.Number(key, 0, 3);
   if (!high || *high != 0) {
     return std::string(kRefused);
   }
   std::string reply(letters);
-  reply += radio.Latest(key).substr(5, kFrequencyDigits);
+  reply += radio.Value(key).substr(3, kFrequencyDigits);
   reply += ';';
   return reply;
 }
 
 std::string ModeReply(const RadioAnswers& radio, App1Choices& choices) {
-  const auto row = ModeRow(radio.Field(RadioKey::kMode, 2), RadioData(radio), choices);
+  const auto row = ModeRow(radio.Dialect(), radio.ModeCode(), RadioData(radio), choices);
   if (!row) {
     return std::string(kRefused);
   }
   return std::string("MD0") + kModes[*row].app1 + ';';
 }
 
-// App 1's 27-character status answer from the radio's 38-character one.
+// App 1's 27-character status answer from the radio's 38-character one. The
+// clarifier's sign is wherever the radio put it before its four digits.
 std::string StatusReply(const RadioAnswers& radio, App1Choices& choices) {
-  const std::string_view from = radio.Latest(RadioKey::kStatus);
+  const std::string_view from = radio.Value(RadioKey::kStatus);
   if (from.size() != status::kLength) {
     return std::string(kRefused);
   }
@@ -86,13 +103,15 @@ std::string StatusReply(const RadioAnswers& radio, App1Choices& choices) {
   const std::string_view memory = from.substr(status::kMemory, 3);
   reply += memory == kNoMemory ? kFirstMemory : memory;
   reply += from.substr(status::kFrequency + 3, kFrequencyDigits);
-  const char sign = from[status::kClarifier];
-  reply += sign == ' ' ? '+' : sign;
-  reply += from.substr(status::kClarifier + 1, 4);
+  const std::string_view clarifier =
+      from.substr(status::kClarifier, status::kRxClarifier - status::kClarifier);
+  const auto offset = FixedWidthNumber(clarifier.substr(clarifier.size() - 4), 4);
+  reply += clarifier.find('-') != std::string_view::npos && offset.value_or(0) != 0 ? '-' : '+';
+  reply += Digits(offset.value_or(0), 4);
   reply += from[status::kRxClarifier];
   reply += from[status::kTxClarifier];
-  const auto row = ModeRow(from[status::kMode], RadioData(radio), choices);
-  reply += row ? kModes[*row].app1 : kModes[kUsbRow].app1;
+  const auto row = ModeRow(radio.Dialect(), from[status::kMode], RadioData(radio), choices);
+  reply += kModes[row.value_or(kUsbRow)].app1;
   reply += MapChar(kStatusVfo, from[status::kVfo]);
   reply += MapChar(kStatusTone, from[status::kTone]);
   reply += kStatusTail;
@@ -103,25 +122,26 @@ template <std::size_t N>
 std::string SwitchReply(std::string_view letters, const std::array<CharPair, N>& table,
                         RadioKey key, const RadioAnswers& radio) {
   std::string reply(letters);
-  reply += MapChar(table, radio.Field(key, 2));
+  reply += MapChar(table, radio.Field(key, 0));
   reply += ';';
   return reply;
 }
 
 std::string LevelReply(std::size_t row, const RadioAnswers& radio, App1Choices& choices) {
   const Level& level = kLevels[row];
-  const auto value = radio.Number(level.key, level.radioPrefix.size(), 3);
-  if (!value) {
-    return std::string(kRefused);
-  }
+  const RadioDialect& dialect = radio.Dialect();
+  const auto value = radio.Number(level.key);
   int& chosen = choices.levels[row];
-  if (chosen == App1Choices::kNoLevel || LevelToRadio(level, chosen) != *value) {
+  if (value && chosen != App1Choices::kNoLevel && LevelToRadio(dialect, level, chosen) != *value) {
     chosen = App1Choices::kNoLevel;
   }
-  const int app1 = chosen != App1Choices::kNoLevel
-                       ? chosen
-                       : std::clamp(Rescale(*value, level.app1Scale, level.radioScale),
-                                    level.app1Min, level.app1Max);
+  int app1 = level.app1Min;
+  if (chosen != App1Choices::kNoLevel) {
+    app1 = chosen;
+  } else if (value) {
+    app1 = std::clamp(Rescale(*value, level.app1Scale, dialect.AnswerOf(level.key).fullScale),
+                      level.app1Min, level.app1Max);
+  }
   std::string reply(level.letters);
   reply += level.selector;
   reply += Digits(app1, 3);
@@ -130,26 +150,26 @@ std::string LevelReply(std::size_t row, const RadioAnswers& radio, App1Choices& 
 }
 
 std::string AgcReply(const RadioAnswers& radio, App1Choices& choices) {
-  const auto value = radio.Number(RadioKey::kAgc, 2, 2);
-  if (!value) {
-    return std::string(kRefused);
-  }
-  char answer = kAgcAnswers.back().app1;
-  for (const AgcAnswer& row : kAgcAnswers) {
-    if (*value <= row.radioUpTo) {
-      answer = row.app1;
-      break;
-    }
-  }
+  const RadioDialect& dialect = radio.Dialect();
+  const auto value = radio.Number(RadioKey::kAgc);
+  char answer = kAgcChoices.front().answer;
   bool stillChosen = false;
   for (const AgcChoice& choice : kAgcChoices) {
-    if (choice.app1 == choices.agc && choice.radioValue == *value) {
+    if (choice.app1 == choices.agc && (!value || AgcToRadio(dialect, choice) == *value)) {
       answer = choice.answer;
       stillChosen = true;
     }
   }
-  if (!stillChosen) {
+  if (!stillChosen && value) {
     choices.agc = 0;
+    const auto speed = std::find_if(dialect.agc.begin(), dialect.agc.end(),
+                                    [&](const AgcValue& row) { return *value <= row.upTo; });
+    for (const AgcChoice& choice : kAgcChoices) {
+      if (speed != dialect.agc.end() && choice.speed == speed->speed) {
+        answer = choice.answer;
+        break;
+      }
+    }
   }
   std::string reply(kAgcHead.letters);
   reply += kAgcHead.selector;
@@ -160,56 +180,96 @@ std::string AgcReply(const RadioAnswers& radio, App1Choices& choices) {
 
 std::string MeterReply(std::size_t row, const RadioAnswers& radio) {
   const Meter& meter = kMeters[row];
-  const auto value = radio.Number(meter.key, 3, 4);
-  if (!value) {
-    return std::string(kRefused);
-  }
-  return std::string(meter.prefix) + Digits(FollowCurve(meter.curve, *value), 3) + ';';
+  const RadioDialect& dialect = radio.Dialect();
+  const long value = radio.Number(meter.key).value_or(0);
+  const int app1 = meter.curve.empty()
+                       ? FollowCurve(SMeterCurve(dialect), value)
+                       : FollowCurve(meter.curve, Rescale(value, kCurveTop, dialect.meterTop));
+  return std::string(meter.prefix) + Digits(app1, 3) + ';';
 }
 
 }  // namespace
 
-std::optional<std::size_t> ModeRow(char radioMode, char radioData, App1Choices& choices) {
+std::optional<std::size_t> ModeRow(const RadioDialect& dialect, char code, std::optional<bool> data,
+                                   App1Choices& choices) {
+  const ModeCode* radioMode = dialect.ModeOfCode(code);
   std::optional<std::size_t> first;
   std::optional<std::size_t> chosen;
-  for (std::size_t row = 0; row < kModes.size(); ++row) {
+  for (std::size_t row = 0; radioMode != nullptr && row < kModes.size(); ++row) {
     const Mode& mode = kModes[row];
-    if (mode.radioMode == radioMode &&
-        (mode.radioData == kAnyData || mode.radioData == radioData)) {
+    const bool dataFits =
+        mode.data == DataSwitch::kAny || !data || (mode.data == DataSwitch::kOn) == *data;
+    if (mode.mode == radioMode->mode && dataFits) {
       first = first ? first : row;
       chosen = mode.app1 == choices.mode ? row : chosen;
     }
   }
-  if (!first) {
-    // The radio shows no mode App 1 has (tune, none): App 1 keeps the last one.
-    for (std::size_t row = 0; row < kModes.size(); ++row) {
-      if (kModes[row].app1 == choices.lastMode) {
+  // App 1's own row of the mode (the radio's extra modes read as one of App 1's).
+  const auto ownRow = [](char app1) -> std::optional<std::size_t> {
+    for (std::size_t row = 0; row < kModeCount; ++row) {
+      if (kModes[row].app1 == app1) {
         return row;
       }
     }
     return std::nullopt;
+  };
+  if (!first) {
+    // The radio shows no mode App 1 has (tune, none): App 1 keeps the last one.
+    return ownRow(choices.lastMode);
   }
   if (!chosen) {
     choices.mode = 0;  // the radio has left App 1's choice
   }
-  const std::size_t row = chosen ? *chosen : *first;
+  const std::size_t row = *ownRow(kModes[chosen ? *chosen : *first].app1);
   choices.lastMode = kModes[row].app1;
   return row;
 }
 
 std::size_t CurrentModeRow(const RadioAnswers& radio, App1Choices& choices) {
-  const char radioMode = radio.Field(RadioKey::kMode, 2);
-  if (radioMode != '\0') {
-    if (const auto row = ModeRow(radioMode, RadioData(radio), choices)) {
+  if (radio.ModeCode() != '\0') {
+    if (const auto row = ModeRow(radio.Dialect(), radio.ModeCode(), RadioData(radio), choices)) {
       return *row;
     }
   }
   return kUsbRow;
 }
 
-int LevelToRadio(const Level& level, int app1Value) {
-  return std::clamp(Rescale(app1Value, level.radioScale, level.app1Scale), level.radioMin,
-                    level.radioMax);
+ModeSetting ModeSettingFor(const RadioDialect& dialect, std::size_t row, char vfo) {
+  const Mode& mode = kModes[row];
+  const bool wantsData = mode.data == DataSwitch::kOn;
+  // Where the radio has no data variant of the mode, the mode itself: the
+  // nearest it has.
+  const ModeCode* code = dialect.CodeOf(mode.mode, wantsData && dialect.CodesCarryData());
+  if (code == nullptr) {
+    code = dialect.CodeOf(mode.mode, false);
+  }
+  ModeSetting setting;
+  if (code == nullptr) {
+    return setting;
+  }
+  setting.modeValue =
+      dialect.modeNamesVfo ? std::string{vfo, code->code} : std::string(1, code->code);
+  setting.text = dialect.Set(RadioKey::kMode, setting.modeValue);
+  if (dialect.Sets(RadioKey::kData) && mode.data != DataSwitch::kAny) {
+    setting.data = wantsData ? '1' : '0';
+    setting.text += dialect.Set(RadioKey::kData, std::string_view(&setting.data, 1));
+  }
+  return setting;
+}
+
+int LevelToRadio(const RadioDialect& dialect, const Level& level, int app1Value) {
+  const RadioAnswerForm& radio = dialect.AnswerOf(level.key);
+  return std::clamp(Rescale(app1Value, radio.fullScale, level.app1Scale), radio.lowest,
+                    radio.highest);
+}
+
+int AgcToRadio(const RadioDialect& dialect, const AgcChoice& choice) {
+  for (const AgcValue& row : dialect.agc) {
+    if (row.speed == choice.speed) {
+      return row.value;
+    }
+  }
+  return 0;
 }
 
 std::string ReplyFromRadio(Reply reply, const RadioAnswers& radio, App1Choices& choices) {
@@ -240,6 +300,8 @@ std::string ReplyFromRadio(Reply reply, const RadioAnswers& radio, App1Choices& 
       return SwitchReply("RT", kSwitchAnswer, RadioKey::kRit, radio);
     case ReplyKind::kXit:
       return SwitchReply("XT", kSwitchAnswer, RadioKey::kXit, radio);
+    case ReplyKind::kWidth:
+      return WidthReply(WidthAsked::FromRow(reply.row), radio, choices);
     case ReplyKind::kNone:
       break;
   }

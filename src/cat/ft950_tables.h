@@ -1,8 +1,8 @@
-// The facts behind the FT-950 emulation, as data: App 1's FT-950 commands,
-// the Kenwood commands they become (the reads and answer forms come from the
-// radio's dialect; the settings here are the TS-590S/SG forms), mode
-// characters, level scales and meter curves. The emulation reads each table
-// with one loop.
+// The facts behind the FT-950 emulation, as data: App 1's FT-950 commands
+// and answers, and what each means in the radio dialect's terms (operating
+// modes, AGC speeds, hertz, the radio's answer kinds). Every Kenwood form
+// comes from the radio's dialect (cat/radio_dialect.h); nothing here names
+// one. The emulation reads each table with one loop.
 #pragma once
 
 #include <array>
@@ -33,6 +33,7 @@ enum class ReplyKind : std::uint8_t {
   kMeter,
   kRit,
   kXit,
+  kWidth,
 };
 
 struct Reply {
@@ -41,7 +42,7 @@ struct Reply {
 };
 
 // At most two radio answers make one FT-950 answer (a mode needs the radio's
-// mode and its data switch).
+// mode and its data switch, a width its two filter edges).
 struct Needs {
   RadioKey first = RadioKey::kNone;
   RadioKey second = RadioKey::kNone;
@@ -49,19 +50,17 @@ struct Needs {
 
 // What App 1 gets, in FT-950 form, when the radio sends an answer of a kind on
 // its own and App 1 has asked for auto-information; indexed by RadioKey.
-inline constexpr auto kReports = std::to_array<ReplyKind>({
-    ReplyKind::kFrequencyA,   // frequency A
-    ReplyKind::kFrequencyB,   // frequency B
-    ReplyKind::kMode,         // mode
-    ReplyKind::kMode,         // data switch
-    ReplyKind::kStatus,       // status
-    ReplyKind::kVfo,          // receive VFO
-    ReplyKind::kTransmitVfo,  // transmit VFO
-    ReplyKind::kNone,        ReplyKind::kNone, ReplyKind::kNone, ReplyKind::kNone, ReplyKind::kNone,
-    ReplyKind::kNone,        ReplyKind::kNone, ReplyKind::kNone, ReplyKind::kNone, ReplyKind::kNone,
-    ReplyKind::kNone,        ReplyKind::kNone, ReplyKind::kNone, ReplyKind::kNone,
-});
-static_assert(kReports.size() == kRadioKeys);
+inline constexpr auto kReports = [] {
+  std::array<ReplyKind, kRadioKeys> reports{};
+  reports[static_cast<std::size_t>(RadioKey::kFrequencyA)] = ReplyKind::kFrequencyA;
+  reports[static_cast<std::size_t>(RadioKey::kFrequencyB)] = ReplyKind::kFrequencyB;
+  reports[static_cast<std::size_t>(RadioKey::kMode)] = ReplyKind::kMode;
+  reports[static_cast<std::size_t>(RadioKey::kData)] = ReplyKind::kMode;
+  reports[static_cast<std::size_t>(RadioKey::kStatus)] = ReplyKind::kStatus;
+  reports[static_cast<std::size_t>(RadioKey::kReceiveVfo)] = ReplyKind::kVfo;
+  reports[static_cast<std::size_t>(RadioKey::kTransmitVfo)] = ReplyKind::kTransmitVfo;
+  return reports;
+}();
 
 constexpr ReplyKind ReportOf(RadioKey key) { return kReports[static_cast<std::size_t>(key)]; }
 
@@ -94,11 +93,15 @@ inline constexpr std::string_view kStatusTail = "000;";
 inline constexpr std::string_view kNoMemory = "000";
 inline constexpr std::string_view kFirstMemory = "001";
 
+// The radio's VFO digits, as its VFO answers and settings carry them.
+inline constexpr char kVfoA = '0';
+inline constexpr char kVfoB = '1';
+
 // --- Modes -------------------------------------------------------------------
 
-// The radio's mode digit plus its data switch (DA) against App 1's mode
-// character. Where the radio has no data variant the switch is left alone.
-inline constexpr char kAnyData = '*';
+// Whether an App 1 mode is the data variant of the radio's mode; kAny: the
+// radio's data switch is left as it is and read either way.
+enum class DataSwitch : std::uint8_t { kOff, kOn, kAny };
 
 enum class WidthTable : std::uint8_t {
   kNone,        // no width index in this mode (App 1 is refused)
@@ -108,72 +111,116 @@ enum class WidthTable : std::uint8_t {
 
 struct Mode {
   char app1;
-  char radioMode;
-  char radioData;
+  OperatingMode mode;
+  DataSwitch data;
   WidthTable widths;
   char autoRoofing;  // the roofing answer while AUTO: '4' 15 kHz, '5' 6 kHz, '6' 3 kHz
   bool narrow;       // the mode starts with the narrow filter
 };
 
-// The first row with the radio's digits is the mode App 1 reads, unless App 1
-// chose a later row with the same digits (FM-N, AM-N).
+// The first row of a radio mode is the one App 1 reads, unless App 1 chose a
+// later row of the same mode (FM-N, AM-N, or a data mode the radio cannot
+// show). The last rows name the radio's modes App 1 has no word for.
 inline constexpr auto kModes = std::to_array<Mode>({
-    {'1', '1', '0', WidthTable::kVoice, '6', false},            // LSB
-    {'2', '2', '0', WidthTable::kVoice, '6', false},            // USB
-    {'3', '3', kAnyData, WidthTable::kNarrowBand, '6', false},  // CW
-    {'4', '4', '0', WidthTable::kNone, '4', false},             // FM
-    {'5', '5', kAnyData, WidthTable::kNone, '5', false},        // AM
-    {'6', '6', kAnyData, WidthTable::kNarrowBand, '6', false},  // RTTY-L
-    {'7', '7', kAnyData, WidthTable::kNarrowBand, '6', false},  // CW-R
-    {'8', '1', '1', WidthTable::kNarrowBand, '6', false},       // PKT-L
-    {'9', '9', kAnyData, WidthTable::kNarrowBand, '6', false},  // RTTY-U
-    {'A', '4', '1', WidthTable::kNone, '4', false},             // PKT-FM
-    {'B', '4', '0', WidthTable::kNone, '4', true},              // FM-N
-    {'C', '2', '1', WidthTable::kNarrowBand, '6', false},       // PKT-U
-    {'D', '5', kAnyData, WidthTable::kNone, '5', true},         // AM-N
+    {'1', OperatingMode::kLsb, DataSwitch::kOff, WidthTable::kVoice, '6', false},  // LSB
+    {'2', OperatingMode::kUsb, DataSwitch::kOff, WidthTable::kVoice, '6', false},  // USB
+    {'3', OperatingMode::kCw, DataSwitch::kAny, WidthTable::kNarrowBand, '6', false},
+    {'4', OperatingMode::kFm, DataSwitch::kOff, WidthTable::kNone, '4', false},
+    {'5', OperatingMode::kAm, DataSwitch::kAny, WidthTable::kNone, '5', false},
+    {'6', OperatingMode::kFsk, DataSwitch::kAny, WidthTable::kNarrowBand, '6', false},  // RTTY-L
+    {'7', OperatingMode::kCwReverse, DataSwitch::kAny, WidthTable::kNarrowBand, '6', false},
+    {'8', OperatingMode::kLsb, DataSwitch::kOn, WidthTable::kNarrowBand, '6', false},  // PKT-L
+    {'9', OperatingMode::kFskReverse, DataSwitch::kAny, WidthTable::kNarrowBand, '6', false},
+    {'A', OperatingMode::kFm, DataSwitch::kOn, WidthTable::kNone, '4', false},         // PKT-FM
+    {'B', OperatingMode::kFm, DataSwitch::kOff, WidthTable::kNone, '4', true},         // FM-N
+    {'C', OperatingMode::kUsb, DataSwitch::kOn, WidthTable::kNarrowBand, '6', false},  // PKT-U
+    {'D', OperatingMode::kAm, DataSwitch::kAny, WidthTable::kNone, '5', true},         // AM-N
+    {'C', OperatingMode::kPsk, DataSwitch::kAny, WidthTable::kNarrowBand, '6', false},
+    {'8', OperatingMode::kPskReverse, DataSwitch::kAny, WidthTable::kNarrowBand, '6', false},
 });
-inline constexpr std::size_t kModeCount = kModes.size();
+// App 1's own modes: the rows before the radio's extra ones.
+inline constexpr std::size_t kModeCount = 13;
+
+// The class of filters the radio keeps for a mode.
+constexpr FilterClass FilterClassOf(OperatingMode mode) {
+  switch (mode) {
+    case OperatingMode::kCw:
+    case OperatingMode::kCwReverse:
+      return FilterClass::kCw;
+    case OperatingMode::kFsk:
+    case OperatingMode::kFskReverse:
+      return FilterClass::kFsk;
+    case OperatingMode::kFm:
+      return FilterClass::kFm;
+    case OperatingMode::kAm:
+      return FilterClass::kAm;
+    case OperatingMode::kLsb:
+    case OperatingMode::kUsb:
+    case OperatingMode::kPsk:
+    case OperatingMode::kPskReverse:
+      break;
+  }
+  return FilterClass::kSsb;
+}
+
+// --- Widths ------------------------------------------------------------------
+
+// App 1's width index in hertz: a table from its first index; indices below
+// it read as its first entry. Index 00 is the mode's standard width, wide or
+// narrow.
+struct Widths {
+  int firstIndex;
+  std::span<const int> hertz;
+  int standard;
+  int standardNarrow;
+};
+
+inline constexpr auto kVoiceHertz =
+    std::to_array<int>({200,  400,  600,  850,  1100, 1350, 1500, 1650, 1800, 1950,
+                        2100, 2250, 2400, 2450, 2500, 2600, 2700, 2800, 2900, 3000});
+inline constexpr auto kNarrowBandHertz =
+    std::to_array<int>({100, 200, 300, 400, 500, 800, 1200, 1400, 1700, 2000, 2400});
+
+// Indexed by WidthTable.
+inline constexpr auto kWidths = std::to_array<Widths>({
+    {0, {}, 0, 0},
+    {1, kVoiceHertz, 2400, 1800},
+    {3, kNarrowBandHertz, 500, 300},
+});
 
 // The highest width index App 1 may choose per width table.
 inline constexpr std::array<int, 3> kWidestIndex = {0, 20, 13};
 
+// The low cut the radio's SSB filter is set to where several pairs of cuts
+// give the width App 1 asks for: the usual edge of a voice filter.
+inline constexpr int kUsualLowCut = 300;
+
 // --- AGC ---------------------------------------------------------------------
 
-// App 1's AGC choice, the radio's time constant for it, and what App 1 reads
-// back while the radio still holds that constant (AUTO reads as AUTO-mid).
+// App 1's AGC choice, the radio's speed for it, and what App 1 reads back
+// while the radio still holds that speed (AUTO reads as AUTO-mid). The rows
+// of the four speeds come first: a speed the radio shows reads as the first
+// row with it.
 struct AgcChoice {
   char app1;
-  std::string_view radio;
-  int radioValue;
+  AgcSpeed speed;
   char answer;
 };
 
 inline constexpr auto kAgcChoices = std::to_array<AgcChoice>({
-    {'0', "GT00;", 0, '0'},   // off
-    {'1', "GT05;", 5, '1'},   // fast
-    {'2', "GT10;", 10, '2'},  // mid
-    {'3', "GT20;", 20, '3'},  // slow
-    {'4', "GT10;", 10, '5'},  // auto
-});
-
-// The radio's time constant read as App 1's AGC: the first row at or above it.
-struct AgcAnswer {
-  int radioUpTo;
-  char app1;
-};
-
-inline constexpr auto kAgcAnswers = std::to_array<AgcAnswer>({
-    {0, '0'},
-    {5, '1'},
-    {10, '2'},
-    {99, '3'},
+    {'0', AgcSpeed::kOff, '0'},
+    {'1', AgcSpeed::kFast, '1'},
+    {'2', AgcSpeed::kMid, '2'},
+    {'3', AgcSpeed::kSlow, '3'},
+    {'4', AgcSpeed::kMid, '5'},  // auto
 });
 
 // --- Levels ------------------------------------------------------------------
 
-// A level App 1 sets and reads with letters, a fixed selector and three digits,
-// and its radio command. Values scale by full scale (App 1's 0..255 microphone
-// gain is the radio's 0..100) and are held to the radio's range.
+// A level App 1 sets and reads with letters, a fixed selector and three
+// digits, and the radio's kind for it. Values scale by full scale (App 1's
+// 0..255 microphone gain is the radio's 0..100) and are held to the radio's
+// range (both from the dialect).
 struct Level {
   std::string_view letters;
   std::string_view selector;
@@ -181,19 +228,15 @@ struct Level {
   int app1Max;
   int app1Scale;
   RadioKey key;
-  std::string_view radioPrefix;  // the radio's letters and selector
-  int radioMin;
-  int radioMax;
-  int radioScale;
 };
 
 inline constexpr auto kLevels = std::to_array<Level>({
-    {"AG", "0", 0, 255, 255, RadioKey::kAfGain, "AG0", 0, 255, 255},
-    {"RG", "0", 0, 255, 255, RadioKey::kRfGain, "RG", 0, 255, 255},
-    {"SQ", "0", 0, 255, 255, RadioKey::kSquelch, "SQ0", 0, 255, 255},
-    {"PC", "", 0, 100, 100, RadioKey::kRfPower, "PC", 5, 100, 100},
-    {"KS", "", 4, 60, 60, RadioKey::kKeySpeed, "KS", 4, 60, 60},
-    {"MG", "", 0, 255, 255, RadioKey::kMicGain, "MG", 0, 100, 100},
+    {"AG", "0", 0, 255, 255, RadioKey::kAfGain},
+    {"RG", "0", 0, 255, 255, RadioKey::kRfGain},
+    {"SQ", "0", 0, 255, 255, RadioKey::kSquelch},
+    {"PC", "", 0, 100, 100, RadioKey::kRfPower},
+    {"KS", "", 4, 60, 60, RadioKey::kKeySpeed},
+    {"MG", "", 0, 255, 255, RadioKey::kMicGain},
 });
 
 // --- Meters ------------------------------------------------------------------
@@ -205,21 +248,16 @@ struct CurvePoint {
   int app1;
 };
 
-// The radio's 0..30 S-meter against the FT-950's: the same S units.
-inline constexpr auto kSMeterCurve = std::to_array<CurvePoint>({
-    {0, 0},
-    {3, 12},
-    {6, 40},
-    {9, 65},
-    {12, 95},
-    {15, 130},
-    {20, 172},
-    {25, 220},
-    {30, 255},
-});
+// The FT-950's S-meter at the dialect's points (S1 ... S9+60 dB).
+inline constexpr auto kSMeterPoints = std::to_array<int>({12, 40, 65, 95, 130, 172, 220, 255});
+static_assert(kSMeterPoints.size() == cat::kSMeterPoints);
 
-// The radio's 0..30 SWR (1.0, 1.5, 2.0, 3.0 at 0, 6, 12, 18; 5.0 near 21)
-// against the FT-950's readings for the same ratios.
+// The transmit meters below read a radio scale of 0..30; a radio with another
+// full scale is brought to it first.
+inline constexpr int kCurveTop = 30;
+
+// SWR 1.0, 1.5, 2.0, 3.0 at 0, 6, 12, 18 (5.0 near 21) against the FT-950's
+// readings for the same ratios.
 inline constexpr auto kSwrCurve = std::to_array<CurvePoint>({
     {0, 0},
     {6, 65},
@@ -229,7 +267,7 @@ inline constexpr auto kSwrCurve = std::to_array<CurvePoint>({
     {30, 255},
 });
 
-// In transmit the radio's S-meter shows power: 0..30 for 0..100 W. The
+// In transmit the radio's S-meter shows power: full scale for 100 W. The
 // FT-950 reads 0.8, 8, 26, 54, 92 W at 10, 50, 100, 150, 200.
 inline constexpr auto kPowerCurve = std::to_array<CurvePoint>({
     {0, 0},
@@ -243,7 +281,7 @@ inline constexpr auto kPowerCurve = std::to_array<CurvePoint>({
     {30, 208},
 });
 
-// Compression and ALC: the radio's 0..30 spread over 0..255.
+// Compression and ALC: the radio's scale spread over 0..255.
 inline constexpr auto kLinearCurve = std::to_array<CurvePoint>({
     {0, 0},
     {30, 255},
@@ -256,12 +294,12 @@ struct Meter {
   std::string_view command;  // App 1's read
   std::string_view prefix;   // App 1's answer before its three digits
   RadioKey key;
-  std::span<const CurvePoint> curve;
+  std::span<const CurvePoint> curve;  // empty: the S-meter's points
   MeterReads reads;
 };
 
 inline constexpr auto kMeters = std::to_array<Meter>({
-    {"SM0;", "SM0", RadioKey::kSMeter, kSMeterCurve, MeterReads::kInReceive},
+    {"SM0;", "SM0", RadioKey::kSMeter, {}, MeterReads::kInReceive},
     {"RM3;", "RM3", RadioKey::kCompMeter, kLinearCurve, MeterReads::kAlways},
     {"RM4;", "RM4", RadioKey::kAlcMeter, kLinearCurve, MeterReads::kAlways},
     {"RM5;", "RM5", RadioKey::kSMeter, kPowerCurve, MeterReads::kInTransmit},
@@ -273,8 +311,10 @@ static_assert(kMeterIndex.KeysUnique() && kMeterIndex.KeysWithin(4));
 
 // --- Settings kept here ------------------------------------------------------
 
-// FT-950 settings the radio has no one-to-one command for: App 1 sets them and
-// reads them back from the emulation. Width, narrow and roofing are kept per mode.
+// FT-950 settings App 1 sets and reads back from the emulation: those the
+// radio has no one-to-one command for, and App 1's own width choice (the
+// radio gets it in its own form too). Width, narrow and roofing are kept per
+// mode.
 enum class LocalRule : std::uint8_t {
   kPlain,
   kWidth,    // refused in modes without a width index; its highest index per mode
@@ -302,13 +342,18 @@ inline constexpr auto kLocalSettings = std::to_array<LocalSetting>({
     {"EX", "027", 1, 3, false, LocalRule::kPlain, 0},  // CAT time-out timer
 });
 
-// The row of App 1's auto-information switch.
+// The rows of App 1's width, narrow filter and auto-information switch.
+inline constexpr std::size_t kWidthRow = 0;
+inline constexpr std::size_t kNarrowRow = 1;
 inline constexpr std::size_t kAutoInformationRow = 5;
-static_assert(kLocalSettings[kAutoInformationRow].letters == "AI");
+static_assert(kLocalSettings[kWidthRow].letters == "SH" &&
+              kLocalSettings[kNarrowRow].letters == "NA" &&
+              kLocalSettings[kAutoInformationRow].letters == "AI");
 
 // --- Commands with parameters ------------------------------------------------
 
-// Frequencies: App 1's eight digits, the radio's eleven.
+// Frequencies: App 1's eight digits (programs send from one to eleven), the
+// radio's eleven.
 struct Frequency {
   std::string_view letters;
   RadioKey key;
@@ -320,14 +365,19 @@ inline constexpr auto kFrequencies = std::to_array<Frequency>({
     {"FB", RadioKey::kFrequencyB, ReplyKind::kFrequencyB},
 });
 inline constexpr std::size_t kFrequencyDigits = 8;
+inline constexpr std::size_t kMostFrequencyDigits = 11;
 inline constexpr long kLowestFrequency = 30'000;
 inline constexpr long kHighestFrequency = 56'000'000;
 
 // Clarifier steps: App 1's four digits, the radio's five.
 struct ClarifierStep {
   std::string_view letters;
+  std::string_view RadioDialect::*radio;
 };
-inline constexpr auto kClarifierSteps = std::to_array<ClarifierStep>({{"RU"}, {"RD"}});
+inline constexpr auto kClarifierSteps = std::to_array<ClarifierStep>({
+    {"RU", &RadioDialect::clarifierUp},
+    {"RD", &RadioDialect::clarifierDown},
+});
 inline constexpr std::size_t kClarifierDigits = 4;
 
 // Mode, AGC and band select: their letters and selector digit.
@@ -350,18 +400,19 @@ enum class Effect : std::uint8_t {
   kKeyUp,
   kReportTransmit,  // App 1's transmit read
   kReportMox,       // App 1's MOX read
-  kTransmitOnA,
-  kTransmitOnB,
-  kOperateA,  // the radio's receive VFO; a split stays a split
-  kOperateB,
-  kPowerOn,  // kept from the radio while the Power On/Off box is ticked
+  kTransmitVfo,     // the radio's transmit VFO
+  kReceiveVfo,      // the radio's receive VFO; a split stays a split
+  kPowerOn,         // kept from the radio while the Power On/Off box is ticked
+  kClarifierClear,
 };
 
-// App 1's whole command (upper case), what the radio gets, and how App 1 is
-// answered: a fixed text, an answer built from the radio's, or nothing (a set).
+// App 1's whole command (upper case), what the radio gets (the setting of a
+// kind with one character), and how App 1 is answered: a fixed text, an
+// answer built from the radio's, or nothing (a set).
 struct FixedCommand {
   std::string_view command;
-  std::string_view radio = {};
+  RadioKey key = RadioKey::kNone;
+  char value = 0;
   Effect effect = Effect::kNone;
   ReplyKind reply = ReplyKind::kNone;
   Needs needs = {};
@@ -383,20 +434,20 @@ inline constexpr auto kFixedCommands = std::to_array<FixedCommand>({
     {.command = "TX1;", .effect = Effect::kKeyDown},
     {.command = "MX0;", .effect = Effect::kKeyUp},
     {.command = "MX1;", .effect = Effect::kKeyDown},
-    // App 1 sends 2 and 3 for VFO A and B; the radio's 0 and 1 mean the same.
-    {.command = "FT2;", .radio = "FT0;", .effect = Effect::kTransmitOnA},
-    {.command = "FT3;", .radio = "FT1;", .effect = Effect::kTransmitOnB},
-    {.command = "VS0;", .radio = "FR0;", .effect = Effect::kOperateA},
-    {.command = "VS1;", .radio = "FR1;", .effect = Effect::kOperateB},
-    {.command = "FR0;", .radio = "FR0;", .effect = Effect::kOperateA},
-    {.command = "FR4;", .radio = "FR1;", .effect = Effect::kOperateB},
-    {.command = "PS0;", .radio = "PS0;"},
-    {.command = "PS1;", .radio = "PS1;", .effect = Effect::kPowerOn},
-    {.command = "RT0;", .radio = "RT0;"},
-    {.command = "RT1;", .radio = "RT1;"},
-    {.command = "XT0;", .radio = "XT0;"},
-    {.command = "XT1;", .radio = "XT1;"},
-    {.command = "RC;", .radio = "RC;"},
+    // App 1 sends 2 and 3 for VFO A and B.
+    {.command = "FT2;", .value = kVfoA, .effect = Effect::kTransmitVfo},
+    {.command = "FT3;", .value = kVfoB, .effect = Effect::kTransmitVfo},
+    {.command = "VS0;", .value = kVfoA, .effect = Effect::kReceiveVfo},
+    {.command = "VS1;", .value = kVfoB, .effect = Effect::kReceiveVfo},
+    {.command = "FR0;", .value = kVfoA, .effect = Effect::kReceiveVfo},
+    {.command = "FR4;", .value = kVfoB, .effect = Effect::kReceiveVfo},
+    {.command = "PS0;", .key = RadioKey::kPower, .value = '0'},
+    {.command = "PS1;", .key = RadioKey::kPower, .value = '1', .effect = Effect::kPowerOn},
+    {.command = "RT0;", .key = RadioKey::kRit, .value = '0'},
+    {.command = "RT1;", .key = RadioKey::kRit, .value = '1'},
+    {.command = "XT0;", .key = RadioKey::kXit, .value = '0'},
+    {.command = "XT1;", .key = RadioKey::kXit, .value = '1'},
+    {.command = "RC;", .effect = Effect::kClarifierClear},
 });
 
 inline constexpr TableIndex kFixedIndex(kFixedCommands, &FixedCommand::command);

@@ -30,6 +30,7 @@ class PassThrough final : public ApplicationDialect {
   [[nodiscard]] std::uint64_t MessagesIn(std::string_view block) const override {
     return radio_->MessagesIn(block);
   }
+  void FollowRadio(const RadioDialect& radio) override { radio_ = &radio; }
 
  private:
   const RadioDialect* radio_;

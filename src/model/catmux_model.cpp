@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "cat/radio_dialect.h"
 #include "settings/settings.h"
 
 namespace vantorel::model {
@@ -10,6 +11,14 @@ std::vector<std::string> ComPortItems() {
   std::vector<std::string> items;
   for (int n = 1; n <= 20; ++n) {
     items.push_back("COM" + std::to_string(n));
+  }
+  return items;
+}
+
+std::vector<std::string> RadioModelItems() {
+  std::vector<std::string> items{std::string(settings::kAutoRadioModel)};
+  for (const cat::RadioDialect* radio : cat::RadioDialects()) {
+    items.emplace_back(radio->name);
   }
   return items;
 }
@@ -92,6 +101,8 @@ CatmuxModel::CatmuxModel()
           "ModeChoice",
           {"Translating", "Translating, FT-950 emulation", "Sharing with App 2", "No Translation"},
           {7350, 6660, 3150, 315}),
+      RadioLabel("RadioLabel", "Radio", {8910, 7020, 570, 285}, kOnPanel),
+      RadioChoice("RadioChoice", RadioModelItems(), {9480, 7020, 1020, 285}),
       App2Label("App2Label", "App 2", {6750, 7020, 600, 285}, kOnPanel, kHidden),
       App1Lamp("App1Lamp", {150, 780, 165, 165}),
       RadioLamp("RadioLamp", {150, 1170, 165, 165}),
@@ -150,7 +161,8 @@ std::vector<Control*> CatmuxModel::Controls() {
           &ModeLabel,       &ModeChoice,    &App2Label,  &App1Lamp,       &RadioLamp,  &App2Lamp,
           &TransmitState,   &TrafficCounts, &Shape3,     &Shape4,         &Shape5,     &Label2,
           &Soft2Com,        &Ignore2Out,    &HexX,       &Check3,         &Command3,   &Command5,
-          &MakeCertificate, &Ignore1,       &Ignore1Out, &Ignore2,        &KenwoodCB};
+          &MakeCertificate, &Ignore1,       &Ignore1Out, &Ignore2,        &KenwoodCB,  &RadioLabel,
+          &RadioChoice};
 }
 
 }  // namespace vantorel::model

@@ -28,6 +28,9 @@ inline constexpr int kTwipsPerPixel = 15;
 // "COM1" to "COM20".
 std::vector<std::string> ComPortItems();
 
+// The radio model box's choices: "auto", then every model by name.
+std::vector<std::string> RadioModelItems();
+
 // The choices of the mode box, in its order.
 enum class ModeChoiceItem : std::size_t {
   Translating,
@@ -126,6 +129,10 @@ class CatmuxModel {
   // The mode in one choice; it sets Ignore2, Check2 and Ft950Emulation.
   Label ModeLabel;
   ChoiceBox ModeChoice;
+  // The Kenwood model the emulation speaks to: "auto" (learned from the radio
+  // at every open) or one model by name.
+  Label RadioLabel;
+  ChoiceBox RadioChoice;
   // Beside App 2's port while it is in use: whether App 2 hears the radio.
   Label App2Label;
 

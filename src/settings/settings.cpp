@@ -15,6 +15,7 @@ station::Options ToOptions(const Settings& settings, station::Options base) {
   options.transmitLimit = settings.shutDwn;
   options.profile =
       settings.ft950Emulation ? station::Profile::Emulation : station::Profile::Contract;
+  options.radioModel = settings.radioModel;
   return options;
 }
 

@@ -7,11 +7,15 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "station/options.h"
 #include "station/station.h"
 
 namespace vantorel::settings {
+
+// The 25th line's value for a radio learned at every open.
+inline constexpr std::string_view kAutoRadioModel = "auto";
 
 struct Settings {
   std::string soft1Com;  // App 1's port
@@ -36,6 +40,9 @@ struct Settings {
   bool useApp2 = false;
   std::string text7 = "FT-950";  // the beginning of the program's window title
   bool ft950Emulation = false;   // App 1 is a standard FT-950 client
+  // The Kenwood model the emulation speaks to by name ("TS-890S"), or "auto":
+  // learned from the radio. Another text is kept as it is and read as "auto".
+  std::string radioModel = std::string(kAutoRadioModel);
 
   bool operator==(const Settings&) const = default;
 };

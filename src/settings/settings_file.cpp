@@ -11,6 +11,7 @@
 #include <utility>
 #include <variant>
 
+#include "cat/radio_dialect.h"
 #include "cat/text_helpers.h"
 #include "common/descriptor.h"
 
@@ -36,7 +37,7 @@ constexpr bool kIgnored = false;
 
 // The file's layout, line 1 first. Both program paths are written twice; on
 // reading the second copy wins.
-const std::array<LineRule, kSettingsLineCount + 1> kLines{{
+const std::array<LineRule, kSettingsLineCount + 2> kLines{{
     {&Settings::soft1Com, kTaken},                             // 1
     {&Settings::soft2Com, kTaken},                             // 2
     {&Settings::radioCom, kTaken},                             // 3
@@ -61,7 +62,9 @@ const std::array<LineRule, kSettingsLineCount + 1> kLines{{
     {Choice{&Settings::useApp2, &Settings::useApp1}, kTaken},  // 22
     {&Settings::text7, kTaken},                                // 23
     {Choice{&Settings::ft950Emulation, nullptr}, kTaken},      // 24
+    {&Settings::radioModel, kTaken},                           // 25
 }};
+constexpr int kRadioModelLine = 25;
 
 template <class... Fs>
 struct Overloaded : Fs... {
@@ -282,9 +285,11 @@ SettingsLoadResult LoadSettings(const std::filesystem::path& file, Settings& set
   result.outcome = SettingsLoad::Complete;
   std::string rest;
   const std::vector<std::string> lines = SplitLines(*read.text, kLines.size(), rest);
+  // A file from before the model line leaves the radio to be learned.
+  settings.radioModel = kAutoRadioModel;
   for (const LineRule& rule : kLines) {
     if (static_cast<std::size_t>(result.linesRead) == lines.size()) {
-      // The added last line may be missing: the file is whole without it.
+      // The added last lines may be missing: the file is whole without them.
       if (result.linesRead < kSettingsLineCount) {
         result.outcome = SettingsLoad::Incomplete;
       }
@@ -300,6 +305,12 @@ SettingsLoadResult LoadSettings(const std::filesystem::path& file, Settings& set
     if (std::holds_alternative<Choice>(rule.target) && line != "True" && line != "False") {
       result.warnings.push_back("line " + std::to_string(result.linesRead) + " is " + Quoted(line) +
                                 ", neither True nor False: taken as False");
+    }
+    if (result.linesRead == kRadioModelLine && line != kAutoRadioModel &&
+        cat::FindRadioDialect(line) == nullptr) {
+      result.warnings.push_back("line 25 is " + Quoted(line) +
+                                ", no Kenwood model this program knows: the radio is learned as "
+                                "with \"auto\"");
     }
     if (result.linesRead == kSettingsLineCount) {
       // Cutting the radio's text at ";" suits the Kenwood answers the

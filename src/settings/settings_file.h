@@ -1,13 +1,15 @@
 // The settings file "Catmux.ini": the port and line settings, the option
 // switches and the two program paths, one value per line, known by position
-// only. Twenty-three lines, each ended by CR LF, and a 24th that this program
-// adds (programs that know only 23 lines read past it):
+// only. Twenty-three lines, each ended by CR LF, and a 24th and 25th that
+// this program adds (programs that know only 23 lines read past them): the
+// FT-950 emulation's switch, and the Kenwood model it speaks to ("auto", or
+// the model's name; a file without the line reads as "auto").
 //
 //   text lines   the text as it stands, byte for byte
 //   number lines a switch's value with a blank on each side (" 1 ")
 //   truth lines  "True" or "False"
 //
-// Lines after the 24th, which this program does not know, are written back as
+// Lines after the 25th, which this program does not know, are written back as
 // they were. Line 12 (KenwoodCB) is written but not taken on reading: it
 // follows from the mode once the whole file was read. Lines 2, 10 and 11 (App 2's port, whether
 // App 2 is out of use, whether it hears the radio) are taken: a program that

@@ -30,6 +30,9 @@ struct Options {
   bool monitor = false;                     // App 1's traffic shown
   bool monitorHex = false;                  // ... as hexadecimal byte values
   Profile profile = Profile::Contract;
+  // The Kenwood model the user pinned by name; "auto" (or empty): learned
+  // from the radio while App 1 is emulating.
+  std::string radioModel = "auto";
 
   bool operator==(const Options&) const = default;
 };

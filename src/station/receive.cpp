@@ -116,6 +116,10 @@ void Receiver::Reporting(bool& guard, Pass pass) {
 void Receiver::GetData1() { Reporting(ctx_.state.InGetData1, &Receiver::App1Pass); }
 void Receiver::GetData2() { Reporting(ctx_.state.InGetData2, &Receiver::App2Pass); }
 void Receiver::GetData3() { Reporting(ctx_.state.InGetData3, &Receiver::RadioPass); }
+void Receiver::SendWaitingApp1Commands() {
+  Reporting(ctx_.state.InGetData1, &Receiver::SendHeldApp1Commands);
+}
+void Receiver::SendHeldApp1Commands() { SendApp1Commands(ctx_.mode); }
 
 // --- common pieces ------------------------------------------------------------
 
@@ -227,12 +231,26 @@ void Receiver::ForwardApp1(const std::string& block) {
     Monitor(block);
   }
   dialect.Take(block);
-  while (const auto command = dialect.NextCommand()) {
+  SendApp1Commands(mode);
+}
+
+void Receiver::SendApp1Commands(Mode mode) {
+  cat::ApplicationDialect& dialect = App1Dialect();
+  const bool translating = Translates(mode);
+  // The emulation's commands wait while the radio is learned.
+  while (mode != Mode::Emulating || !learning_.Learning()) {
+    const auto command = dialect.NextCommand();
+    if (!command) {
+      break;
+    }
     ctx_.loop.DoEvents();
     cat::DialectContext context = DialectContext();
     const cat::CommandResult result = dialect.Command(*command, context);
     if (result.onVfoB) {
       ctx_.events.App1VfoChanged(*result.onVfoB);
+    }
+    if (!result.note.empty()) {
+      ctx_.events.Note(Topic::Routing, result.note);
     }
     if (translating && ctx_.options.monitor) {
       ctx_.events.TranslatedText(result.toRadio);
@@ -247,6 +265,7 @@ void Receiver::ForwardApp1(const std::string& block) {
 }
 
 void Receiver::AnswerOverdueReads() {
+  ExpireLearning();
   cat::ApplicationDialect& dialect = App1Dialect();
   if (dialect.WaitingForRadio()) {
     ctx_.ports.Write(PortRole::App1, dialect.Overdue(ctx_.loop.Now()));
@@ -324,6 +343,9 @@ void Receiver::RadioPass() {
   }
   ctx_.state.radioMessages += ctx_.radio->MessagesIn(message);
   ctx_.capture.RadioBlock(message);
+  if (TakeLearning(message)) {
+    return;
+  }
   RouteRadioText(message);
 }
 

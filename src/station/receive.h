@@ -26,6 +26,7 @@
 
 #include "cat/application_dialect.h"
 #include "cat/radio_dialect.h"
+#include "cat/radio_learning.h"
 #include "station/capture.h"
 #include "station/event_loop.h"
 #include "station/line_settings.h"
@@ -73,7 +74,8 @@ struct RouteContext {
   StationEvents& events;
   Capture& capture;
   const LineSettings& radioLine;
-  const cat::RadioDialect* const& radio;
+  // The radio dialect in hand: the receiver changes it when it learns the radio.
+  const cat::RadioDialect*& radio;
 };
 
 class Receiver {
@@ -97,6 +99,13 @@ class Receiver {
   // App 1's dialect in the mode as it stands.
   [[nodiscard]] cat::ApplicationDialect& App1Dialect() const;
 
+  // The radio's port is open, or the mode or the pinned model changed: with
+  // App 1 emulating, the radio dialect in hand becomes the pinned model, or is
+  // learned from the radio, its reads written now; App 1's commands wait in
+  // its dialect until the radio has answered or kept silent too long. Every
+  // application dialect follows the radio dialect in hand.
+  void ChooseRadio();
+
  private:
   void App1Pass();
   void App2Pass();
@@ -105,8 +114,22 @@ class Receiver {
   // App 1's block through its dialect, command by command, while the mode
   // stays as it was.
   void ForwardApp1(const std::string& block);
+  // App 1's commands waiting in its dialect, one by one, while the mode stays
+  // `mode` and the radio is not being learned.
+  void SendApp1Commands(Mode mode);
+  // The same for the commands that waited while the radio was learned, under
+  // App 1's pass guard.
+  void SendWaitingApp1Commands();
+  void SendHeldApp1Commands();
   [[nodiscard]] cat::DialectContext DialectContext();
   void RouteRadioText(const std::string& message);
+  // The radio's message while it is learned: true when it was an answer to
+  // the learning's reads.
+  bool TakeLearning(const std::string& message);
+  // Learning that has waited too long ends with what it has.
+  void ExpireLearning();
+  // The radio dialect in hand is `radio` now; `why` goes to the log.
+  void RadioKnown(const cat::RadioDialect& radio, const std::string& why);
 
   // Reads what is waiting until the port is found empty, letting other
   // handlers run before each batch.
@@ -131,6 +154,7 @@ class Receiver {
   std::optional<Partial> partial_;
   // App 1's dialect for each mode, made once; App1Dialect() picks by mode.
   std::array<std::unique_ptr<cat::ApplicationDialect>, 4> app1Dialects_;
+  cat::RadioLearning learning_;
   // Per port: what was still unsent when its queue last stopped moving.
   std::array<std::optional<std::size_t>, 3> stalledAt_{};
 };

@@ -57,8 +57,12 @@ Station::~Station() {
 }
 
 void Station::SetOptions(const Options& options) {
+  const bool radioChoice = options.radioModel != options_.radioModel || ModeOf(options) != mode_;
   options_ = options;
   mode_ = ModeOf(options_);
+  if (radioChoice && ports_.IsOpen(PortRole::Radio)) {
+    receiver_.ChooseRadio();
+  }
 }
 
 // --- port setup ---------------------------------------------------------------
@@ -258,6 +262,8 @@ void Station::RadioOpened() {
                                          : "The radio got the unkey it missed while its port was "
                                            "closed");
   }
+  // Which Kenwood it is, before anything else it answers.
+  receiver_.ChooseRadio();
   // With AI1 the Kenwood radio reports changes made at its front panel by
   // itself, so App 1 follows the knob without polling.
   if (Clear(options_.ignoreFromApp1)) {

@@ -63,7 +63,9 @@ class Station {
   Station(const Station&) = delete;
   Station& operator=(const Station&) = delete;
 
-  // Takes effect at once, also in the middle of a pass that is waiting.
+  // Takes effect at once, also in the middle of a pass that is waiting. A
+  // change of mode or of the pinned radio model while the radio's port is
+  // open chooses the radio dialect again, as an open does.
   void SetOptions(const Options& options);
   [[nodiscard]] const Options& options() const { return options_; }
   [[nodiscard]] Mode mode() const { return mode_; }
@@ -133,7 +135,8 @@ class Station {
   // Whether the radio may still be keyed: the station keyed it, or its unkey
   // has not left the port yet.
   [[nodiscard]] bool RadioMayBeKeyed() const;
-  // The Kenwood on the line.
+  // The Kenwood on the line: the model pinned in the options, or learned
+  // from the radio at every open of its port while App 1 is emulating.
   [[nodiscard]] const cat::RadioDialect& Radio() const { return *radio_; }
 
  private:
@@ -165,7 +168,7 @@ class Station {
   StationState state_;
   PortSlots ports_;
   LineSettings radioLine_;
-  const cat::RadioDialect* radio_ = &cat::kTs590Dialect;
+  const cat::RadioDialect* radio_ = &cat::DefaultRadioDialect();
   // Per port: lost, and trying to come back (it still counts as in use).
   std::array<bool, 3> lost_{};
   Capture capture_;

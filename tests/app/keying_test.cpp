@@ -23,7 +23,14 @@ class PtyKeying : public PtyStation, public ::testing::WithParamInterface<bool> 
  protected:
   void SetUp() override {
     model.Ft950Emulation.SetValue(CheckOf(GetParam()));
-    Start();
+    if (!GetParam()) {
+      Start();
+      return;
+    }
+    // The emulation first learns the radio, which answers as a TS-590S.
+    catmux.Command1_Click();
+    ASSERT_EQ(radioEnd.Read(18, pump), "ID;OM0;DA;SM1;AI1;");
+    radioEnd.Write("ID021;?;DA0;?;");
   }
   void Expect(const KeyingRow& row) {
     app1End.Write(row.command);

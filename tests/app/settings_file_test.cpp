@@ -45,12 +45,13 @@ TEST_F(WindowSettings, ACompleteFileFillsTheControlsAndPressesStart) {
   EXPECT_EQ(boxes.shown, std::vector<std::string>{"/opt/rigdesk/Rigdesk not found"});
 
   // Written back as read, with the framing switch as set, each program path
-  // as its second copy left it, and the emulation switch added.
+  // as its second copy left it, and the emulation switch and radio model added.
   std::vector<std::string> expected = FullFile();
   expected[11] = " 1 ";
   expected[12] = expected[18];
   expected[13] = expected[19];
   expected.emplace_back("False");
+  expected.emplace_back("auto");
   std::filesystem::remove(SettingsFile());
   catmux->Form_Unload();
   EXPECT_EQ(ReadFile(SettingsFile()), Lines(expected));

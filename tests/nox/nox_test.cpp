@@ -139,7 +139,7 @@ TEST_F(PtyNox, ALostRadioIsTriedAgainUntilTheServiceStops) {
       << nox->Errors();
   nox->Signal(SIGTERM);
   EXPECT_EQ(nox->Wait(kEndLimit), 0) << nox->Errors();
-  EXPECT_EQ(ReadFile(SettingsFile()), away + "False\r\n") << "saved at the end";
+  EXPECT_EQ(ReadFile(SettingsFile()), away + "False\r\nauto\r\n") << "saved at the end";
 }
 
 // Without a complete settings file or the radio's port there is nothing to run:

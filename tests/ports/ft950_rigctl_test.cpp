@@ -1,10 +1,10 @@
 // Hamlib's rigctl as an FT-950 (model 1028), a standard client written by
-// others, as App 1 through the FT-950 emulation to the simulated radio inside
-// the station. After each step the radio's state is read straight as rigctl
-// reads a Kenwood (TS-590S, model 2031): the station switched to "No
-// Translation" is a plain relay to the same simulated radio.
-//
-// The test holds App 1's virtual port open itself, so a rigctl run that ends
+// others, as App 1 through the FT-950 emulation to each simulated Kenwood
+// model inside the station, over a real pseudo-terminal. The station learns
+// the model at Start; straight after every set the simulated radio holds it,
+// and a read (a whole rigctl run, its open included) leaves the radio as it
+// was. A model pinned in the settings wins over the radio's answers. The test
+// holds App 1's virtual port open itself, so a rigctl run that ends
 // is not App 1 letting go (which would unkey the radio).
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -13,70 +13,55 @@
 #include <cstdlib>
 #include <sstream>
 
+#include "radio_steps.h"
 #include "station_rig.h"
 
 namespace vantorel::testing {
 namespace {
 
-struct Step {
-  const char* ft950;       // rigctl -m 1028 arguments, a set and its read
-  const char* ft950Reads;  // the read's first line (a number: within 0.01)
-  const char* kenwood;     // rigctl -m 2031 read of the same state
-  const char* kenwoodReads;
-};
-
+using S = Shows;
+// rigctl's set, then its read and the read's first lines (a number: within
+// 0.01), and what the radio holds after the set.
 // clang-format off
-const Step kSteps[] = {
-    {"F 14074000 f",        "14074000", "f",           "14074000"},
-    {"M USB 2400 m",        "USB",      "m",           "USB"},
-    {"M LSB 1800 m",        "LSB",      "m",           "LSB"},
-    {"M CW 500 m",          "CW",       "m",           "CW"},
-    {"M PKTUSB 3000 m",     "PKTUSB",   "m",           "PKTUSB"},
-    {"T 1 t",               "1",        "t",           "1"},
-    {"T 0 t",               "0",        "t",           "0"},
-    {"V VFOB v",            "VFOB",     "v",           "VFOB"},
-    {"V VFOA v",            "VFOA",     "v",           "VFOA"},
-    {"S 1 VFOB s",          "1",        "s",           "1"},
-    {"S 0 VFOA s",          "0",        "s",           "0"},
-    {"L RFPOWER 0.5 l RFPOWER", "0.5",  "l RFPOWER",   "0.5"},
-    {"l STRENGTH",          "-54",      "l STRENGTH",  "-54"},
-    {"L AF 0.3 l AF",       "0.3",      "l AF",        "0.3"},
-    {"get_powerstat",       "1",        "get_powerstat", "1"},
+const RadioStep kSteps[] = {
+    {"F 14074000", "f", "14074000", S::kFrequency, "14074000"},
+    {"F 7074000", "f", "7074000", S::kFrequency, "7074000"},
+    {"M USB 2400", "m", "USB", S::kMode, "2"}, {"M LSB 2400", "m", "LSB", S::kMode, "1"},
+    {"M CW 500", "m", "CW", S::kMode, "3"},    {"M CWR 500", "m", "CWR", S::kMode, "7"},
+    {"M AM 0", "m", "AM", S::kMode, "5"},      {"M FM 0", "m", "FM", S::kMode, "4"},
+    {"M PKTUSB 2400", "m", "PKTUSB", S::kMode, "2d", "ts2000=2 ts480=2"},
+    {"M PKTLSB 2400", "m", "PKTLSB", S::kMode, "1d", "ts2000=1 ts480=1"},
+    {"M USB 2400", "m", "USB", S::kMode, "2"}, {"V VFOB", "v", "VFOB", S::kVfos, "BB"},
+    {"V VFOA", "v", "VFOA", S::kVfos, "AA"},   {"S 1 VFOB", "s", "1\nVFOB", S::kVfos, "AB"},
+    {"S 0 VFOA", "s", "0\nVFOA", S::kVfos, "AA"},
+    {"T 1", "t", "1", S::kKeyed, "1"},         {"T 0", "t", "0", S::kKeyed, "0"},
+    {"L AF 0.5", "l AF", "0.5", S::kLevel, "128", "", sim::Setting::kAfGain},
+    {"L RF 0.8", "l RF", "0.8", S::kLevel, "204", "ts480=80", sim::Setting::kRfGain},
+    {"L SQL 0.1", "l SQL", "0.1", S::kLevel, "26", "", sim::Setting::kSquelch},
+    {"L RFPOWER 0.5", "l RFPOWER", "0.5", S::kLevel, "50", "ts990=100", sim::Setting::kPower},
+    {"L MICGAIN 0.5", "l MICGAIN", "0.5", S::kLevel, "50", "", sim::Setting::kMicGain},
+    {"L KEYSPD 25", "l KEYSPD", "25", S::kLevel, "25", "", sim::Setting::kKeySpeed},
+    {"", "l STRENGTH", "0", S::kNothing, ""},  // S9
 };
 // clang-format on
 
-std::vector<std::string> Words(const std::string& text) {
-  std::istringstream in(text);
-  std::vector<std::string> words;
-  for (std::string word; in >> word;) {
-    words.push_back(word);
-  }
-  return words;
-}
-
-void ExpectFirstLine(const std::string& output, const std::string& expected,
-                     const std::string& what) {
-  const std::string first = output.substr(0, output.find('\n'));
-  char* end = nullptr;
-  const double number = std::strtod(expected.c_str(), &end);
-  if (*end == '\0') {
-    EXPECT_NEAR(std::strtod(first.c_str(), nullptr), number, 0.01) << what << ": " << output;
-  } else {
-    EXPECT_EQ(first, expected) << what << ": " << output;
-  }
-}
-
-class Ft950RigctlTest : public StationRig {
+class Ft950RigctlTest : public StationRig, public ::testing::WithParamInterface<SimulatedModel> {
  protected:
-  void SetUp() override {
+  void StartWith(const std::string& sim, const std::string& pinned = "auto") {
     rigctl_ = FindProgram("rigctl");
     if (rigctl_.empty()) {
       GTEST_SKIP() << "rigctl is not installed (Debian package libhamlib-utils)";
     }
-    Emulation(true);
-    Start("pty:" + app1Link, "sim:kenwood");
+    radio_ = factory.SimulatedRadio(sim);
+    radio_->SetSMeter(radio_->State().model->meterTop == 70 ? 35 : 15);
+    station::Options options = station.options();
+    options.profile = station::Profile::Emulation;
+    options.radioModel = pinned;
+    station.SetOptions(options);
+    Start("pty:" + app1Link, "sim:" + sim);
     holder_ = ::open(app1Link.c_str(), O_RDWR | O_NOCTTY | O_NONBLOCK | O_CLOEXEC);
     ASSERT_GE(holder_, 0);
+    ASSERT_TRUE(Until([&] { return Notes("The radio ") > 0; }));
   }
   void TearDown() override {
     if (holder_ >= 0) {
@@ -84,40 +69,61 @@ class Ft950RigctlTest : public StationRig {
     }
   }
 
-  void Emulation(bool on) {
-    station::Options options = station.options();
-    options.profile = station::Profile::Emulation;
-    options.noTranslation = on ? Check::Clear : Check::Ticked;
-    station.SetOptions(options);
-  }
-
-  // One rigctl run while the station's event loop runs here.
-  std::string Rigctl(const char* model, const std::string& arguments) {
-    std::vector<std::string> argv{rigctl_,  "-m", model,   "-r",
-                                  app1Link, "-s", "38400", "--set-conf=serial_handshake=None"};
-    for (std::string& word : Words(arguments)) {
-      argv.push_back(std::move(word));
+  // One rigctl run while the station's event loop runs here, without the
+  // FT-950 backend's 50 ms between commands: the bridge has no pause to wait for.
+  std::string Rigctl(const std::string& arguments) {
+    std::vector<std::string> argv{
+        rigctl_,  "-m", "1028",  "-r",
+        app1Link, "-s", "38400", "--set-conf=serial_handshake=None,post_write_delay=0"};
+    std::istringstream words(arguments);
+    for (std::string word; words >> word;) {
+      argv.push_back(word);
     }
     const Finished finished = RunPumping(argv);
     // rigctl ends with 0 also when a command failed; it says so on stderr.
-    EXPECT_EQ(finished.status, 0) << model << " " << arguments << ": " << finished.errors;
-    EXPECT_EQ(finished.errors, "") << model << " " << arguments;
+    EXPECT_EQ(finished.status, 0) << arguments << ": " << finished.errors;
+    EXPECT_EQ(finished.errors, "") << arguments;
     return finished.output;
   }
 
   std::string rigctl_;
+  std::shared_ptr<sim::KenwoodRadio> radio_;
   int holder_ = -1;
 };
 
-TEST_F(Ft950RigctlTest, EveryStepSucceedsAndAgreesWithTheRadioReadAsAKenwood) {
-  for (const Step& step : kSteps) {
-    SCOPED_TRACE(step.ft950);
-    Emulation(true);
-    ExpectFirstLine(Rigctl("1028", step.ft950), step.ft950Reads, "as an FT-950");
-    Emulation(false);
-    ExpectFirstLine(Rigctl("2031", step.kenwood), step.kenwoodReads, "read as a Kenwood");
+TEST_P(Ft950RigctlTest, TheRadioHoldsEverySetAndNoReadChangesIt) {
+  StartWith(GetParam().sim);
+  EXPECT_EQ(Notes("The radio speaks as a Kenwood " + std::string(GetParam().dialect) + " "), 1);
+  for (const RadioStep& step : kSteps) {
+    SCOPED_TRACE(step.set + " / " + step.read);
+    if (!step.set.empty()) {
+      EXPECT_EQ(Rigctl(step.set), "");
+    }
+    EXPECT_EQ(Show(radio_->State(), step), Holds(step, GetParam().sim));
+    const sim::RadioState before = radio_->State();
+    const std::string output = Rigctl(step.read);
+    char* end = nullptr;
+    const double number = std::strtod(step.prints.c_str(), &end);
+    if (*end == '\0') {
+      EXPECT_NEAR(std::strtod(output.c_str(), nullptr), number, 0.01) << output;
+    } else {
+      EXPECT_EQ(output.substr(0, step.prints.size() + 1), step.prints + "\n");
+    }
+    EXPECT_TRUE(radio_->State() == before) << "the read changed the radio";
   }
   EXPECT_TRUE(events.messages.empty()) << events.messages.front();
+}
+
+INSTANTIATE_TEST_SUITE_P(Models, Ft950RigctlTest, ::testing::ValuesIn(kSimulatedModels),
+                         [](const auto& info) { return info.param.sim; });
+
+// Pinned as a TS-2000, a TS-590S gets no data switch: the pin wins.
+TEST_F(Ft950RigctlTest, APinnedModelWinsOverWhatTheRadioAnswers) {
+  StartWith("ts590", "TS-2000");
+  EXPECT_EQ(Notes("taken as a Kenwood TS-2000, as the settings name it"), 1);
+  EXPECT_EQ(Rigctl("M PKTUSB 2400 m"), "PKTUSB\n2400\n");
+  EXPECT_EQ(radio_->State().vfo(sim::Vfo::kA).dataMode, 0);
+  EXPECT_EQ(static_cast<char>(radio_->State().vfo(sim::Vfo::kA).mode), '2');
 }
 
 }  // namespace

@@ -68,7 +68,7 @@ TEST_F(SettingsFileTest, WritesEveryLineAndReadsBackWhatItTakes) {
   std::string noLastEnd = Lines(FullFile());
   noLastEnd.resize(noLastEnd.size() - 2);
   for (const std::string& text : {Lines(FullFile(), "\n"), Lines(FullFile(), "\r"), noLastEnd,
-                                  Lines(FullFile()) + "False\r\nextra\r\n"}) {
+                                  Lines(FullFile()) + "False\r\nauto\r\nextra\r\n"}) {
     Settings other;
     EXPECT_EQ(LoadText(text, other).outcome, SettingsLoad::Complete);
     EXPECT_EQ(other, s);
@@ -79,6 +79,7 @@ TEST_F(SettingsFileTest, WritesEveryLineAndReadsBackWhatItTakes) {
   expected[12] = "";  // App1Name is written twice from its one value
   expected[13] = "/opt/rigdesk/Rigdesk";
   expected.push_back("True");
+  expected.push_back("auto");
   EXPECT_EQ(ReadFile(path), Lines(expected));
 
   Settings again;
@@ -270,7 +271,7 @@ TEST_F(SettingsFileTest, ASaveKeepsTheLinkTheOwnerTheModeAndTheUnknownLines) {
   const fs::path real = folder.Path() / "real" / kSettingsFileName;
   fs::create_directory(real.parent_path());
   const std::string tail = "extra=1\r\n\r\nno line end";
-  WriteFile(real, Lines(FullFile()) + "True\r\n" + tail);
+  WriteFile(real, Lines(FullFile()) + "True\r\nTS-890S\r\n" + tail);
   ASSERT_EQ(chmod(real.c_str(), 0640), 0);
   const bool root = geteuid() == 0;  // only root may give a file away
   ASSERT_TRUE(!root || chown(real.c_str(), 4321, 4322) == 0);
@@ -313,6 +314,23 @@ TEST_F(SettingsFileTest, TruthLines) {
         path.string() + ": line 24 is \"" + line + "\", neither True nor False: taken as False";
     EXPECT_EQ(file.LoadWarnings(), line == "True" || line == "False" ? std::vector<std::string>{}
                                                                      : std::vector{warning});
+  }
+}
+
+// Line 25 names the radio model; a file without it learns the radio, and a
+// name no model has is kept as it is, warned of and read as "auto".
+TEST_F(SettingsFileTest, TheRadioModelLine) {
+  for (const auto& [tail, model] : {std::pair{"", "auto"},
+                                    {"True\r\n", "auto"},
+                                    {"True\r\nts-2000\r\n", "ts-2000"},
+                                    {"True\r\nFT-991\r\n", "FT-991"}}) {
+    WriteFile(path, Lines(FullFile()) + tail);
+    SettingsFile file(folder.Path());
+    Settings s;
+    s.radioModel = "TS-480";
+    file.Load(s);
+    EXPECT_EQ(ToOptions(s).radioModel, model);
+    EXPECT_EQ(file.LoadWarnings().size(), std::string(model) == "FT-991" ? 1U : 0U) << model;
   }
 }
 

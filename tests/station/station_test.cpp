@@ -314,16 +314,23 @@ TEST_F(StationTest, AnApplicationThatStopsReadingCostsOneWaitNotOnePerAnswer) {
   EXPECT_EQ(Device(setup.app1).written.size(), 21 * 8U);
 }
 
-// App 1 as a standard FT-950 client: no echo; its read goes to the radio as a
-// Kenwood read and is answered once, in FT-950 form; a command cut by the
-// block's end is completed by the next block. (Its keying: tests/app/keying_test.cpp.)
-TEST_F(StationTest, TheFt950EmulationAnswersReadsOnce) {
+// App 1 as a standard FT-950 client: chosen while running, the emulation first
+// learns the radio and App 1's commands wait for its answers; then no echo,
+// its read goes to the radio as a Kenwood read and is answered once, in FT-950
+// form; a command cut by the block's end is completed by the next block. (Its
+// keying: tests/app/keying_test.cpp.)
+TEST_F(StationTest, TheFt950EmulationLearnsTheRadioAndAnswersReadsOnce) {
   Set([](Options& o) { o.profile = station::Profile::Emulation; });
   App1().Receive("ID;F");
   App1().Receive("A;");
-  EXPECT_EQ(Log(), "app1:ID0310; radio:FA;");
+  EXPECT_EQ(Log(), "radio:ID;OM0;DA;SM1;");
+  for (const char* answer : {"ID024;", "OM02;", "?;", "?;"}) {
+    Radio().Receive(answer);
+  }
+  EXPECT_EQ(Log(), "radio:ID;OM0;DA;SM1; app1:ID0310; radio:FA;");
+  EXPECT_EQ(station.Radio().name, "TS-890S");
+  EXPECT_EQ(events.notes.back().rfind("The radio speaks as a Kenwood TS-890S", 0), 0U);
   Radio().Receive("FA00014074000;");
-  EXPECT_EQ(Log(), "app1:ID0310; radio:FA; app1:FA14074000;");
 
   // A read the radio never answers gets "?;" from the short timer.
   factory.ForgetWrites();
@@ -331,6 +338,15 @@ TEST_F(StationTest, TheFt950EmulationAnswersReadsOnce) {
   loop.Wait(cat::Ft950Emulation::kReadLimit);
   station.Timer1_Timer();
   EXPECT_EQ(Log(), "radio:FB; app1:?;");
+
+  // Back after a loss, the radio is learned again; silent, it stays as it was.
+  factory.ForgetWrites();
+  Radio().Tell({station::PortChange::Restored, "", false});
+  App1().Receive("FA;");
+  loop.Wait(cat::RadioLearning::kAnswerLimit);
+  station.Timer1_Timer();
+  EXPECT_EQ(Log(), "radio:ID;OM0;DA;SM1; radio:AI1; radio:FA;");
+  EXPECT_EQ(station.Radio().name, "TS-890S");
 }
 
 TEST_F(StationTest, AnAnswerOverflowIsReportedAndTheNextAnswerGoesThrough) {

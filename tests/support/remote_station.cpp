@@ -98,7 +98,7 @@ void NamespacePair::SetLink(const char* state) const {
 
 RemoteStation::RemoteStation(std::string nox, bool encrypted, bool ft950Emulation,
                              const NamespacePair* namespaces)
-    : nox_(std::move(nox)), namespaces_(namespaces) {
+    : nox_(std::move(nox)), namespaces_(namespaces), ft950Emulation_(ft950Emulation) {
   // The namespaces are the test's own: any port is free there.
   address = namespaces_ != nullptr ? std::string(NamespacePair::kSiteAddress) + ":4532"
                                    : "127.0.0.1:" + std::to_string(FreeLoopbackPort());
@@ -120,7 +120,9 @@ std::string RemoteStation::Start() {
     return std::make_unique<ChildProcess>(namespaces_ ? namespaces_->In(atSite, argv) : argv);
   };
   siteNox = run(site, true);
-  if (siteRadio.Read(4, kNoPump, 10s) != "AI1;") {
+  // The FT-950 emulation first learns the radio; unanswered, it goes on as it was.
+  const std::string opening = ft950Emulation_ ? "ID;OM0;DA;SM1;AI1;" : "AI1;";
+  if (siteRadio.Read(opening.size(), kNoPump, 10s) != opening) {
     return "the site did not open its ports\n" + Logs();
   }
   homeNox = run(home, false);

@@ -65,6 +65,7 @@ class RemoteStation {
  private:
   std::string nox_;
   const NamespacePair* namespaces_;
+  bool ft950Emulation_;
 };
 
 }  // namespace vantorel::testing

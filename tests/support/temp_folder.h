@@ -62,7 +62,7 @@ inline std::string Lines(const std::vector<std::string>& lines,
 struct StationFile {
   std::string app2{};           // App 2's port, sharing the radio; empty: App 2 out of use
   bool noTranslation = false;   // line 16
-  bool saved = false;           // with the 24th line a program adds on saving: no FT-950 emulation
+  bool saved = false;           // with the lines a program adds on saving: 24th and 25th
   bool ft950Emulation = false;  // the 24th line "True"
 };
 
@@ -82,6 +82,7 @@ inline std::string StationFileText(const std::string& app1, const std::string& r
   // clang-format on
   if (file.saved || file.ft950Emulation) {
     lines.emplace_back(file.ft950Emulation ? "True" : "False");
+    lines.emplace_back("auto");
   }
   return Lines(lines);
 }
