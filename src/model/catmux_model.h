@@ -142,6 +142,10 @@ class CatmuxModel {
   Lamp App2Lamp;
   Label TransmitState;
   Label TrafficCounts;
+  // Shown once App 1 looks like a standard FT-950 program while the mode is
+  // Translating: the advice, and the button that chooses the emulation.
+  Label ModeAdvice;
+  Button UseEmulation;
 
   // Background panels, under the white-on-dark labels.
   Shape Shape3;

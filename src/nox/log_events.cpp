@@ -31,20 +31,8 @@ constexpr std::array<StateLine, 4> kStateLines{{
 
 }  // namespace
 
-std::string_view PortTitle(PortRole role) {
-  switch (role) {
-    case PortRole::App1:
-      return "App 1's port";
-    case PortRole::App2:
-      return "App 2's port";
-    case PortRole::Radio:
-      break;
-  }
-  return "the radio's port";
-}
-
 std::string PortSentence(PortRole role, std::string_view rest) {
-  std::string text(PortTitle(role));
+  std::string text(station::PortTitle(role));
   text[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
   return text.append(rest);
 }

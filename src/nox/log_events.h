@@ -39,8 +39,6 @@ class LogEvents final : public station::StationEvents {
   std::function<void(station::PortRole)> portFailed_;
 };
 
-// "App 1's port", "App 2's port", "the radio's port".
-[[nodiscard]] std::string_view PortTitle(station::PortRole role);
 // A sentence about the port: "The radio's port" and then `rest`.
 [[nodiscard]] std::string PortSentence(station::PortRole role, std::string_view rest);
 

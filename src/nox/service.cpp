@@ -169,11 +169,16 @@ std::optional<settings::Settings> Service::ReadSettings() {
 bool Service::OpenPorts(const settings::Settings& settings) {
   station_.SetOptions(settings::ToOptions(settings, base_));
   const station::PortSetup setup = settings::ToPortSetup(settings);
-  station_.InitPorts(setup);
+  // A refused port has been logged with its reason, and what this Start had
+  // opened is closed again.
+  if (!station_.InitPorts(setup)) {
+    Fail("The bridge could not start");
+    return false;
+  }
   for (const auto& [role, name] :
        {std::pair{PortRole::App1, setup.app1}, std::pair{PortRole::Radio, setup.radio}}) {
     if (!station_.IsOpen(role)) {
-      Fail(std::string(PortTitle(role)) + " '" + name + "' could not be opened");
+      Fail(std::string(station::PortTitle(role)) + " '" + name + "' could not be opened");
       return false;
     }
   }

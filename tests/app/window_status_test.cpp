@@ -81,12 +81,32 @@ TEST_F(WindowStatus, TheStatusLineShowsTheTransmitterAndTheTraffic) {
   app1.port->Receive("MX0;TX1;");
   model.Timer1.Tick();
   EXPECT_EQ(model.TransmitState.Caption(), "TX") << "keyed without the time-out";
+  EXPECT_TRUE(model.TransmitState.Alert());
   app1.port->Receive("TX0;");
   model.Timer1.Tick();
   EXPECT_EQ(model.TransmitState.Caption(), "RX");
+  EXPECT_FALSE(model.TransmitState.Alert());
   catmux->Command1_Click();
   model.Timer1.Tick();
   EXPECT_EQ(model.TrafficCounts.Caption(), "App 1: 0  Radio: 0") << "counted since Start";
+}
+
+// A standard FT-950 program on App 1 while translating: the advice and its
+// button show once App 1 has read what only such programs read at open, and
+// only the button switches the mode.
+TEST_F(WindowStatus, AStandardProgramWhileTranslatingGetsTheAdviceAndAButton) {
+  model.App1Name.SetText("");
+  catmux->Command1_Click();
+  app1.port->Receive("PS;");
+  app1.port->Receive("ID;");
+  EXPECT_FALSE(model.ModeAdvice.Visible() || model.UseEmulation.Visible());
+  app1.port->Receive("EX0271;EX027;");
+  EXPECT_TRUE(model.ModeAdvice.Visible() && model.UseEmulation.Visible());
+  EXPECT_EQ(station.mode(), station::Mode::Translating) << "never switched by itself";
+  EXPECT_EQ(logLines.back(), model.ModeAdvice.ToolTipText());
+  model.UseEmulation.Click();
+  EXPECT_EQ(station.mode(), station::Mode::Emulating);
+  EXPECT_FALSE(model.ModeAdvice.Visible() || model.UseEmulation.Visible());
 }
 
 // A station left running for a week: the monitor keeps its last lines, in the

@@ -23,7 +23,8 @@ struct RecordingEvents : station::StationEvents {
   void PortStateChanged(station::PortRole role, station::PortState state,
                         std::string_view /*reason*/) override {
     static constexpr const char* kRoles[] = {"app1", "app2", "radio"};
-    static constexpr const char* kStates[] = {"closed", "open", "reconnecting", "failed"};
+    static constexpr const char* kStates[] = {"closed", "open", "reconnecting", "failed",
+                                                 "refused"};
     states.push_back(std::string(kRoles[static_cast<int>(role)]) + " " +
                      kStates[static_cast<int>(state)]);
   }

@@ -33,6 +33,8 @@ namespace {
 const QColor kPanelText(255, 255, 255);
 const QColor kStripBackground(233, 236, 239);
 const QColor kStripText(33, 37, 41);
+const QColor kAlertOnPanel(255, 90, 80);
+const QColor kAlertOnStrip(200, 0, 0);
 // The layout was drawn for small dialog type; larger type would not fit the
 // labels beside their boxes.
 constexpr qreal kControlPointSize = 8.5;
@@ -412,13 +414,38 @@ QLabel* MakeLabel(model::Label& label, QWidget* parent) {
     widget->setAutoFillBackground(true);
     widget->setContentsMargins(4, 1, 4, 1);
   }
-  FitWidthToText(widget);
+  // A label drawn two lines high or more wraps its caption in its place.
+  if (widget->height() >= 2 * widget->fontMetrics().height()) {
+    widget->setWordWrap(true);
+  } else {
+    FitWidthToText(widget);
+  }
   new MouseMoveForwarder(widget, label.Name(), label.onMouseMove);
-  label.changed.Connect([&label, w = QPointer<QLabel>(widget)] {
-    if (w && w->text() != ToQString(label.Caption())) {
+  const QPalette normal = widget->palette();
+  const QFont normalFont = widget->font();
+  auto sync = [&label, normal, normalFont, w = QPointer<QLabel>(widget)] {
+    if (!w) {
+      return;
+    }
+    if (w->text() != ToQString(label.Caption())) {
       w->setText(ToQString(label.Caption()));
     }
-  });
+    // An alert stands out on the dark panel and on a light strip alike.
+    QPalette palette = normal;
+    QFont font = normalFont;
+    if (label.Alert()) {
+      palette.setColor(QPalette::WindowText, label.OnPanel() ? kAlertOnPanel : kAlertOnStrip);
+      font.setBold(true);
+    }
+    if (w->palette() != palette) {
+      w->setPalette(palette);
+    }
+    if (w->font() != font) {
+      w->setFont(font);
+    }
+  };
+  sync();
+  label.changed.Connect(sync);
   return widget;
 }
 
@@ -538,6 +565,15 @@ QWidget* MakeTextBox(model::TextBox& box, QWidget* parent, bool readOnly) {
   QWidget* widget = box.MultiLine() ? MakeMultiLine(box, parent, readOnly)
                                     : MakeSingleLine(box, parent, readOnly);
   BindCommon(box, widget);
+  auto placeholder = [&box, w = QPointer<QWidget>(widget)] {
+    if (auto* line = qobject_cast<QLineEdit*>(w.data())) {
+      line->setPlaceholderText(ToQString(box.Placeholder()));
+    } else if (auto* plain = qobject_cast<QPlainTextEdit*>(w.data())) {
+      plain->setPlaceholderText(ToQString(box.Placeholder()));
+    }
+  };
+  placeholder();
+  box.changed.Connect(placeholder);
   return widget;
 }
 
