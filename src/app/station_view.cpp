@@ -2,6 +2,9 @@
 
 #include <string>
 
+#include "station/monitor.h"
+#include "station/traffic.h"
+
 namespace vantorel::app {
 
 using station::PortRole;
@@ -68,6 +71,14 @@ void StationView::CaptureStopped() {
   untickingCapture_ = true;
   model_.Check3.SetValue(Check::Clear);
   untickingCapture_ = false;
+}
+
+void StationView::Traffic(const station::TrafficLine& line) {
+  if (line.port == PortRole::Radio && line.direction == station::Direction::ToVantorel &&
+      model_.Check1.Ticked()) {
+    model_.Text6.Append(model_.HexX.Ticked() ? station::HexForm(line.text) : line.text);
+  }
+  model_.Traffic.Add(line);
 }
 
 void StationView::SuggestEmulation(std::string_view advice) {

@@ -116,6 +116,10 @@ WindowBinding::WindowBinding(model::CatmuxModel& model, station::Station& statio
   attached_.Attach(model_.Timer1.onTimer, [this] { Timer1_Timer(); });
   attached_.Attach(model_.ModeChoice.onChange, [this] { ModeChosen(); });
   attached_.Attach(model_.RadioChoice.onChange, [this] { PushOptions(); });
+  // The station tells every port's traffic while the Traffic window is open.
+  attached_.Attach(model_.TrafficMenu.onClick, [this] { model_.Traffic.SetOpen(true); });
+  attached_.Connect(model_.Traffic.changed,
+                    [this] { station_.WatchTraffic(model_.Traffic.Open()); });
   // Only the user switches the mode, with this button or the Mode box.
   attached_.Attach(model_.UseEmulation.onClick, [this] {
     model_.ModeChoice.SetIndex(static_cast<std::size_t>(model::ModeChoiceItem::Ft950Emulation));

@@ -129,6 +129,7 @@ CatmuxModel::CatmuxModel()
       Ignore2("Ignore2", "Ignore From", kDesign.ignore2, {}, !kOnPanel, kHidden),
       KenwoodCB("KenwoodCB", "Kenwood", kDesign.kenwoodCB, {}, !kOnPanel, kHidden),
       File("File", "File"),
+      TrafficMenu("TrafficMenu", "Traffic"),
       Exit("Exit", "Exit"),
       EXP("EXP", "Expand"),
       Abt("Abt", "About"),
@@ -137,6 +138,7 @@ CatmuxModel::CatmuxModel()
       Timer2("Timer2", 1000, false) {
   OptionButton::Group({&Option1[0], &Option1[1]});
   Text5.SetLimit(kMonitorLines, kMonitorCharacters);
+  Text6.SetLimit(kMonitorLines, kMonitorCharacters);
 }
 
 void CatmuxModel::SetWidth(int twips) {

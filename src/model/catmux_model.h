@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "model/controls.h"
+#include "model/traffic_model.h"
 
 namespace vantorel::model {
 
@@ -170,8 +171,9 @@ class CatmuxModel {
   CheckBox Ignore2;     // App 2 out of use: translating
   CheckBox KenwoodCB;   // the radio's text cut into messages
 
-  // Menus, in menu-bar order; Exit is the one item of File.
+  // Menus, in menu-bar order; Traffic and Exit are the items of File.
   Menu File;
+  Menu TrafficMenu;  // opens the Traffic window
   Menu Exit;
   Menu EXP;
   Menu Abt;
@@ -181,6 +183,8 @@ class CatmuxModel {
   Timer Timer2;  // 1 s: the transmit time-out's count
 
   HelpFormModel HlpForm;
+  // The Traffic window: every port's messages with time and direction.
+  TrafficModel Traffic;
 
   // Every control, for views and tests that walk them all.
   [[nodiscard]] std::vector<Control*> Controls();

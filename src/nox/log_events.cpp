@@ -5,6 +5,7 @@
 #include <string>
 
 #include "ports/log.h"
+#include "station/traffic.h"
 
 namespace vantorel::nox {
 
@@ -37,12 +38,8 @@ std::string PortSentence(PortRole role, std::string_view rest) {
   return text.append(rest);
 }
 
-void LogEvents::TranslatedText(std::string_view text) {
-  Log(Topic::Routing, Severity::Info, "to the radio: " + std::string(text));
-}
-
-void LogEvents::Monitor(std::string_view piece) {
-  Log(Topic::Routing, Severity::Info, "from App 1: " + std::string(piece));
+void LogEvents::Traffic(const station::TrafficLine& line) {
+  Log(Topic::Routing, Severity::Info, station::TrafficLineText(line, hex_));
 }
 
 void LogEvents::Message(Topic topic, std::string_view text) { Log(topic, Severity::Warning, text); }

@@ -46,7 +46,8 @@ Service::Service(const std::filesystem::path& folder, program::MonitorForm monit
             &context_,
             [this, role] { End(kFailureStatus, PortSentence(role, " was lost for good")); },
             Qt::QueuedConnection);
-      }),
+      },
+              monitor == program::MonitorForm::Hex),
       factory_(folder),
       station_(factory_, loop_, events_, folder) {
   base_.monitor = monitor != program::MonitorForm::Off;

@@ -40,6 +40,7 @@ Station::Station(PortFactory& factory, EventLoop& loop, StationEvents& events,
                              radio_}) {}
 
 Station::~Station() {
+  *trafficTold_ = false;
   // The ports may outlive us for a moment (a pass holding one): they must not
   // call back.
   for (const PortRole role : {PortRole::App1, PortRole::App2, PortRole::Radio}) {
@@ -54,6 +55,7 @@ void Station::SetOptions(const Options& options) {
   const bool radioChoice = options.radioModel != options_.radioModel || ModeOf(options) != mode_;
   options_ = options;
   mode_ = ModeOf(options_);
+  *trafficTold_ = options_.monitor || trafficWatched_;
   if (radioChoice && ports_.IsOpen(PortRole::Radio)) {
     receiver_.ChooseRadio();
   }
@@ -61,7 +63,20 @@ void Station::SetOptions(const Options& options) {
 
 // --- port setup ---------------------------------------------------------------
 
-void Station::Attach(PortRole role, std::shared_ptr<SerialPort> port) {
+void Station::WatchTraffic(bool watching) {
+  trafficWatched_ = watching;
+  *trafficTold_ = options_.monitor || trafficWatched_;
+}
+
+void Station::Attach(PortRole role, std::shared_ptr<SerialPort> inner) {
+  // Every port is tapped: what goes in and out is told while it is watched.
+  auto port = std::make_shared<TappedPort>(
+      std::move(inner), trafficTold_, [this, role](Direction direction, std::string_view text) {
+        const auto now = std::chrono::system_clock::now();
+        for (const std::string_view message : Messages(text)) {
+          events_.Traffic({now, role, direction, std::string(message)});
+        }
+      });
   port->OnReceive([this, role] {
     switch (role) {
       case PortRole::App1:

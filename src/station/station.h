@@ -24,6 +24,7 @@
 #include "station/serial_port.h"
 #include "station/station_events.h"
 #include "station/station_state.h"
+#include "station/traffic.h"
 
 namespace vantorel::station {
 
@@ -112,6 +113,10 @@ class Station {
   void SendToRadio(std::string_view text);
   void SendToApp1(std::string_view text);
 
+  // Every port's traffic is told (StationEvents::Traffic) while the monitor
+  // is on or while this says someone watches it (the Traffic window).
+  void WatchTraffic(bool watching);
+
   // Empties "TEST.TXT"; false when it cannot be created.
   bool CreateTestFile() { return capture_.CreateTestFile(); }
   // The capture files on or off.
@@ -173,6 +178,9 @@ class Station {
   // Per port: lost, and trying to come back (it still counts as in use).
   std::array<bool, 3> lost_{};
   Capture capture_;
+  // Whether the ports' traffic is told now; shared with every tapped port.
+  std::shared_ptr<bool> trafficTold_ = std::make_shared<bool>(false);
+  bool trafficWatched_ = false;
   Receiver receiver_;
 };
 

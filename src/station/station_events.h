@@ -13,6 +13,8 @@ namespace vantorel::station {
 
 enum class PortRole { App1, App2, Radio };
 
+struct TrafficLine;
+
 // "App 1's port", "App 2's port", "the radio's port": how messages and logs
 // name a port.
 [[nodiscard]] constexpr std::string_view PortTitle(PortRole role) {
@@ -64,6 +66,9 @@ class StationEvents {
   // the remote-control program: `advice` says which mode fits. Told once; the
   // mode is never switched by the station. A log gets it as a note.
   virtual void SuggestEmulation(std::string_view advice) { Note(Topic::Routing, advice); }
+  // While the traffic is watched (the monitor on, the Traffic window open):
+  // one message read from a port or written to it (station/traffic.h).
+  virtual void Traffic(const TrafficLine& /*line*/) {}
 };
 
 // Ignores everything: for users that want only some of the events.

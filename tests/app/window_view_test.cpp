@@ -154,12 +154,17 @@ TEST_F(WindowViewTest, MenusInMenuBarOrderAndThePictureReachTheModel) {
   EXPECT_EQ(bar, QStringList({"File", "Expand", "About", "Help"}));
   auto* file = window.findChild<QMenu*>(QStringLiteral("File"));
   ASSERT_NE(file, nullptr);
-  ASSERT_EQ(file->actions().size(), 1);
-  EXPECT_EQ(file->actions()[0]->text(), QLatin1String("Exit"));
+  ASSERT_EQ(file->actions().size(), 2);
+  EXPECT_EQ(file->actions()[0]->text(), QLatin1String("Traffic"));
+  EXPECT_EQ(file->actions()[1]->text(), QLatin1String("Exit"));
   int exits = 0;
+  int traffic = 0;
   model.Exit.onClick = [&] { ++exits; };
+  model.TrafficMenu.onClick = [&] { ++traffic; };
   file->actions()[0]->trigger();
+  file->actions()[1]->trigger();
   EXPECT_EQ(exits, 1);
+  EXPECT_EQ(traffic, 1);
 
   Menu(model.Abt)->trigger();
   QTest::mouseClick(Widget(model.Picture1), Qt::LeftButton);

@@ -23,6 +23,7 @@
 #include "app/qt/artwork.h"
 #include "app/qt/control_views.h"
 #include "app/qt/help_window.h"
+#include "app/qt/traffic_window.h"
 #include "ports/log.h"
 
 namespace vantorel::app {
@@ -198,6 +199,7 @@ CatmuxWindow::CatmuxWindow(model::CatmuxModel& model, QWidget* parent)
   BuildMenus();
 
   help_ = std::make_unique<HelpWindow>(model_.HlpForm);
+  traffic_ = std::make_unique<TrafficWindow>(model_.Traffic);
 
   // The window opens with the design's client area, which shows the collapsed
   // layout; the menu bar comes on top of it.
@@ -289,6 +291,7 @@ void CatmuxWindow::BuildMenus() {
       f->setTitle(CaptionText(model_.File.Caption()));
     }
   });
+  file->addAction(MenuAction(model_.TrafficMenu, file));
   file->addAction(MenuAction(model_.Exit, file));
 
   // Expand/Collapse, About and Help have no items: they act when clicked in
