@@ -53,9 +53,9 @@ const settings::Settings kDesign{};
 
 CatmuxModel::CatmuxModel()
     : Label1("Label1", "FT-950 Virtual Port", {420, 780, 1380, 315}, kOnPanel),
-      Soft1Com("Soft1Com", ComPortItems(), {1980, 705, 1245, 315}),
+      Soft1Com("Soft1Com", ComPortItems(), {1980, 705, 2415, 315}),
       Label3("Label3", "Radio Com Port", {540, 1125, 1200, 315}, kOnPanel),
-      RadioCom("RadioCom", ComPortItems(), {1980, 1095, 1245, 315}),
+      RadioCom("RadioCom", ComPortItems(), {1980, 1095, 2415, 315}),
       Label4("Label4", "Baud Rate", {2235, 3180, 825, 345}, kOnPanel),
       Baud("Baud", kBaudItems, {3030, 3180, 1245, 315}),
       Label5("Label5", "Data Bits", {45, 3165, 825, 345}, kOnPanel),
@@ -116,7 +116,7 @@ CatmuxModel::CatmuxModel()
       Shape4("Shape4", ShapeKind::Rectangle, kPanelGrey, {0, 3090, 12045, 5055}, true),
       Shape5("Shape5", ShapeKind::Rectangle, kPanelGrey, {4365, -15, 12045, 5055}, true),
       Label2("Label2", "App 2 Com Port", {540, 1515, 1200, 315}, kOnPanel, kHidden),
-      Soft2Com("Soft2Com", ComPortItems(), {1980, 1485, 1245, 315}, kHidden),
+      Soft2Com("Soft2Com", ComPortItems(), {1980, 1485, 2415, 315}, kHidden),
       Ignore2Out("Ignore2Out", "Ignore to", kDesign.ignore2Out, {7350, 7020, 1500, 285}, kOnPanel,
                  kHidden),
       HexX("HexX", "Hex", Check::Clear, {8850, 5415, 735, 285}, kOnPanel),

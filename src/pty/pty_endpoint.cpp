@@ -81,12 +81,11 @@ int HoldName(const std::filesystem::path& terminal) {
 
 PtyAddress ReadPtyAddress(std::string_view text) {
   PtyAddress address;
-  const std::size_t query = text.find('?');
-  address.link = std::string(text.substr(0, query));
-  if (query == std::string_view::npos) {
+  address.link = std::string(PtyLinkText(text));
+  if (address.link.size() == text.size()) {
     return address;
   }
-  std::string_view rest = text.substr(query + 1);
+  std::string_view rest = text.substr(address.link.size() + 1);
   while (!rest.empty()) {
     const std::size_t end = std::min(rest.find('&'), rest.size());
     const std::string_view pair = rest.substr(0, end);

@@ -54,6 +54,10 @@ struct PtyAddress {
   TerminalAccess access;
 };
 PtyAddress ReadPtyAddress(std::string_view text);
+// Only the path of such a text: what an application opens.
+[[nodiscard]] constexpr std::string_view PtyLinkText(std::string_view text) {
+  return text.substr(0, text.find('?'));
+}
 
 enum class IoStatus {
   kDone,        // something was read or written

@@ -3,6 +3,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
+#include <QGuiApplication>
 #include <QCloseEvent>
 #include <QFontDatabase>
 #include <QLabel>
@@ -292,6 +294,23 @@ void CatmuxWindow::BuildMenus() {
     }
   });
   file->addAction(MenuAction(model_.TrafficMenu, file));
+  // The path App 1 is to open, whole, for pasting into its set-up.
+  QAction* copyPath = file->addAction(QStringLiteral("Copy App 1's Port Path"));
+  copyPath->setObjectName(QStringLiteral("CopyApp1Path"));
+  const auto followPort = [this, copyPath] {
+    copyPath->setEnabled(VirtualPortPath(model_.Soft1Com.Text()).has_value());
+  };
+  followPort();
+  model_.Soft1Com.changed.Connect([followPort, a = QPointer<QAction>(copyPath)] {
+    if (a) {
+      followPort();
+    }
+  });
+  connect(copyPath, &QAction::triggered, this, [this] {
+    if (const auto path = VirtualPortPath(model_.Soft1Com.Text())) {
+      QGuiApplication::clipboard()->setText(ToQString(*path));
+    }
+  });
   file->addAction(MenuAction(model_.Exit, file));
 
   // Expand/Collapse, About and Help have no items: they act when clicked in

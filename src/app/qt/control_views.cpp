@@ -25,6 +25,7 @@
 
 #include "model/catmux_model.h"
 #include "ports/log.h"
+#include "pty/pty_endpoint.h"
 
 namespace vantorel::app {
 namespace {
@@ -449,9 +450,44 @@ QLabel* MakeLabel(model::Label& label, QWidget* parent) {
   return widget;
 }
 
+namespace {
+
+// The combo box's line: elided in the middle while not being edited.
+class ElidingLine : public QLineEdit {
+ public:
+  using QLineEdit::QLineEdit;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override {
+    const QFontMetrics metrics = fontMetrics();
+    const QMargins margins = textMargins();
+    const QRect area = contentsRect().marginsRemoved(margins).adjusted(2, 0, -2, 0);
+    if (hasFocus() || metrics.horizontalAdvance(text()) <= area.width()) {
+      QLineEdit::paintEvent(event);
+      return;
+    }
+    QPainter painter(this);
+    const QPalette::ColorGroup group = isEnabled() ? QPalette::Active : QPalette::Disabled;
+    painter.fillRect(rect(), palette().brush(group, QPalette::Base));
+    painter.setPen(palette().color(group, QPalette::Text));
+    painter.drawText(area, Qt::AlignLeft | Qt::AlignVCenter,
+                     metrics.elidedText(text(), Qt::ElideMiddle, area.width()));
+  }
+};
+
+}  // namespace
+
+std::optional<std::string> VirtualPortPath(std::string_view name) {
+  constexpr std::string_view kPty = "pty:";
+  if (!name.starts_with(kPty) || name.size() == kPty.size()) {
+    return std::nullopt;
+  }
+  return std::string(pty::PtyLinkText(name.substr(kPty.size())));
+}
+
 QComboBox* MakeComboBox(model::ComboBox& combo, QWidget* parent) {
   auto* widget = new QComboBox(parent);
-  widget->setEditable(true);
+  widget->setLineEdit(new ElidingLine(widget));
   // The list only offers choices: typed text is not added to it, and is not
   // completed into something the user did not type.
   widget->setInsertPolicy(QComboBox::NoInsert);
@@ -480,7 +516,7 @@ QComboBox* MakeComboBox(model::ComboBox& combo, QWidget* parent) {
     if (w->currentText() != text) {
       w->setEditText(text);
       // A long name ("pty:/run/user/1000/vantorel-app1") is read from its
-      // start, and the hint shows it whole.
+      // start while edited, and the hint shows it whole.
       if (w->lineEdit() != nullptr) {
         w->lineEdit()->setCursorPosition(0);
       }
