@@ -182,12 +182,12 @@ void WindowBinding::FollowSwitches() {
   choosing_ = true;
   model_.ModeChoice.SetIndex(static_cast<std::size_t>(ModeOfSwitches(model_)));
   choosing_ = false;
-  // App 2's port and whether it hears the radio matter only while it is in use.
   // The advice to choose the emulation is for the Translating mode only.
   if (ModeOfSwitches(model_) != model::ModeChoiceItem::Translating) {
     model_.ModeAdvice.SetVisible(false);
     model_.UseEmulation.SetVisible(false);
   }
+  // App 2's port and whether it hears the radio matter only while it is in use.
   const bool app2InUse = !model_.Ignore2.Ticked();
   for (model::Control* control :
        std::initializer_list<model::Control*>{&model_.Label2, &model_.Soft2Com, &model_.App2Lamp,

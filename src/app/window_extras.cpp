@@ -45,8 +45,10 @@ std::string LinuxHelp(const std::string& virtualPort) {
   return "ON LINUX\r\n\r\n"
          "App 1's port: Vantorel makes a virtual serial port itself, no com0com or socat is "
          "needed. Choose " +
-         virtualPort + " in 'FT-950 Virtual Port' (any pty:PATH will do) and press Start; then "
-         "point App 1 at " + path + " (under Wine, link it as a COM port: ln -s " + path +
+         virtualPort +
+         " in 'FT-950 Virtual Port' (any pty:PATH will do) and press Start; then "
+         "point App 1 at " +
+         path + " (under Wine, link it as a COM port: ln -s " + path +
          " ~/.wine/dosdevices/com10)." + std::string(kParagraphBreak) +
          "The radio: choose its serial device in 'Radio Com Port' (the /dev/serial/by-id/ names "
          "stay the same when the adapter is plugged in elsewhere), or sim:kenwood, a simulated "

@@ -109,8 +109,8 @@ CatmuxModel::CatmuxModel()
       App2Lamp("App2Lamp", {150, 1560, 165, 165}, kHidden),
       TransmitState("TransmitState", "RX", {210, 1890, 1440, 255}, kOnPanel),
       TrafficCounts("TrafficCounts", "", {210, 2160, 3000, 255}, kOnPanel),
-      ModeAdvice("ModeAdvice", "App 1 looks like a standard FT-950 program",
-                 {60, 2535, 2820, 510}, !kOnPanel, kHidden),
+      ModeAdvice("ModeAdvice", "App 1 looks like a standard FT-950 program", {60, 2535, 2820, 510},
+                 !kOnPanel, kHidden),
       UseEmulation("UseEmulation", "Use emulation", {2940, 2580, 1530, 420}, kHidden),
       Shape3("Shape3", ShapeKind::Rectangle, kPanelGrey, {60, 705, 3240, 1800}, true),
       Shape4("Shape4", ShapeKind::Rectangle, kPanelGrey, {0, 3090, 12045, 5055}, true),
@@ -167,7 +167,7 @@ std::vector<Control*> CatmuxModel::Controls() {
           &TransmitState,   &TrafficCounts, &Shape3,     &Shape4,         &Shape5,     &Label2,
           &Soft2Com,        &Ignore2Out,    &HexX,       &Check3,         &Command3,   &Command5,
           &MakeCertificate, &Ignore1,       &Ignore1Out, &Ignore2,        &KenwoodCB,  &RadioLabel,
-          &RadioChoice,     &ModeAdvice,    &UseEmulation};
+          &RadioChoice,     &UseEmulation,  &ModeAdvice};
 }
 
 }  // namespace vantorel::model

@@ -23,9 +23,7 @@ void TrafficModel::Add(station::TrafficLine line) {
   }
 }
 
-bool TrafficModel::Shows(const station::TrafficLine& line) const {
-  return ShowsPort(line.port);
-}
+bool TrafficModel::Shows(const station::TrafficLine& line) const { return ShowsPort(line.port); }
 
 std::string TrafficModel::LineText(const station::TrafficLine& line) const {
   return station::TrafficLineText(line, hex_);

@@ -40,14 +40,15 @@ std::string ModeText(station::Mode mode) {
 
 Service::Service(const std::filesystem::path& folder, program::MonitorForm monitor)
     : file_(folder),
-      events_([this](PortRole role) {
-        // Ended from the event loop, not from inside the station's handler.
-        QMetaObject::invokeMethod(
-            &context_,
-            [this, role] { End(kFailureStatus, PortSentence(role, " was lost for good")); },
-            Qt::QueuedConnection);
-      },
-              monitor == program::MonitorForm::Hex),
+      events_(
+          [this](PortRole role) {
+            // Ended from the event loop, not from inside the station's handler.
+            QMetaObject::invokeMethod(
+                &context_,
+                [this, role] { End(kFailureStatus, PortSentence(role, " was lost for good")); },
+                Qt::QueuedConnection);
+          },
+          monitor == program::MonitorForm::Hex),
       factory_(folder),
       station_(factory_, loop_, events_, folder) {
   base_.monitor = monitor != program::MonitorForm::Off;

@@ -42,19 +42,19 @@ struct Options {
   QCommandLineOption radio{"radio", "With --init: the radio's port (line 3).", "NAME"};
   QCommandLineOption baud{"baud", "With --init: the radio's speed (line 4).", "N"};
   QCommandLineOption dataBits{"data-bits", "With --init: the radio's data bits (line 5).", "N"};
-  QCommandLineOption parity{"parity", "With --init: None, Odd, Even, Mark or Space (line 6).",
-                            "P"};
+  QCommandLineOption parity{"parity", "With --init: None, Odd, Even, Mark or Space (line 6).", "P"};
   QCommandLineOption stopBits{"stop-bits", "With --init: the radio's stop bits (line 7).", "N"};
-  QCommandLineOption emulation{
-      "emulation", "With --init: App 1 is a standard FT-950 program (line 24 True)."};
+  QCommandLineOption emulation{"emulation",
+                               "With --init: App 1 is a standard FT-950 program (line 24 True)."};
   QCommandLineOption force{"force", "With --init: write over an existing Catmux.ini."};
 
   // The options that only --init takes, with where each value goes.
-  [[nodiscard]] std::vector<std::pair<const QCommandLineOption*, std::optional<std::string> InitValues::*>>
+  [[nodiscard]] std::vector<
+      std::pair<const QCommandLineOption*, std::optional<std::string> InitValues::*>>
   InitTexts() const {
-    return {{&app1, &InitValues::app1},         {&radio, &InitValues::radio},
-            {&baud, &InitValues::baud},         {&dataBits, &InitValues::dataBits},
-            {&parity, &InitValues::parity},     {&stopBits, &InitValues::stopBits}};
+    return {{&app1, &InitValues::app1},     {&radio, &InitValues::radio},
+            {&baud, &InitValues::baud},     {&dataBits, &InitValues::dataBits},
+            {&parity, &InitValues::parity}, {&stopBits, &InitValues::stopBits}};
   }
 };
 

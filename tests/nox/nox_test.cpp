@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "child_process.h"
-#include "pty_pair.h"
 #include "program/command_line.h"
+#include "pty_pair.h"
 #include "remote_station.h"
 #include "settings/settings_file.h"
 #include "station/station.h"
@@ -73,11 +73,10 @@ TEST_F(PtyNox, TranslatesLogsTheMonitorAndAtSigtermUnkeysAndSaves) {
   EXPECT_EQ(radioEnd.Read(3, kNoPump), "RX;");
   EXPECT_EQ(nox->Wait(kEndLimit), 0) << nox->Errors();
   // Every port's messages, both ways, in spaced hexadecimal.
-  for (const char* line :
-       {"App 1 to Vantorel       46 41 31 34 32 35 31 33 30 30 3B",
-        "Vantorel to the radio   46 41 30 30 30 31 34 32 35 31 33 30 30 3B",
-        "the radio to Vantorel   46 41 30 30 30 30 37 30 37 34 30 30 30 3B",
-        "Vantorel to App 1       46 41 30 37 30 37 34 30 30 30 3B"}) {
+  for (const char* line : {"App 1 to Vantorel       46 41 31 34 32 35 31 33 30 30 3B",
+                           "Vantorel to the radio   46 41 30 30 30 31 34 32 35 31 33 30 30 3B",
+                           "the radio to Vantorel   46 41 30 30 30 30 37 30 37 34 30 30 30 3B",
+                           "Vantorel to App 1       46 41 30 37 30 37 34 30 30 30 3B"}) {
     EXPECT_NE(nox->Errors().find(line), std::string::npos) << line << "\n" << nox->Errors();
   }
   // Saved: the same settings, with the line this program adds.
@@ -164,8 +163,7 @@ TEST(NoxSettings, AMissingOrIncompleteFileOrNoRadioEndsWithStatus1AndSaysWhy) {
        "Catmux.ini: line 8 is not 0, 1 or 2"},
       {"too large", std::string(settings::kSettingsFileLimit + 1, '\n'), "could not be read"},
       // App 1 on a virtual port that always opens; the radio's port is not there.
-      {"no radio", StationFileText("pty:app1", "no-such-tty"),
-       "Unable to open the radio's port: "},
+      {"no radio", StationFileText("pty:app1", "no-such-tty"), "Unable to open the radio's port: "},
   };
   for (const Row& row : rows) {
     TempFolder folder;

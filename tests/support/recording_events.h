@@ -24,7 +24,7 @@ struct RecordingEvents : station::StationEvents {
                         std::string_view /*reason*/) override {
     static constexpr const char* kRoles[] = {"app1", "app2", "radio"};
     static constexpr const char* kStates[] = {"closed", "open", "reconnecting", "failed",
-                                                 "refused"};
+                                              "refused"};
     states.push_back(std::string(kRoles[static_cast<int>(role)]) + " " +
                      kStates[static_cast<int>(state)]);
   }

@@ -2,13 +2,13 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QMessageBox>
-#include <QScreen>
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QDir>
+#include <QMessageBox>
 #include <QPixmap>
 #include <QPointer>
+#include <QScreen>
 #include <QTimer>
 #include <memory>
 
@@ -59,8 +59,8 @@ bool SaveFailedStart(CatmuxWindow& window, const QDir& folder) {
   box->move(window.frameGeometry().right() + kGap, window.height() / 3);
   QTimer::singleShot(kSettleMs, &window, [w = QPointer<CatmuxWindow>(&window), box, folder] {
     const QRect both = w->frameGeometry().united(box->frameGeometry());
-    const QPixmap screen = w->screen()->grabWindow(0, 0, 0, both.right() + kGap,
-                                                   both.bottom() + kGap);
+    const QPixmap screen =
+        w->screen()->grabWindow(0, 0, 0, both.right() + kGap, both.bottom() + kGap);
     const QString path = folder.filePath(QStringLiteral("failed-start.png"));
     const bool saved = screen.save(path);
     ports::Log(ports::logWindow(), saved ? ports::Severity::Info : ports::Severity::Critical,

@@ -76,9 +76,8 @@ TrafficWindow::TrafficWindow(model::TrafficModel& traffic, QWidget* parent)
   }
   bar->addSpacing(12);
   auto* hex = Switch(QStringLiteral("Hex"), traffic_.Hex(), this);
-  connect(hex, &QCheckBox::toggled, this, [this](bool on) {
-    ForwardToModel("Traffic Hex", [this, on] { traffic_.SetHex(on); });
-  });
+  connect(hex, &QCheckBox::toggled, this,
+          [this](bool on) { ForwardToModel("Traffic Hex", [this, on] { traffic_.SetHex(on); }); });
   bar->addWidget(hex);
   bar->addStretch();
   const auto button = [this, bar](const QString& caption, auto action) {
@@ -88,13 +87,11 @@ TrafficWindow::TrafficWindow(model::TrafficModel& traffic, QWidget* parent)
     connect(pushed, &QPushButton::clicked, this, action);
     bar->addWidget(pushed);
   };
-  button(QStringLiteral("Copy"), [this] {
-    QGuiApplication::clipboard()->setText(ToQString(traffic_.Text()));
-  });
+  button(QStringLiteral("Copy"),
+         [this] { QGuiApplication::clipboard()->setText(ToQString(traffic_.Text())); });
   button(QStringLiteral("Save..."), [this] { SaveAs(); });
-  button(QStringLiteral("Clear"), [this] {
-    ForwardToModel("Traffic Clear", [this] { traffic_.Clear(); });
-  });
+  button(QStringLiteral("Clear"),
+         [this] { ForwardToModel("Traffic Clear", [this] { traffic_.Clear(); }); });
 
   list_->setObjectName(QStringLiteral("TrafficList"));
   list_->setReadOnly(true);
@@ -110,12 +107,11 @@ TrafficWindow::TrafficWindow(model::TrafficModel& traffic, QWidget* parent)
   layout->addLayout(bar);
   layout->addWidget(list_);
 
-  traffic_.added.Connect(
-      [self = QPointer<TrafficWindow>(this)](const station::TrafficLine& line) {
-        if (self) {
-          self->Append(line);
-        }
-      });
+  traffic_.added.Connect([self = QPointer<TrafficWindow>(this)](const station::TrafficLine& line) {
+    if (self) {
+      self->Append(line);
+    }
+  });
   traffic_.changed.Connect([self = QPointer<TrafficWindow>(this)] {
     if (self) {
       self->Refresh();
