@@ -58,14 +58,11 @@ void TrafficModel::SetHex(bool hex) {
   }
 }
 
-bool TrafficModel::ShowsPort(station::PortRole port) const {
-  return shown_[static_cast<std::size_t>(port)];
-}
+bool TrafficModel::ShowsPort(station::PortRole port) const { return !hidden_.contains(port); }
 
 void TrafficModel::ShowPort(station::PortRole port, bool shown) {
-  bool& now = shown_[static_cast<std::size_t>(port)];
-  if (now != shown) {
-    now = shown;
+  const bool changes = shown ? hidden_.erase(port) > 0 : hidden_.insert(port).second;
+  if (changes) {
     changed.Emit();
   }
 }

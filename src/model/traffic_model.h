@@ -8,11 +8,11 @@
 // Threading: the program's one thread only.
 #pragma once
 
-#include <array>
 #include <cstddef>
 #include <deque>
 #include <filesystem>
 #include <optional>
+#include <set>
 #include <string>
 
 #include "model/signal.h"
@@ -52,7 +52,7 @@ class TrafficModel {
  private:
   std::deque<station::TrafficLine> lines_;
   std::size_t characters_ = 0;
-  std::array<bool, 3> shown_{true, true, true};
+  std::set<station::PortRole> hidden_;  // the ports the filter leaves out
   bool paused_ = false;
   bool hex_ = false;
   bool open_ = false;
