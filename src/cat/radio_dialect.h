@@ -199,6 +199,7 @@ inline constexpr std::size_t kClarifierDigits = 17;
 inline constexpr std::size_t kRxClarifier = 21;
 inline constexpr std::size_t kTxClarifier = 22;
 inline constexpr std::size_t kMemory = 23;  // 3 digits
+inline constexpr std::size_t kTransmitting = 26;  // 0 receive, 1 transmit
 inline constexpr std::size_t kMode = 27;
 inline constexpr std::size_t kVfo = 28;  // 0 A, 1 B, 2 memory
 inline constexpr std::size_t kSplit = 30;
