@@ -250,15 +250,19 @@ void Applications::KenwoodCommand(App& app, const std::string& command) {
     if (command.size() == 4 && command[2] >= '0' && command[2] <= '9') {
       app.reports = command[2];
     } else if (command == "AI;") {
-      app.port->Write(std::string("AI") + app.reports + ";");
+      // Behind its answers still to come, as the radio would give it.
+      requests_.AskLocal(app.id, std::string("AI") + app.reports + ";", Answering(app.id));
     }
     return;
   }
   if (IsKeyDown(command) || command == "RX;") {
     Keying(app, IsKeyDown(command));
   }
-  const ApplicationId id = app.id;
-  requests_.Ask(id, command, [this, id](std::optional<std::string> answer) {
+  requests_.Ask(app.id, command, Answering(app.id));
+}
+
+RadioRequests::Done Applications::Answering(ApplicationId id) {
+  return [this, id](std::optional<std::string> answer) {
     if (!answer || answer->empty()) {
       return;
     }
@@ -267,7 +271,7 @@ void Applications::KenwoodCommand(App& app, const std::string& command) {
         each->port->Write(*answer);
       }
     }
-  });
+  };
 }
 
 void Applications::Ft950Commands(App& app) {
@@ -374,7 +378,7 @@ void Applications::LinkGone(App& app, std::string_view why) {
     return;
   }
   keyer_ = 0;
-  ctx_.unkey(app.setup.name + ": " + std::string(why));
+  ctx_.unkey("by " + app.setup.name + ", when " + std::string(why));
 }
 
 void Applications::Unkeyed() { keyer_ = 0; }

@@ -95,6 +95,8 @@ class Applications {
   void CloseOne(App& app);
   void Receive(App& app);
   void KenwoodCommand(App& app, const std::string& command);
+  // Writes an answer to the Kenwood program `id`, while it is there.
+  RadioRequests::Done Answering(ApplicationId id);
   void Ft950Commands(App& app);
   void Deliver(App& app, std::string_view radioMessage);
   // Keying by `app` (true) or its release; the log says who.

@@ -68,6 +68,9 @@ class RadioRequests {
   // One command, with its terminator. A setting's `done` is called once it
   // was handed to the radio's port.
   void Ask(ApplicationId owner, std::string command, Done done);
+  // An answer given here, not by the radio: `done` gets it in its turn,
+  // behind the owner's commands asked before.
+  void AskLocal(ApplicationId owner, std::string answer, Done done);
   // A radio message: kept, and true when it was the answer to the read in
   // flight (it then went to its asker and to nobody else).
   bool TakeRadioMessage(std::string_view message);
@@ -92,6 +95,7 @@ class RadioRequests {
     std::string command;
     CommandKind kind;
     Done done;
+    std::optional<std::string> local;  // answered here
   };
   struct InFlight {
     Request request;

@@ -327,12 +327,14 @@ void StationRig::Write(Quantity quantity, Vfo vfo, const RigValue& value, WriteD
     done(RigError::kInvalidArgument);
     return;
   }
-  // A fraction stands for the whole scale; the radio's lowest setting is as
-  // near to nothing as it goes.
-  const long wanted = quantity == Quantity::kKeySpeed
-                          ? value.number
-                          : std::clamp(std::lround(value.fraction * static_cast<float>(form.fullScale)),
-                                       static_cast<long>(form.lowest), static_cast<long>(form.highest));
+  // A fraction stands for the whole scale, cut to a step below as Hamlib's
+  // Kenwood backends cut it; the radio's lowest setting is as near to
+  // nothing as it goes.
+  const long wanted =
+      quantity == Quantity::kKeySpeed
+          ? value.number
+          : std::clamp(static_cast<long>(value.fraction * static_cast<float>(form.fullScale)),
+                       static_cast<long>(form.lowest), static_cast<long>(form.highest));
   if (wanted < form.lowest || wanted > form.highest) {
     done(RigError::kInvalidArgument);
     return;
