@@ -9,6 +9,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QPainter>
+#include <QPixmap>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
@@ -26,22 +28,36 @@ using station::PortState;
 
 // Where the list lies in the expanded window, in twips: below Start, Stop
 // and Close, right of the latest-text boxes, hidden while collapsed.
-constexpr model::Geometry kListPlace{3600, 5150, 3000, 2300};
+constexpr model::Geometry kListPlace{3600, 5400, 3000, 2250};
 constexpr int kRefreshMs = 1000;
 constexpr std::array kDialects{AppDialect::Kenwood, AppDialect::Ft950, AppDialect::Rigctld};
 
-QString StateLamp(PortState state) {
+// A lamp as the port lamps show it: grey closed, green open, amber coming
+// back, red failed.
+QIcon StateLamp(PortState state) {
+  QColor colour(128, 128, 128);
   switch (state) {
     case PortState::Open:
-      return QStringLiteral("🟢");
+      colour = QColor(40, 200, 90);
+      break;
     case PortState::Reconnecting:
-      return QStringLiteral("🟠");
+      colour = QColor(240, 170, 30);
+      break;
     case PortState::Failed:
-      return QStringLiteral("🔴");
+      colour = QColor(220, 50, 40);
+      break;
     case PortState::Closed:
       break;
   }
-  return QStringLiteral("⚪");
+  constexpr int kSize = 12;
+  QPixmap lamp(kSize, kSize);
+  lamp.fill(Qt::transparent);
+  QPainter painter(&lamp);
+  painter.setRenderHint(QPainter::Antialiasing);
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(colour);
+  painter.drawEllipse(1, 1, kSize - 2, kSize - 2);
+  return QIcon(lamp);
 }
 
 QString Text(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
@@ -84,10 +100,11 @@ std::string TableText(const QTableWidget& table) {
 ApplicationsPanel::ApplicationsPanel(QMainWindow& window, station::Station& station,
                                      std::filesystem::path folder)
     : window_(window), station_(station), folder_(std::move(folder)) {
-  auto* list = new QTableWidget(0, 4, window.centralWidget());
+  auto* list = new QTableWidget(0, 3, window.centralWidget());
   list->setObjectName(QStringLiteral("Applications"));
-  list->setHorizontalHeaderLabels({QString(), QStringLiteral("Application"),
-                                   QStringLiteral("Port"), QStringLiteral("Msgs")});
+  list->setHorizontalHeaderLabels(
+      {QStringLiteral("Application"), QStringLiteral("Msgs"), QStringLiteral("Port (dialect)")});
+  list->verticalHeader()->setDefaultSectionSize(list->fontMetrics().height() + 4);
   list->setToolTip(QStringLiteral("The station programs of Apps.ini (File > Applications...)"));
   list->setEditTriggers(QAbstractItemView::NoEditTriggers);
   list->setSelectionMode(QAbstractItemView::NoSelection);
@@ -128,15 +145,15 @@ void ApplicationsPanel::Refresh() {
   for (int row = 0; row < static_cast<int>(status.size()); ++row) {
     const station::ApplicationStatus& app = status[static_cast<std::size_t>(row)];
     const QString hint = app.reason.empty() ? QString() : Text(app.reason);
-    const std::array<QString, 4> cells{
-        StateLamp(app.state), Text(app.setup.name),
-        Text(app.setup.port) + " (" + Text(station::DialectWord(app.setup.dialect)) + ")",
-        QString::number(app.messages)};
-    for (int column = 0; column < 4; ++column) {
+    const std::array<QString, 3> cells{
+        Text(app.setup.name), QString::number(app.messages),
+        Text(app.setup.port) + " (" + Text(station::DialectWord(app.setup.dialect)) + ")"};
+    for (int column = 0; column < 3; ++column) {
       auto* item = new QTableWidgetItem(cells[static_cast<std::size_t>(column)]);
       item->setToolTip(hint);
       list_->setItem(row, column, item);
     }
+    list_->item(row, 0)->setIcon(StateLamp(app.state));
   }
   list_->resizeColumnsToContents();
 }
