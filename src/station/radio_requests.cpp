@@ -179,9 +179,18 @@ void RadioRequests::Keep(std::string_view message) {
     return;
   }
   std::vector<Kept>& kept = kept_[std::string(Letters(message))];
-  // The same value again, or the same selector's newer one, replaces it.
-  std::erase_if(kept, [&](const Kept& old) { return old.message.size() == message.size() &&
-                                                    old.message.compare(0, 3, message.substr(0, 3)) == 0; });
+  // The same value again, or the same selector's newer one, replaces it. A
+  // changed value means the status answer kept is old too.
+  bool changed = false;
+  std::erase_if(kept, [&](const Kept& old) {
+    const bool same = old.message.size() == message.size() &&
+                      old.message.compare(0, 3, message.substr(0, 3)) == 0;
+    changed = changed || (same && old.message != message);
+    return same;
+  });
+  if (changed && Letters(message) != "IF") {
+    kept_.erase(std::string("IF"));
+  }
   if (kept.size() >= kKeptPerLetters) {
     kept.erase(kept.begin());
   }
