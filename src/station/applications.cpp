@@ -41,6 +41,9 @@ struct Applications::App {
   std::string reason;
   std::uint64_t messages = 0;
   std::size_t clients = 0;
+  // Its receive handler is running (it may wait the radio's pause, and its
+  // port's next receive event then waits for it).
+  bool receiving = false;
 };
 
 Applications::Applications(Context context)
@@ -76,9 +79,18 @@ void Applications::Set(const std::vector<ApplicationSetup>& setups) {
   for (auto& gone : apps_) {
     if (gone) {
       CloseOne(*gone);
+      retired_.push_back(std::move(gone));
     }
   }
   apps_ = std::move(kept);
+  Retire();
+}
+
+void Applications::Retire() {
+  // A handler of an application set aside may still be running under a wait.
+  if (std::ranges::none_of(retired_, [](const auto& app) { return app->receiving; })) {
+    retired_.clear();
+  }
 }
 
 void Applications::Open() {
@@ -213,9 +225,14 @@ void Applications::Report(App& app, PortState state, std::string_view reason) {
 // --- what the applications send ----------------------------------------------
 
 void Applications::Receive(App& app) {
-  if (!app.port) {
+  if (!app.port || app.receiving) {
     return;
   }
+  app.receiving = true;
+  struct Done {
+    bool& receiving;
+    ~Done() { receiving = false; }
+  } done{app.receiving};
   const std::string text = app.port->ReadWaiting();
   if (app.emulation) {
     app.emulation->Take(text);
@@ -342,6 +359,7 @@ void Applications::FollowRadio(const cat::RadioDialect& radio) {
 }
 
 void Applications::Tick() {
+  Retire();
   requests_.Tick();
   for (auto& app : apps_) {
     if (app->emulation && app->port && app->emulation->WaitingForRadio()) {

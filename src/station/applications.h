@@ -92,6 +92,8 @@ class Applications {
  private:
   struct App;
   void OpenOne(App& app);
+  // Lets go of the applications set aside once none of their handlers runs.
+  void Retire();
   void CloseOne(App& app);
   void Receive(App& app);
   void KenwoodCommand(App& app, const std::string& command);
@@ -110,6 +112,7 @@ class Applications {
   Context ctx_;
   RadioRequests requests_;
   std::vector<std::unique_ptr<App>> apps_;
+  std::vector<std::unique_ptr<App>> retired_;
   ApplicationId nextId_ = 1;
   bool open_ = false;
   // The application that keyed the radio last; 0 for none.
