@@ -80,7 +80,8 @@ Result Run(int programs) {
   vantorel::sim::KenwoodRadio radio(*vantorel::sim::FindModel("ts2000"));
   std::string apps;
   for (int i = 0; i < programs; ++i) {
-    apps += "[Program " + std::to_string(i + 1) + "]\nPort=rigctld:" + std::to_string(kFirstPort + i) + "\n";
+    apps += "[Program " + std::to_string(i + 1) +
+            "]\nPort=rigctld:" + std::to_string(kFirstPort + i) + "\n";
   }
   vantorel::testing::WriteFile(folder.Path() / "Apps.ini", apps);
   vantorel::testing::WriteFile(folder.Path() / "Catmux.ini",
@@ -144,8 +145,9 @@ Result Run(int programs) {
       if (client.waiting && std::ranges::count(client.got, '\n') >= 3) {
         if (turned && !seen[i] && client.got.starts_with("7074000\n")) {
           seen[i] = true;
-          result.worstChangeMs = std::max(
-              result.worstChangeMs, std::chrono::duration<double, std::milli>(now - turnAt).count());
+          result.worstChangeMs =
+              std::max(result.worstChangeMs,
+                       std::chrono::duration<double, std::milli>(now - turnAt).count());
         }
         client.got.clear();
         client.waiting = false;
@@ -176,8 +178,8 @@ int main() {
                    four.worstChangeMs <= kTargetChange.count() &&
                    one.worstChangeMs <= kTargetChange.count();
   std::cout << std::fixed << std::setprecision(2) << "radio reads, one program: " << one.reads
-            << "; four programs: " << four.reads << "; ratio " << ratio << " (target <= "
-            << kTargetRatio << ")\n"
+            << "; four programs: " << four.reads << "; ratio " << ratio
+            << " (target <= " << kTargetRatio << ")\n"
             << "knob turned to seen in every program's answer: one " << one.worstChangeMs
             << " ms, four " << four.worstChangeMs << " ms (target <= " << kTargetChange.count()
             << " ms)" << (met ? "  ok" : "  MISSED") << std::endl;

@@ -54,8 +54,9 @@ void LogEvents::ApplicationStateChanged(std::string_view name, PortState state,
                                         std::string_view reason) {
   const auto line = std::ranges::find(kStateLines, state, &StateLine::state);
   // An application that cannot be reached is no reason to end the service.
-  std::string text = std::string(name) + "'s port" +
-                     (state == PortState::Failed ? " could not be opened" : std::string(line->text));
+  std::string text =
+      std::string(name) + "'s port" +
+      (state == PortState::Failed ? " could not be opened" : std::string(line->text));
   if (!reason.empty()) {
     text.append(": ").append(reason);
   }

@@ -15,20 +15,12 @@ RigctldServer::~RigctldServer() { Close(); }
 
 void RigctldServer::Listen() {
   Close();
-  const std::string where = AddressText(address_);
-  const QHostAddress host(QString::fromStdString(address_.host));
-  if (host.isNull()) {
-    throw station::SerialError("Cannot listen on " + where +
-                               ": an address of this machine is needed, not a name");
-  }
   auto server = std::make_unique<QTcpServer>();
-  if (!server->listen(host, address_.port)) {
-    throw station::SerialError("Cannot listen on " + where + ": " +
-                               server->errorString().toStdString());
-  }
-  QObject::connect(server.get(), &QTcpServer::newConnection, &context_, [this] { TakeConnections(); });
+  const QHostAddress host = ListenOn(*server, address_);
+  QObject::connect(server.get(), &QTcpServer::newConnection, &context_,
+                   [this] { TakeConnections(); });
   server_ = std::move(server);
-  WarnWhenReachableFromOutside("rigctld:" + where, host);
+  WarnWhenReachableFromOutside("rigctld:" + AddressText(address_), host);
 }
 
 void RigctldServer::Close() {
@@ -46,8 +38,8 @@ void RigctldServer::TakeConnections() {
     QTcpSocket* socket = server_->nextPendingConnection();
     socket->setParent(nullptr);  // ours alone, however long the server lives
     socket->setSocketOption(QAbstractSocket::LowDelayOption, 1);
-    const std::string who = AddressText(
-        {socket->peerAddress().toString().toStdString(), socket->peerPort()});
+    const std::string who =
+        AddressText({socket->peerAddress().toString().toStdString(), socket->peerPort()});
     auto session = std::make_unique<rigctl::RigctlSession>(
         links_.radio, state_,
         rigctl::RigctlSession::Links{
@@ -70,7 +62,8 @@ void RigctldServer::TakeConnections() {
         found->second.session->Receive(std::string_view(bytes.constData(), bytes.size()));
       }
     });
-    QObject::connect(socket, &QTcpSocket::disconnected, &context_, [this, socket] { Gone(socket); });
+    QObject::connect(socket, &QTcpSocket::disconnected, &context_,
+                     [this, socket] { Gone(socket); });
     links_.client(true, false, who);
   }
 }

@@ -114,7 +114,8 @@ AppsRead ParseApps(std::string_view text) {
     }
     const std::size_t equals = line.find('=');
     const std::string_view key = Trimmed(line.substr(0, equals));
-    const std::string value(equals == std::string_view::npos ? "" : Trimmed(line.substr(equals + 1)));
+    const std::string value(equals == std::string_view::npos ? ""
+                                                             : Trimmed(line.substr(equals + 1)));
     if (!section) {
       read.faults.push_back(std::string(kAppsFileName) + " line " + std::to_string(number) +
                             ": \"" + std::string(key) + "\" stands before any [section]; skipped");

@@ -23,7 +23,8 @@ class NoPorts final : public cat::CatPorts {
 NoPorts noPorts;
 
 bool IsKeyDown(std::string_view command) {
-  return command == "TX;" || (command.size() == 4 && command.starts_with("TX") && command[3] == ';');
+  return command == "TX;" ||
+         (command.size() == 4 && command.starts_with("TX") && command[3] == ';');
 }
 
 }  // namespace
@@ -33,7 +34,7 @@ struct Applications::App {
   ApplicationId id = 0;
   std::shared_ptr<SerialPort> port;
   std::unique_ptr<cat::ApplicationDialect> emulation;  // ft950
-  std::unique_ptr<StationRig> rig;                      // rigctld
+  std::unique_ptr<StationRig> rig;                     // rigctld
   std::unique_ptr<RigctlServer> server;
   std::string partial;  // kenwood: a command whose terminator has not come
   char reports = '0';   // kenwood: its own auto-information setting
@@ -63,7 +64,8 @@ cat::DialectContext Applications::MakeDialectContext() {
 void Applications::Set(const std::vector<ApplicationSetup>& setups) {
   std::vector<std::unique_ptr<App>> kept;
   for (const ApplicationSetup& setup : setups) {
-    auto same = std::ranges::find_if(apps_, [&](const auto& app) { return app && app->setup == setup; });
+    auto same =
+        std::ranges::find_if(apps_, [&](const auto& app) { return app && app->setup == setup; });
     if (same != apps_.end()) {
       kept.push_back(std::move(*same));
       continue;
@@ -124,7 +126,8 @@ void Applications::OpenOne(App& app) {
           {.radio = *app.rig,
            .client =
                [this, &app](bool connected, bool keyed, std::string_view who) {
-                 app.clients = connected ? app.clients + 1 : std::max<std::size_t>(1, app.clients) - 1;
+                 app.clients =
+                     connected ? app.clients + 1 : std::max<std::size_t>(1, app.clients) - 1;
                  ctx_.events.Note(Topic::Ports, app.setup.name + ": " + std::string(who) +
                                                     (connected ? " connected" : " went away"));
                  if (!connected && keyed) {
@@ -157,7 +160,8 @@ void Applications::OpenOne(App& app) {
         switch (news.change) {
           case PortChange::Lost:
           case PortChange::PeerGone:
-            LinkGone(app, news.change == PortChange::Lost ? "its port was lost" : "it let go of its port");
+            LinkGone(app, news.change == PortChange::Lost ? "its port was lost"
+                                                          : "it let go of its port");
             Report(app, news.change == PortChange::Lost ? PortState::Reconnecting : PortState::Open,
                    news.reason.empty() ? "the program let go" : news.reason);
             break;
@@ -307,7 +311,8 @@ void Applications::Ft950Commands(App& app) {
     std::string_view radio = result.toRadio;
     while (!radio.empty()) {
       const std::size_t end = radio.find(ctx_.radio->terminator);
-      const std::string one(radio.substr(0, end == std::string_view::npos ? radio.size() : end + 1));
+      const std::string one(
+          radio.substr(0, end == std::string_view::npos ? radio.size() : end + 1));
       radio.remove_prefix(one.size());
       requests_.Ask(id, one, [this, id](std::optional<std::string> answer) {
         const auto found = std::ranges::find(apps_, id, [](const auto& each) { return each->id; });

@@ -43,7 +43,7 @@ namespace vantorel::station {
 struct ApplicationStatus {
   ApplicationSetup setup;
   PortState state = PortState::Closed;
-  std::string reason;  // why it is not open
+  std::string reason;          // why it is not open
   std::uint64_t messages = 0;  // commands or requests from it since Start
   std::size_t clients = 0;     // a rigctld server's clients
 };

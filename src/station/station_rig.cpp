@@ -50,7 +50,8 @@ int StrengthDb(const cat::RadioDialect& radio, long reading) {
     const double high = radio.sMeter[i];
     if (reading <= high) {
       const double span = std::max(1.0, high - lowReading);
-      return static_cast<int>(std::lround(lowDb + (reading - lowReading) * (kSMeterDb[i] - lowDb) / span));
+      return static_cast<int>(
+          std::lround(lowDb + (reading - lowReading) * (kSMeterDb[i] - lowDb) / span));
     }
     lowReading = high;
     lowDb = kSMeterDb[i];
@@ -116,8 +117,8 @@ void StationRig::ReadKey(K key, Value then) {
                         then(RigError::kProtocol, {});
                       } else {
                         const std::size_t start = cat::LiteralStart(form).size();
-                        then(RigError::kOk, std::string_view(*answer).substr(
-                                                start, answer->size() - start - 1));
+                        then(RigError::kOk,
+                             std::string_view(*answer).substr(start, answer->size() - start - 1));
                       }
                     });
 }
@@ -158,10 +159,10 @@ void StationRig::Read(Quantity quantity, Vfo vfo, ReadDone done) {
           return code != nullptr && name.mode == code->mode && name.data == code->data;
         });
         value.mode = name == kModeNames.end() ? Mode::kUsb : name->hamlib;
-        const auto width = std::ranges::find_if(rigctl::kKenwoodTransceiver.filters,
-                                                [&](const rigctl::ModeWidth& width) {
-                                                  return (width.modes & static_cast<std::uint32_t>(value.mode)) != 0;
-                                                });
+        const auto width = std::ranges::find_if(
+            rigctl::kKenwoodTransceiver.filters, [&](const rigctl::ModeWidth& width) {
+              return (width.modes & static_cast<std::uint32_t>(value.mode)) != 0;
+            });
         value.passband = width == rigctl::kKenwoodTransceiver.filters.end() ? 0 : width->hertz;
       });
       return;
@@ -193,25 +194,26 @@ void StationRig::Read(Quantity quantity, Vfo vfo, ReadDone done) {
       break;
   }
   const K key = LevelKey(quantity);
-  ReadKey(key, [radio, key, quantity, done = std::move(done)](RigError error,
-                                                              std::string_view digits) {
-    RigValue value;
-    const std::optional<long> number = Number(digits);
-    if (error == RigError::kOk && !number) {
-      error = RigError::kProtocol;
-    }
-    if (error == RigError::kOk) {
-      const cat::RadioAnswerForm& form = radio->AnswerOf(key);
-      if (quantity == Quantity::kStrength) {
-        value.number = StrengthDb(*radio, *number);
-      } else if (quantity == Quantity::kKeySpeed) {
-        value.number = static_cast<int>(*number);
-      } else {
-        value.fraction = static_cast<float>(*number) / static_cast<float>(std::max(1, form.fullScale));
-      }
-    }
-    done(error, value);
-  });
+  ReadKey(key,
+          [radio, key, quantity, done = std::move(done)](RigError error, std::string_view digits) {
+            RigValue value;
+            const std::optional<long> number = Number(digits);
+            if (error == RigError::kOk && !number) {
+              error = RigError::kProtocol;
+            }
+            if (error == RigError::kOk) {
+              const cat::RadioAnswerForm& form = radio->AnswerOf(key);
+              if (quantity == Quantity::kStrength) {
+                value.number = StrengthDb(*radio, *number);
+              } else if (quantity == Quantity::kKeySpeed) {
+                value.number = static_cast<int>(*number);
+              } else {
+                value.fraction =
+                    static_cast<float>(*number) / static_cast<float>(std::max(1, form.fullScale));
+              }
+            }
+            done(error, value);
+          });
 }
 
 void StationRig::SetKey(K key, std::string_view value, WriteDone done) {
@@ -287,17 +289,18 @@ void StationRig::Write(Quantity quantity, Vfo vfo, const RigValue& value, WriteD
     case Quantity::kSplit:
       if (radio.Sets(K::kTransmitVfo)) {
         // The transmitting VFO: the other one while split, else the receiving one.
-        Read(Quantity::kVfo, Vfo::kCurrent, [this, value, done](RigError error, const RigValue& current) {
-          if (error != RigError::kOk) {
-            done(error);
-            return;
-          }
-          const Vfo transmit = value.number == 0 ? current.vfo
-                               : value.vfo == Vfo::kCurrent || value.vfo == current.vfo
-                                   ? Other(current.vfo)
-                                   : value.vfo;
-          SetKey(K::kTransmitVfo, std::string(1, VfoDigit(transmit)), done);
-        });
+        Read(Quantity::kVfo, Vfo::kCurrent,
+             [this, value, done](RigError error, const RigValue& current) {
+               if (error != RigError::kOk) {
+                 done(error);
+                 return;
+               }
+               const Vfo transmit = value.number == 0 ? current.vfo
+                                    : value.vfo == Vfo::kCurrent || value.vfo == current.vfo
+                                        ? Other(current.vfo)
+                                        : value.vfo;
+               SetKey(K::kTransmitVfo, std::string(1, VfoDigit(transmit)), done);
+             });
       } else {
         SetKey(K::kSplit, value.number == 0 ? "0" : "1", done);
       }

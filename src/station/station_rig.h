@@ -42,7 +42,8 @@ class StationRig final : public rigctl::RigctlRadio {
   // characters in the form's placeholders) or the error.
   using Value = std::function<void(rigctl::RigError error, std::string_view value)>;
   void ReadKey(cat::RadioKey key, Value then);
-  void ReadStatus(ReadDone done, std::function<void(std::string_view status, rigctl::RigValue&)> fill);
+  void ReadStatus(ReadDone done,
+                  std::function<void(std::string_view status, rigctl::RigValue&)> fill);
   void SetKey(cat::RadioKey key, std::string_view value, WriteDone done);
   [[nodiscard]] const cat::RadioDialect& Radio() const { return *ctx_.radio; }
 

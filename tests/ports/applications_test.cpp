@@ -24,10 +24,11 @@ class ApplicationsTest : public StationRig {
       GTEST_SKIP() << "rigctl or rigctld is not installed (Debian package libhamlib-utils)";
     }
     radio = factory.SimulatedRadio("ts2000");
-    station.SetApplications({{"WSJT-X", "rigctld:" + std::to_string(port), station::AppDialect::Rigctld},
-                             {"Logger", "pty:" + Link("logger"), station::AppDialect::Kenwood},
-                             {"Panel", "pty:" + Link("panel"), station::AppDialect::Kenwood},
-                             {"FT-950 client", "pty:" + Link("ft950"), station::AppDialect::Ft950}});
+    station.SetApplications(
+        {{"WSJT-X", "rigctld:" + std::to_string(port), station::AppDialect::Rigctld},
+         {"Logger", "pty:" + Link("logger"), station::AppDialect::Kenwood},
+         {"Panel", "pty:" + Link("panel"), station::AppDialect::Kenwood},
+         {"FT-950 client", "pty:" + Link("ft950"), station::AppDialect::Ft950}});
     Start("pty:" + app1Link, "sim:ts2000");
     ASSERT_TRUE(Until([&] { return Notes("The radio speaks as a Kenwood TS-2000") > 0; }));
     for (const auto& app : station.ApplicationsStatus()) {
@@ -56,9 +57,12 @@ class ApplicationsTest : public StationRig {
     for (const auto& argv : programs) {
       runs.push_back(std::async(std::launch::async, [argv] { return RunToEnd(argv, 60s); }));
     }
-    Until([&] {
-      return std::ranges::all_of(runs, [](auto& run) { return run.wait_for(0s) == std::future_status::ready; });
-    }, 90s);
+    Until(
+        [&] {
+          return std::ranges::all_of(
+              runs, [](auto& run) { return run.wait_for(0s) == std::future_status::ready; });
+        },
+        90s);
     std::vector<Finished> done;
     for (auto& run : runs) {
       done.push_back(run.get());
@@ -133,7 +137,8 @@ TEST_F(ApplicationsTest, AProgramThatKeyedAndWentAwayUnkeysTheRadio) {
   // A NET rigctl client keys and ends without unkeying; then a Kenwood
   // program keys and lets go of its port.
   EXPECT_EQ(RunTogether({Rigctl("2", server, "T 1")})[0].status, 0);
-  EXPECT_TRUE(Until([&] { return Notes("WSJT-X: 127.0.0.1") >= 2 && !radio->State().Transmitting(); }));
+  EXPECT_TRUE(
+      Until([&] { return Notes("WSJT-X: 127.0.0.1") >= 2 && !radio->State().Transmitting(); }));
   EXPECT_EQ(Notes("WSJT-X keyed the radio"), 1);
   EXPECT_EQ(Notes("The radio was keyed by WSJT-X, when 127.0.0.1:"), 1);
   {

@@ -60,7 +60,9 @@ QIcon StateLamp(PortState state) {
   return QIcon(lamp);
 }
 
-QString Text(std::string_view text) { return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())); }
+QString Text(std::string_view text) {
+  return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
 
 // The editing table's rows: name, port, dialect.
 void AddRow(QTableWidget& table, const station::ApplicationSetup& setup) {
