@@ -1,5 +1,6 @@
 #include "nox/log_events.h"
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 #include <string>
@@ -36,6 +37,19 @@ std::string PortSentence(PortRole role, std::string_view rest) {
   std::string text(station::PortTitle(role));
   text[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
   return text.append(rest);
+}
+
+void LogEvents::ApplicationStateChanged(std::string_view name, PortState state,
+                                        std::string_view reason) {
+  const auto line = std::ranges::find(kStateLines, state, &StateLine::state);
+  // An application that cannot be reached is no reason to end the service.
+  const bool failed = state == PortState::Failed || state == PortState::Refused;
+  std::string text =
+      std::string(name) + "'s port" + (failed ? " could not be opened" : std::string(line->text));
+  if (!reason.empty()) {
+    text.append(": ").append(reason);
+  }
+  Log(Topic::Ports, failed ? Severity::Warning : line->severity, text);
 }
 
 void LogEvents::Traffic(const station::TrafficLine& line) {

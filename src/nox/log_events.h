@@ -38,6 +38,8 @@ class LogEvents final : public station::StationEvents {
   void CaptureStopped() override;
   // Every port's messages, both ways, one line each, while --monitor is on.
   void Traffic(const station::TrafficLine& line) override;
+  void ApplicationStateChanged(std::string_view name, station::PortState state,
+                               std::string_view reason) override;
 
  private:
   std::function<void(station::PortRole)> portFailed_;

@@ -69,6 +69,10 @@ class StationEvents {
   // While the traffic is watched (the monitor on, the Traffic window open):
   // one message read from a port or written to it (station/traffic.h).
   virtual void Traffic(const TrafficLine& /*line*/) {}
+  // An extra application's port (or server) opened, closed, was lost or
+  // came back, or a client came or went.
+  virtual void ApplicationStateChanged(std::string_view /*name*/, PortState /*state*/,
+                                       std::string_view /*reason*/) {}
 };
 
 // Ignores everything: for users that want only some of the events.
