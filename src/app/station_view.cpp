@@ -74,8 +74,8 @@ void StationView::CaptureStopped() {
 }
 
 void StationView::Traffic(const station::TrafficLine& line) {
-  if (line.port == PortRole::Radio && line.direction == station::Direction::ToVantorel &&
-      model_.Check1.Ticked()) {
+  if (line.source == station::TrafficSource::Radio &&
+      line.direction == station::Direction::ToVantorel && model_.Check1.Ticked()) {
     model_.Text6.Append(model_.HexX.Ticked() ? station::HexForm(line.text) : line.text);
   }
   model_.Traffic.Add(line);

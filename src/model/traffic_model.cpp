@@ -23,7 +23,9 @@ void TrafficModel::Add(station::TrafficLine line) {
   }
 }
 
-bool TrafficModel::Shows(const station::TrafficLine& line) const { return ShowsPort(line.port); }
+bool TrafficModel::Shows(const station::TrafficLine& line) const {
+  return ShowsSource(line.source);
+}
 
 std::string TrafficModel::LineText(const station::TrafficLine& line) const {
   return station::TrafficLineText(line, hex_);
@@ -58,10 +60,12 @@ void TrafficModel::SetHex(bool hex) {
   }
 }
 
-bool TrafficModel::ShowsPort(station::PortRole port) const { return !hidden_.contains(port); }
+bool TrafficModel::ShowsSource(station::TrafficSource source) const {
+  return !hidden_.contains(source);
+}
 
-void TrafficModel::ShowPort(station::PortRole port, bool shown) {
-  const bool changes = shown ? hidden_.erase(port) > 0 : hidden_.insert(port).second;
+void TrafficModel::ShowSource(station::TrafficSource source, bool shown) {
+  const bool changes = shown ? hidden_.erase(source) > 0 : hidden_.insert(source).second;
   if (changes) {
     changed.Emit();
   }

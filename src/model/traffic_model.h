@@ -25,7 +25,7 @@ class TrafficModel {
   // Kept unless paused; told to the view when shown.
   void Add(station::TrafficLine line);
   [[nodiscard]] const std::deque<station::TrafficLine>& Lines() const { return lines_; }
-  // Whether the line passes the port filter.
+  // Whether the line passes the filter (by whose port it is).
   [[nodiscard]] bool Shows(const station::TrafficLine& line) const;
   // A shown line as the list shows it.
   [[nodiscard]] std::string LineText(const station::TrafficLine& line) const;
@@ -38,8 +38,8 @@ class TrafficModel {
   void SetPaused(bool paused);
   [[nodiscard]] bool Hex() const { return hex_; }
   void SetHex(bool hex);
-  [[nodiscard]] bool ShowsPort(station::PortRole port) const;
-  void ShowPort(station::PortRole port, bool shown);
+  [[nodiscard]] bool ShowsSource(station::TrafficSource source) const;
+  void ShowSource(station::TrafficSource source, bool shown);
   void Clear();
 
   // The window is open: the station reports traffic while it is.
@@ -52,7 +52,7 @@ class TrafficModel {
  private:
   std::deque<station::TrafficLine> lines_;
   std::size_t characters_ = 0;
-  std::set<station::PortRole> hidden_;  // the ports the filter leaves out
+  std::set<station::TrafficSource> hidden_;  // what the filter leaves out
   bool paused_ = false;
   bool hex_ = false;
   bool open_ = false;

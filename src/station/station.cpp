@@ -43,7 +43,11 @@ Station::Station(PortFactory& factory, EventLoop& loop, StationEvents& events,
                      .state = state_,
                      .options = options_,
                      .radio = radio_,
-                     .unkey = [this](std::string_view when) { UnkeyIfKeyed(when); }}),
+                     .unkey = [this](std::string_view when) { UnkeyIfKeyed(when); },
+                     .tap =
+                         [this](const std::string& name, std::shared_ptr<SerialPort> port) {
+                           return Tapped(std::move(port), TrafficSource::Application, name);
+                         }}),
       receiver_(RouteContext{options_, mode_, state_, ports_, loop_, events_, capture_, radioLine_,
                              radio_, applications_}) {}
 
@@ -76,15 +80,21 @@ void Station::WatchTraffic(bool watching) {
   *trafficTold_ = options_.monitor || trafficWatched_;
 }
 
-void Station::Attach(PortRole role, std::shared_ptr<SerialPort> inner) {
-  // Every port is tapped: what goes in and out is told while it is watched.
-  auto port = std::make_shared<TappedPort>(
-      std::move(inner), trafficTold_, [this, role](Direction direction, std::string_view text) {
+std::shared_ptr<SerialPort> Station::Tapped(std::shared_ptr<SerialPort> port, TrafficSource source,
+                                            const std::string& application) {
+  return std::make_shared<TappedPort>(
+      std::move(port), trafficTold_,
+      [this, source, application](Direction direction, std::string_view text) {
         const auto now = std::chrono::system_clock::now();
         for (const std::string_view message : Messages(text)) {
-          events_.Traffic({now, role, direction, std::string(message)});
+          events_.Traffic({now, source, direction, std::string(message), application});
         }
       });
+}
+
+void Station::Attach(PortRole role, std::shared_ptr<SerialPort> inner) {
+  // Every port is tapped: what goes in and out is told while it is watched.
+  const std::shared_ptr<SerialPort> port = Tapped(std::move(inner), SourceOf(role), {});
   port->OnReceive([this, role] {
     switch (role) {
       case PortRole::App1:

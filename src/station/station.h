@@ -166,6 +166,10 @@ class Station {
   void Configure(PortRole role, const std::string& name, std::string_view settings);
   // Hands the port's receive events and news to this role's handlers.
   void Attach(PortRole role, std::shared_ptr<SerialPort> port);
+  // The port with its traffic told as `source`'s (and `application`'s, an
+  // extra application's name) while it is watched.
+  std::shared_ptr<SerialPort> Tapped(std::shared_ptr<SerialPort> port, TrafficSource source,
+                                     const std::string& application);
   void Retire(PortRole role);
   void OnNews(PortRole role, const PortNews& news);
   // The radio's port is open now (Start, or back after a loss).

@@ -6,10 +6,27 @@
 
 namespace vantorel::station {
 
-std::string DirectionText(PortRole port, Direction direction) {
-  std::string name(PortTitle(port));
-  name.resize(name.find("'s port"));  // "App 1", "the radio"
-  return direction == Direction::ToVantorel ? name + " to Vantorel" : "Vantorel to " + name;
+TrafficSource SourceOf(PortRole role) {
+  switch (role) {
+    case PortRole::App1:
+      return TrafficSource::App1;
+    case PortRole::App2:
+      return TrafficSource::App2;
+    case PortRole::Radio:
+      break;
+  }
+  return TrafficSource::Radio;
+}
+
+std::string DirectionText(const TrafficLine& line) {
+  std::string name = line.application;
+  for (const PortRole role : {PortRole::App1, PortRole::App2, PortRole::Radio}) {
+    if (line.source == SourceOf(role)) {
+      name = PortTitle(role);
+      name.resize(name.find("'s port"));  // "App 1", "the radio"
+    }
+  }
+  return line.direction == Direction::ToVantorel ? name + " to Vantorel" : "Vantorel to " + name;
 }
 
 std::string TimeText(std::chrono::system_clock::time_point at) {
@@ -50,7 +67,7 @@ std::string MessageText(std::string_view text, bool hex) {
 }
 
 std::string TrafficLineText(const TrafficLine& line, bool hex) {
-  std::string direction = DirectionText(line.port, line.direction);
+  std::string direction = DirectionText(line);
   direction.resize(std::max<std::size_t>(direction.size(), 22), ' ');
   return TimeText(line.at) + "  " + direction + "  " + MessageText(line.text, hex);
 }

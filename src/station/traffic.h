@@ -22,15 +22,20 @@ namespace vantorel::station {
 // From the far end to Vantorel, or from Vantorel to the far end.
 enum class Direction { ToVantorel, FromVantorel };
 
+// Whose port: App 1's, App 2's, the radio's, or an extra application's.
+enum class TrafficSource { App1, App2, Radio, Application };
+[[nodiscard]] TrafficSource SourceOf(PortRole role);
+
 struct TrafficLine {
   std::chrono::system_clock::time_point at;
-  PortRole port;
+  TrafficSource source;
   Direction direction;
-  std::string text;  // one message as it went, or the rest of a piece without an end
+  std::string text;         // one message as it went, or the rest of a piece without an end
+  std::string application;  // an extra application's name; empty for the other sources
 };
 
-// "App 1 to Vantorel", "Vantorel to the radio", ...
-[[nodiscard]] std::string DirectionText(PortRole port, Direction direction);
+// "App 1 to Vantorel", "Vantorel to the radio", "Logger to Vantorel", ...
+[[nodiscard]] std::string DirectionText(const TrafficLine& line);
 // The local time with milliseconds: "21:07:43.512".
 [[nodiscard]] std::string TimeText(std::chrono::system_clock::time_point at);
 // The message as text, or as its bytes in hexadecimal with a blank between

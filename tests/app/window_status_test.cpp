@@ -127,7 +127,7 @@ TEST_F(WindowStatus, TheTrafficWindowListsEveryPortBothWays) {
   radio.port->Receive("FA00014250000;");
   std::set<std::string> seen;
   for (const station::TrafficLine& line : model.Traffic.Lines()) {
-    seen.insert(station::DirectionText(line.port, line.direction) + " " + line.text);
+    seen.insert(station::DirectionText(line) + " " + line.text);
   }
   for (const char* told : {"App 1 to Vantorel FA14250000;", "App 1 to Vantorel IF;",
                            "Vantorel to the radio FA00014250000;", "Vantorel to App 1 FA14250000;",
@@ -138,7 +138,7 @@ TEST_F(WindowStatus, TheTrafficWindowListsEveryPortBothWays) {
   EXPECT_TRUE(std::regex_search(model.Traffic.Text(), form)) << model.Traffic.Text();
   model.Traffic.SetHex(true);
   EXPECT_NE(model.Traffic.Text().find("  49 46 3B\n"), std::string::npos);
-  model.Traffic.ShowPort(station::PortRole::Radio, false);
+  model.Traffic.ShowSource(station::TrafficSource::Radio, false);
   EXPECT_EQ(model.Traffic.Text().find("radio"), std::string::npos);
   const std::filesystem::path saved = folder.Path() / "traffic.txt";
   ASSERT_FALSE(model.Traffic.Save(saved));

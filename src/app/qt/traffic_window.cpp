@@ -23,16 +23,18 @@
 namespace vantorel::app {
 namespace {
 
-using station::PortRole;
+using station::TrafficSource;
 
-// One colour a port, dark enough to read on white.
-QColor PortColour(PortRole port) {
-  switch (port) {
-    case PortRole::App1:
+// One colour for each source, dark enough to read on white.
+QColor SourceColour(TrafficSource source) {
+  switch (source) {
+    case TrafficSource::App1:
       return {0, 90, 170};
-    case PortRole::App2:
+    case TrafficSource::App2:
       return {130, 60, 160};
-    case PortRole::Radio:
+    case TrafficSource::Application:
+      return {170, 90, 0};
+    case TrafficSource::Radio:
       break;
   }
   return {0, 120, 50};
@@ -63,14 +65,17 @@ TrafficWindow::TrafficWindow(model::TrafficModel& traffic, QWidget* parent)
   });
   bar->addWidget(pause);
   bar->addSpacing(12);
-  for (const auto& [port, caption] : std::array<std::pair<PortRole, const char*>, 3>{
-           {{PortRole::App1, "App 1"}, {PortRole::App2, "App 2"}, {PortRole::Radio, "Radio"}}}) {
-    auto* shown = Switch(QString::fromUtf8(caption), traffic_.ShowsPort(port), this);
+  for (const auto& [source, caption] : std::array<std::pair<TrafficSource, const char*>, 4>{
+           {{TrafficSource::App1, "App 1"},
+            {TrafficSource::App2, "App 2"},
+            {TrafficSource::Application, "Programs"},
+            {TrafficSource::Radio, "Radio"}}}) {
+    auto* shown = Switch(QString::fromUtf8(caption), traffic_.ShowsSource(source), this);
     QPalette palette = shown->palette();
-    palette.setColor(QPalette::WindowText, PortColour(port));
+    palette.setColor(QPalette::WindowText, SourceColour(source));
     shown->setPalette(palette);
-    connect(shown, &QCheckBox::toggled, this, [this, port](bool on) {
-      ForwardToModel("Traffic filter", [this, port, on] { traffic_.ShowPort(port, on); });
+    connect(shown, &QCheckBox::toggled, this, [this, source](bool on) {
+      ForwardToModel("Traffic filter", [this, source, on] { traffic_.ShowSource(source, on); });
     });
     bar->addWidget(shown);
   }
@@ -122,7 +127,7 @@ TrafficWindow::TrafficWindow(model::TrafficModel& traffic, QWidget* parent)
 
 void TrafficWindow::Write(const station::TrafficLine& line) {
   QTextCharFormat format;
-  format.setForeground(PortColour(line.port));
+  format.setForeground(SourceColour(line.source));
   QTextCursor cursor(list_->document());
   cursor.movePosition(QTextCursor::End);
   if (!list_->document()->isEmpty()) {

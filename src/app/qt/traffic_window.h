@@ -1,7 +1,8 @@
 // The Traffic window: every port's messages, one a line, with the time to the
 // millisecond, the direction ("App 1 to Vantorel", "Vantorel to the radio",
-// ...) and the message as text or spaced hexadecimal, in a colour per port.
-// Pause, a filter per port, Hex, Copy, Save and Clear act on the model
+// "Logger to Vantorel", ...) and the message as text or spaced hexadecimal, in
+// a colour for App 1, App 2, the extra programs and the radio. Pause, a filter
+// for each of them, Hex, Copy, Save and Clear act on the model
 // (model::TrafficModel); the window only shows it, and is shown while the
 // model says it is open. It never blocks the main window.
 //
