@@ -6,8 +6,8 @@
 #                                station's tests)
 #   scripts/deps.sh fuzz         also clang and libFuzzer (scripts/fuzz.sh)
 #   scripts/deps.sh screenshots  also Xvfb (scripts/screenshots.sh)
-#   scripts/deps.sh package      also what cpack -G DEB and the checks of the installed
-#                                files use (scripts/package.sh)
+#   scripts/deps.sh package      also what cpack -G DEB, the checks of the installed
+#                                files and lintian use (scripts/package.sh)
 #   scripts/deps.sh dev          also ccache, which scripts/build.sh then uses for rebuilds
 set -euo pipefail
 
@@ -34,7 +34,7 @@ for group in "$@"; do
   case "$group" in
     fuzz) packages+=(clang libclang-rt-14-dev) ;;
     screenshots) packages+=(xvfb xauth imagemagick) ;;
-    package) packages+=(dpkg-dev file appstream desktop-file-utils) ;;
+    package) packages+=(dpkg-dev file appstream desktop-file-utils lintian) ;;
     dev) packages+=(ccache) ;;
     *) echo "scripts/deps.sh: unknown group '$group'" >&2; exit 2 ;;
   esac

@@ -1,11 +1,14 @@
 #!/usr/bin/env bash
 # Builds the Debian package into build/ (vantorel_<version>_<arch>.deb) and
 # checks the files it installs: the AppStream metainfo, the desktop entry and
-# the service unit. Install it with: sudo apt install ./build/vantorel_*.deb
+# the service unit, then the package with lintian. Only the programs, the man
+# pages and the changelog are built: installing does not build the tests.
+# Install it with: sudo apt install ./build/vantorel_*.deb
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/deps.sh package
-cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_SKIP_INSTALL_ALL_DEPENDENCY=ON \
+  >/dev/null
 cmake --build build -j"$(nproc)" --target vantorel vantorel-nox vantorel-sim man_pages
 
 staged="$(mktemp -d)"
@@ -21,3 +24,5 @@ fi
 
 (cd build && cpack -G DEB)
 ls -l build/vantorel_*.deb
+# Errors fail the script; warnings are shown.
+lintian --fail-on error build/vantorel_*.deb

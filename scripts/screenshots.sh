@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Takes the window pictures for the README: docs/collapsed.png, docs/expanded.png
-# and docs/help.png. Run by hand after a build (scripts/build.sh); installs Xvfb when missing.
+# Takes the window pictures for the README: docs/collapsed.png, docs/expanded.png,
+# docs/help.png, docs/traffic.png and docs/failed-start.png. Run by hand after a
+# build (scripts/build.sh); installs Xvfb when missing.
 #
 # The program runs in a temporary folder whose Catmux.ini gives App 1 a virtual
 # port there and the simulated radio, so Start comes at load; a small App 1
@@ -48,8 +49,17 @@ if [[ "${SCALE:-1}" != 1 ]]; then
   export QT_SCALE_FACTOR="$SCALE"
 fi
 QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 2200x1700x24 -dpi 96" "$bin" --screenshot-demo "$work"
+
+# A failed Start: the radio's adapter is not plugged in.
+failed="$work/failed"
+mkdir -p "$failed"
+sed "s|^sim:kenwood\r\$|/dev/serial/by-id/usb-FTDI_FT232R_USB_UART_A50285BI-if00-port0\r|" \
+  Catmux.ini >"$failed/Catmux.ini"
+(cd "$failed" && QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 2200x1700x24 -dpi 96" "$bin" \
+  --screenshot-demo "$work")
+
 mkdir -p "$out"
-for name in collapsed expanded help; do
+for name in collapsed expanded help traffic failed-start; do
   cp "$work/$name.png" "$out/$name.png"
 done
-echo "Saved collapsed.png, expanded.png and help.png in $out"
+echo "Saved collapsed.png, expanded.png, help.png, traffic.png and failed-start.png in $out"

@@ -7,7 +7,6 @@
 #include <utility>
 
 #include "app/window_binding.h"
-#include "station/port_names.h"
 
 namespace vantorel::app {
 
@@ -30,21 +29,6 @@ class FolderRestorer {
 };
 
 }  // namespace
-
-void OfferFirstRunPorts(settings::Settings& settings) {
-  // Empty boxes only: a port the user (or a test) named already stays.
-  const auto offer = [](std::string& box, const std::string& value) {
-    if (box.empty()) {
-      box = value;
-    }
-  };
-  offer(settings.soft1Com, station::DefaultApp1PtyName());
-  offer(settings.radioCom, station::kSimulatedRadioName);
-  offer(settings.baud, "9600");
-  offer(settings.dataBits, "8");
-  offer(settings.parity, "None");
-  offer(settings.stopBits, "1");
-}
 
 std::string ProgramFolder(std::string_view path) {
   const auto last = std::find_if(path.rbegin(), path.rend(), IsSeparator);
@@ -106,7 +90,7 @@ void Catmux::Form_Load() {
   settings::Settings settings = SettingsFromForm(model_);
   const settings::SettingsLoadResult loaded = file_.Load(settings);
   if (loaded.outcome == settings::SettingsLoad::NoFile) {
-    OfferFirstRunPorts(settings);
+    settings::OfferFirstRun(settings);
   }
   ApplySettings(settings, model_);
   if (const auto problem = file_.LoadProblem()) {
@@ -129,12 +113,17 @@ void Catmux::Command1_Click() {
   const std::string startFolder = desktop_.CurrentFolder();
   const FolderRestorer restorer(desktop_, startFolder);
 
-  station_.InitPorts(PortSetupFromForm(model_));
+  // Supervision ticks from the first Start on, whatever it opened.
+  model_.Timer2.SetEnabled(true);
+  // A failed Start has been told once, with its reason: no program is brought
+  // forward for a station that is not there.
+  if (!station_.InitPorts(PortSetupFromForm(model_))) {
+    return;
+  }
   model_.Parity.SetEnabled(false);
   model_.DataBits.SetEnabled(false);
   model_.StopBits.SetEnabled(false);
   model_.Baud.SetEnabled(false);
-  model_.Timer2.SetEnabled(true);
 
   const std::string app1 = model_.App1Name.Text();
   const std::string app2 = model_.App2Name.Text();

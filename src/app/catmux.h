@@ -40,11 +40,6 @@ std::string ProgramFolder(std::string_view path);
 // the program's folder before it starts the program.
 std::string ProgramFile(const std::string& path, const std::string& startFolder);
 
-// A first run (no settings file) offers a station that works with no hardware:
-// App 1 on a virtual port under the user's runtime folder, the simulated
-// radio, and a line for it; boxes the user filled already stay.
-void OfferFirstRunPorts(settings::Settings& settings);
-
 // Whether the path names the Rigdesk program (any mix of case).
 bool NamesRigdesk(std::string_view path);
 

@@ -2,6 +2,9 @@
 
 #include <string>
 
+#include "station/monitor.h"
+#include "station/traffic.h"
+
 namespace vantorel::app {
 
 using station::PortRole;
@@ -33,7 +36,8 @@ void StationView::PortStateChanged(PortRole role, PortState state, std::string_v
                                                   : model_.RadioCom;
   // A port in use (open, or coming back after a loss) keeps its box locked;
   // a closed or failed one gives it back, so the user can pick another.
-  box.SetEnabled(state == PortState::Closed || state == PortState::Failed);
+  box.SetEnabled(state == PortState::Closed || state == PortState::Failed ||
+                 state == PortState::Refused);
 
   model::Lamp& lamp = role == PortRole::App1   ? model_.App1Lamp
                       : role == PortRole::App2 ? model_.App2Lamp
@@ -56,6 +60,10 @@ void StationView::PortStateChanged(PortRole role, PortState state, std::string_v
       lamp.SetValue(Light::Failed);
       lamp.SetToolTipText("Failed: " + std::string(reason));
       break;
+    case PortState::Refused:
+      lamp.SetValue(Light::Failed);
+      lamp.SetToolTipText("Could not be opened: " + std::string(reason));
+      break;
   }
 }
 
@@ -63,6 +71,22 @@ void StationView::CaptureStopped() {
   untickingCapture_ = true;
   model_.Check3.SetValue(Check::Clear);
   untickingCapture_ = false;
+}
+
+void StationView::Traffic(const station::TrafficLine& line) {
+  if (line.source == station::TrafficSource::Radio &&
+      line.direction == station::Direction::ToVantorel && model_.Check1.Ticked()) {
+    model_.Text6.Append(model_.HexX.Ticked() ? station::HexForm(line.text) : line.text);
+  }
+  model_.Traffic.Add(line);
+}
+
+void StationView::SuggestEmulation(std::string_view advice) {
+  log_(station::Topic::Routing, advice);
+  model_.ModeAdvice.SetToolTipText(std::string(advice));
+  model_.UseEmulation.SetToolTipText("Sets the Mode to \"Translating, FT-950 emulation\"");
+  model_.ModeAdvice.SetVisible(true);
+  model_.UseEmulation.SetVisible(true);
 }
 
 }  // namespace vantorel::app

@@ -31,6 +31,11 @@ class StationView final : public station::StationEvents {
                         std::string_view reason) override;
   void App1VfoChanged(bool vfoB) override { model_.Shape1.SetVisible(vfoB); }
   void CaptureStopped() override;
+  // The advice and its button in the status area, and a line in the log.
+  void SuggestEmulation(std::string_view advice) override;
+  // Into the Traffic window's list; the radio's messages also into Text6, as
+  // Text5 shows App 1's, while the monitor is on.
+  void Traffic(const station::TrafficLine& line) override;
 
   // True while the view itself unticks "Save Data": that is no user's click.
   [[nodiscard]] bool UntickingCapture() const { return untickingCapture_; }

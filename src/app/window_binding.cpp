@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 #include "cat/radio_dialect.h"
 #include "supervision/transmit_supervision.h"
@@ -115,6 +116,14 @@ WindowBinding::WindowBinding(model::CatmuxModel& model, station::Station& statio
   attached_.Attach(model_.Timer1.onTimer, [this] { Timer1_Timer(); });
   attached_.Attach(model_.ModeChoice.onChange, [this] { ModeChosen(); });
   attached_.Attach(model_.RadioChoice.onChange, [this] { PushOptions(); });
+  // The station tells every port's traffic while the Traffic window is open.
+  attached_.Attach(model_.TrafficMenu.onClick, [this] { model_.Traffic.SetOpen(true); });
+  attached_.Connect(model_.Traffic.changed,
+                    [this] { station_.WatchTraffic(model_.Traffic.Open()); });
+  // Only the user switches the mode, with this button or the Mode box.
+  attached_.Attach(model_.UseEmulation.onClick, [this] {
+    model_.ModeChoice.SetIndex(static_cast<std::size_t>(model::ModeChoiceItem::Ft950Emulation));
+  });
   for (model::CheckBox* box : {&model_.Check2, &model_.Ignore2, &model_.Ft950Emulation}) {
     attached_.Connect(box->changed, [this] { FollowSwitches(); });
   }
@@ -129,6 +138,18 @@ WindowBinding::WindowBinding(model::CatmuxModel& model, station::Station& statio
       "Start and reconnect; a model by name is taken as it is.");
   model_.TransmitState.SetToolTipText(
       "RX, or TX with the seconds keyed against the transmit time limit");
+  // The boxes the window names by their fixed names say what they show.
+  const std::pair<model::TextBox*, const char*> shows[] = {
+      {&model_.Text1, "App 1's latest text (monitoring: as sent to the radio)"},
+      {&model_.Text2, "App 2's text waiting for the radio"},
+      {&model_.Text3, "The radio's latest text"},
+      {&model_.Text5, "App 1's traffic while Monitor data is ticked"},
+      {&model_.Text6, "The radio's traffic while Monitor data is ticked"},
+  };
+  for (const auto& [box, text] : shows) {
+    box->SetPlaceholder(text);
+    box->SetToolTipText(text);
+  }
   FollowSwitches();
   PushOptions();
 }
@@ -161,6 +182,11 @@ void WindowBinding::FollowSwitches() {
   choosing_ = true;
   model_.ModeChoice.SetIndex(static_cast<std::size_t>(ModeOfSwitches(model_)));
   choosing_ = false;
+  // The advice to choose the emulation is for the Translating mode only.
+  if (ModeOfSwitches(model_) != model::ModeChoiceItem::Translating) {
+    model_.ModeAdvice.SetVisible(false);
+    model_.UseEmulation.SetVisible(false);
+  }
   // App 2's port and whether it hears the radio matter only while it is in use.
   const bool app2InUse = !model_.Ignore2.Ticked();
   for (model::Control* control :
@@ -182,6 +208,7 @@ void WindowBinding::RefreshStatus() {
     transmit = "TX";
   }
   model_.TransmitState.SetCaption(transmit);
+  model_.TransmitState.SetAlert(transmit != "RX");
   model_.TrafficCounts.SetCaption("App 1: " + std::to_string(state.app1Messages) +
                                   "  Radio: " + std::to_string(state.radioMessages));
 }

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "station/port_names.h"
 #include "version.h"
 
 namespace vantorel::app {
@@ -37,6 +38,34 @@ constexpr std::array<std::string_view, 8> kHelpParagraphs{
 };
 constexpr std::string_view kParagraphBreak = "\r\n\r\n";
 
+// What a station on Linux needs first; the steps above follow it unchanged.
+// `virtualPort` is the virtual port offered for App 1 ("pty:PATH").
+std::string LinuxHelp(const std::string& virtualPort) {
+  const std::string path = virtualPort.substr(virtualPort.find(':') + 1);
+  return "ON LINUX\r\n\r\n"
+         "App 1's port: Vantorel makes a virtual serial port itself, no com0com or socat is "
+         "needed. Choose " +
+         virtualPort +
+         " in 'FT-950 Virtual Port' (any pty:PATH will do) and press Start; then "
+         "point App 1 at " +
+         path + " (under Wine, link it as a COM port: ln -s " + path +
+         " ~/.wine/dosdevices/com10)." + std::string(kParagraphBreak) +
+         "The radio: choose its serial device in 'Radio Com Port' (the /dev/serial/by-id/ names "
+         "stay the same when the adapter is plugged in elsewhere), or sim:kenwood, a simulated "
+         "Kenwood radio inside Vantorel, to try everything without hardware." +
+         std::string(kParagraphBreak) +
+         "The Mode (Expand): 'Translating' is for the remote-control program this tool was made "
+         "for, which expects its commands echoed back; 'Translating, FT-950 emulation' is for "
+         "standard FT-950 programs (Hamlib's rigctl -m 1028 and the programs built on it). A "
+         "standard program that reports protocol errors needs the emulation." +
+         std::string(kParagraphBreak) +
+         "Network ports: tcp:HOST:PORT reaches a radio served on the network (ser2net), "
+         "tcp-listen:PORT lets one application connect to Vantorel, and tls:HOST:PORT with "
+         "tls-listen:PORT join a remote station over an encrypted link (Make Certificate)." +
+         std::string(kParagraphBreak) + "THE ORIGINAL STEPS (WINDOWS)" +
+         std::string(kParagraphBreak);
+}
+
 constexpr std::string_view kCheck2Hint =
     "Check this box if the source and destination are both FT-950's";
 constexpr std::string_view kMonitorTXHint =
@@ -48,7 +77,7 @@ constexpr std::string_view kLabel11Hint =
     "Enter the first few characters of the title that is on the title bar of the program";
 
 std::string HelpText() {
-  std::string text;
+  std::string text = LinuxHelp(station::DefaultApp1PtyName());
   for (std::size_t i = 0; i < kHelpParagraphs.size(); ++i) {
     if (i > 0) {
       text += kParagraphBreak;

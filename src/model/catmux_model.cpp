@@ -53,9 +53,9 @@ const settings::Settings kDesign{};
 
 CatmuxModel::CatmuxModel()
     : Label1("Label1", "FT-950 Virtual Port", {420, 780, 1380, 315}, kOnPanel),
-      Soft1Com("Soft1Com", ComPortItems(), {1980, 705, 1245, 315}),
+      Soft1Com("Soft1Com", ComPortItems(), {1980, 705, 2415, 315}),
       Label3("Label3", "Radio Com Port", {540, 1125, 1200, 315}, kOnPanel),
-      RadioCom("RadioCom", ComPortItems(), {1980, 1095, 1245, 315}),
+      RadioCom("RadioCom", ComPortItems(), {1980, 1095, 2415, 315}),
       Label4("Label4", "Baud Rate", {2235, 3180, 825, 345}, kOnPanel),
       Baud("Baud", kBaudItems, {3030, 3180, 1245, 315}),
       Label5("Label5", "Data Bits", {45, 3165, 825, 345}, kOnPanel),
@@ -109,11 +109,14 @@ CatmuxModel::CatmuxModel()
       App2Lamp("App2Lamp", {150, 1560, 165, 165}, kHidden),
       TransmitState("TransmitState", "RX", {210, 1890, 1440, 255}, kOnPanel),
       TrafficCounts("TrafficCounts", "", {210, 2160, 3000, 255}, kOnPanel),
+      ModeAdvice("ModeAdvice", "App 1 looks like a standard FT-950 program", {60, 2535, 2820, 510},
+                 !kOnPanel, kHidden),
+      UseEmulation("UseEmulation", "Use emulation", {2940, 2580, 1530, 420}, kHidden),
       Shape3("Shape3", ShapeKind::Rectangle, kPanelGrey, {60, 705, 3240, 1800}, true),
       Shape4("Shape4", ShapeKind::Rectangle, kPanelGrey, {0, 3090, 12045, 5055}, true),
       Shape5("Shape5", ShapeKind::Rectangle, kPanelGrey, {4365, -15, 12045, 5055}, true),
       Label2("Label2", "App 2 Com Port", {540, 1515, 1200, 315}, kOnPanel, kHidden),
-      Soft2Com("Soft2Com", ComPortItems(), {1980, 1485, 1245, 315}, kHidden),
+      Soft2Com("Soft2Com", ComPortItems(), {1980, 1485, 2415, 315}, kHidden),
       Ignore2Out("Ignore2Out", "Ignore to", kDesign.ignore2Out, {7350, 7020, 1500, 285}, kOnPanel,
                  kHidden),
       HexX("HexX", "Hex", Check::Clear, {8850, 5415, 735, 285}, kOnPanel),
@@ -126,6 +129,7 @@ CatmuxModel::CatmuxModel()
       Ignore2("Ignore2", "Ignore From", kDesign.ignore2, {}, !kOnPanel, kHidden),
       KenwoodCB("KenwoodCB", "Kenwood", kDesign.kenwoodCB, {}, !kOnPanel, kHidden),
       File("File", "File"),
+      TrafficMenu("TrafficMenu", "Traffic"),
       Exit("Exit", "Exit"),
       EXP("EXP", "Expand"),
       Abt("Abt", "About"),
@@ -134,6 +138,7 @@ CatmuxModel::CatmuxModel()
       Timer2("Timer2", 1000, false) {
   OptionButton::Group({&Option1[0], &Option1[1]});
   Text5.SetLimit(kMonitorLines, kMonitorCharacters);
+  Text6.SetLimit(kMonitorLines, kMonitorCharacters);
 }
 
 void CatmuxModel::SetWidth(int twips) {
@@ -162,7 +167,7 @@ std::vector<Control*> CatmuxModel::Controls() {
           &TransmitState,   &TrafficCounts, &Shape3,     &Shape4,         &Shape5,     &Label2,
           &Soft2Com,        &Ignore2Out,    &HexX,       &Check3,         &Command3,   &Command5,
           &MakeCertificate, &Ignore1,       &Ignore1Out, &Ignore2,        &KenwoodCB,  &RadioLabel,
-          &RadioChoice};
+          &RadioChoice,     &UseEmulation,  &ModeAdvice};
 }
 
 }  // namespace vantorel::model

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "model/controls.h"
+#include "model/traffic_model.h"
 
 namespace vantorel::model {
 
@@ -142,6 +143,10 @@ class CatmuxModel {
   Lamp App2Lamp;
   Label TransmitState;
   Label TrafficCounts;
+  // Shown once App 1 looks like a standard FT-950 program while the mode is
+  // Translating: the advice, and the button that chooses the emulation.
+  Label ModeAdvice;
+  Button UseEmulation;
 
   // Background panels, under the white-on-dark labels.
   Shape Shape3;
@@ -166,8 +171,9 @@ class CatmuxModel {
   CheckBox Ignore2;     // App 2 out of use: translating
   CheckBox KenwoodCB;   // the radio's text cut into messages
 
-  // Menus, in menu-bar order; Exit is the one item of File.
+  // Menus, in menu-bar order; Traffic and Exit are the items of File.
   Menu File;
+  Menu TrafficMenu;  // opens the Traffic window
   Menu Exit;
   Menu EXP;
   Menu Abt;
@@ -177,6 +183,8 @@ class CatmuxModel {
   Timer Timer2;  // 1 s: the transmit time-out's count
 
   HelpFormModel HlpForm;
+  // The Traffic window: every port's messages with time and direction.
+  TrafficModel Traffic;
 
   // Every control, for views and tests that walk them all.
   [[nodiscard]] std::vector<Control*> Controls();

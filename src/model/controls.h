@@ -94,12 +94,16 @@ class Label : public Captioned {
   Label(std::string name, std::string caption, Geometry geometry, bool onPanel, bool visible = true)
       : Captioned(std::move(name), std::move(caption), geometry, visible), onPanel_(onPanel) {}
   [[nodiscard]] bool OnPanel() const { return onPanel_; }
+  // Shown in a colour that stands out (the transmitter while keyed).
+  [[nodiscard]] bool Alert() const { return alert_; }
+  void SetAlert(bool alert) { Set(alert_, alert); }
 
   // Pointer movement over the label (hints).
   std::function<void()> onMouseMove;
 
  private:
   bool onPanel_;
+  bool alert_ = false;
 };
 
 class Button : public Captioned {
@@ -226,6 +230,9 @@ class TextBox : public Control {
     characterLimit_ = characters;
   }
   [[nodiscard]] bool MultiLine() const { return multiLine_; }
+  // Shown greyed in the box while it is empty: what the box shows.
+  [[nodiscard]] const std::string& Placeholder() const { return placeholder_; }
+  void SetPlaceholder(std::string text) { Set(placeholder_, std::move(text)); }
 
   // The whole text was replaced.
   Signal<> replaced;
@@ -239,6 +246,7 @@ class TextBox : public Control {
 
   std::string text_;
   bool multiLine_;
+  std::string placeholder_;
   std::size_t lineLimit_ = 0;
   std::size_t characterLimit_ = 0;
   std::size_t lines_ = 0;  // line breaks in text_

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "ports/log.h"
+#include "station/traffic.h"
 
 namespace vantorel::nox {
 
@@ -32,20 +33,8 @@ constexpr std::array<StateLine, 4> kStateLines{{
 
 }  // namespace
 
-std::string_view PortTitle(PortRole role) {
-  switch (role) {
-    case PortRole::App1:
-      return "App 1's port";
-    case PortRole::App2:
-      return "App 2's port";
-    case PortRole::Radio:
-      break;
-  }
-  return "the radio's port";
-}
-
 std::string PortSentence(PortRole role, std::string_view rest) {
-  std::string text(PortTitle(role));
+  std::string text(station::PortTitle(role));
   text[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
   return text.append(rest);
 }
@@ -54,21 +43,17 @@ void LogEvents::ApplicationStateChanged(std::string_view name, PortState state,
                                         std::string_view reason) {
   const auto line = std::ranges::find(kStateLines, state, &StateLine::state);
   // An application that cannot be reached is no reason to end the service.
+  const bool failed = state == PortState::Failed || state == PortState::Refused;
   std::string text =
-      std::string(name) + "'s port" +
-      (state == PortState::Failed ? " could not be opened" : std::string(line->text));
+      std::string(name) + "'s port" + (failed ? " could not be opened" : std::string(line->text));
   if (!reason.empty()) {
     text.append(": ").append(reason);
   }
-  Log(Topic::Ports, state == PortState::Failed ? Severity::Warning : line->severity, text);
+  Log(Topic::Ports, failed ? Severity::Warning : line->severity, text);
 }
 
-void LogEvents::TranslatedText(std::string_view text) {
-  Log(Topic::Routing, Severity::Info, "to the radio: " + std::string(text));
-}
-
-void LogEvents::Monitor(std::string_view piece) {
-  Log(Topic::Routing, Severity::Info, "from App 1: " + std::string(piece));
+void LogEvents::Traffic(const station::TrafficLine& line) {
+  Log(Topic::Routing, Severity::Info, station::TrafficLineText(line, hex_));
 }
 
 void LogEvents::Message(Topic topic, std::string_view text) { Log(topic, Severity::Warning, text); }

@@ -1,8 +1,8 @@
 // The station's events as log lines, for the program without a window. What
 // the window shows in a message box is a warning line; a note is an info line;
 // a port that opens, closes, is lost or comes back gets a line with its
-// reason; App 1's traffic is logged only while the monitor is on (the station
-// then hands it over in the monitor's form, text or hexadecimal). The latest
+// reason; the traffic of every port is logged only while the monitor is on,
+// one message a line with its time and direction, as text or hexadecimal. The latest
 // texts of the window's boxes are not logged.
 //
 // Threading: the program's one thread, called from inside the station's
@@ -22,27 +22,30 @@ class LogEvents final : public station::StationEvents {
  public:
   // `portFailed` hears of App 1's or the radio's port lost for good. It is
   // called from inside the station and must not call back into it.
-  explicit LogEvents(std::function<void(station::PortRole)> portFailed)
-      : portFailed_(std::move(portFailed)) {}
+  // `hex`: the traffic's messages in hexadecimal.
+  LogEvents(std::function<void(station::PortRole)> portFailed, bool hex)
+      : portFailed_(std::move(portFailed)), hex_(hex) {}
 
   void LatestText(station::PortRole /*from*/, std::string_view /*text*/) override {}
-  void TranslatedText(std::string_view text) override;
-  void Monitor(std::string_view piece) override;
+  // The monitor's forms are the window's; the log gets the traffic instead.
+  void TranslatedText(std::string_view /*text*/) override {}
+  void Monitor(std::string_view /*piece*/) override {}
   void Message(station::Topic topic, std::string_view text) override;
   void Note(station::Topic topic, std::string_view text) override;
   void PortStateChanged(station::PortRole role, station::PortState state,
                         std::string_view reason) override;
   void App1VfoChanged(bool vfoB) override;
   void CaptureStopped() override;
+  // Every port's messages, both ways, one line each, while --monitor is on.
+  void Traffic(const station::TrafficLine& line) override;
   void ApplicationStateChanged(std::string_view name, station::PortState state,
                                std::string_view reason) override;
 
  private:
   std::function<void(station::PortRole)> portFailed_;
+  bool hex_;
 };
 
-// "App 1's port", "App 2's port", "the radio's port".
-[[nodiscard]] std::string_view PortTitle(station::PortRole role);
 // A sentence about the port: "The radio's port" and then `rest`.
 [[nodiscard]] std::string PortSentence(station::PortRole role, std::string_view rest);
 

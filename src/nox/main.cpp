@@ -11,6 +11,7 @@
 #include <cstring>
 #include <string>
 
+#include "nox/init_settings.h"
 #include "nox/service.h"
 #include "ports/certificate_maker.h"
 #include "ports/log.h"
@@ -35,6 +36,13 @@ int main(int argc, char** argv) {
     const ports::CertificateOutcome outcome = ports::MakeCertificatePair(*folder);
     std::fprintf(outcome.made ? stdout : stderr, "%s\n", outcome.text.c_str());
     return outcome.made ? 0 : nox::kFailureStatus;
+  }
+
+  if (commandLine.run->init) {
+    std::string report;
+    const int status = nox::WriteInitialSettings(*folder, *commandLine.run->init, report);
+    std::fprintf(status == 0 ? stdout : stderr, "%s\n", report.c_str());
+    return status;
   }
 
   nox::Service service(*folder, commandLine.run->monitor);

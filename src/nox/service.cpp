@@ -40,13 +40,15 @@ std::string ModeText(station::Mode mode) {
 
 Service::Service(const std::filesystem::path& folder, program::MonitorForm monitor)
     : file_(folder),
-      events_([this](PortRole role) {
-        // Ended from the event loop, not from inside the station's handler.
-        QMetaObject::invokeMethod(
-            &context_,
-            [this, role] { End(kFailureStatus, PortSentence(role, " was lost for good")); },
-            Qt::QueuedConnection);
-      }),
+      events_(
+          [this](PortRole role) {
+            // Ended from the event loop, not from inside the station's handler.
+            QMetaObject::invokeMethod(
+                &context_,
+                [this, role] { End(kFailureStatus, PortSentence(role, " was lost for good")); },
+                Qt::QueuedConnection);
+          },
+          monitor == program::MonitorForm::Hex),
       factory_(folder),
       station_(factory_, loop_, events_, folder) {
   base_.monitor = monitor != program::MonitorForm::Off;
@@ -171,11 +173,16 @@ std::optional<settings::Settings> Service::ReadSettings() {
 bool Service::OpenPorts(const settings::Settings& settings) {
   station_.SetOptions(settings::ToOptions(settings, base_));
   const station::PortSetup setup = settings::ToPortSetup(settings);
-  station_.InitPorts(setup);
+  // A refused port has been logged with its reason, and what this Start had
+  // opened is closed again.
+  if (!station_.InitPorts(setup)) {
+    Fail("The bridge could not start");
+    return false;
+  }
   for (const auto& [role, name] :
        {std::pair{PortRole::App1, setup.app1}, std::pair{PortRole::Radio, setup.radio}}) {
     if (!station_.IsOpen(role)) {
-      Fail(std::string(PortTitle(role)) + " '" + name + "' could not be opened");
+      Fail(std::string(station::PortTitle(role)) + " '" + name + "' could not be opened");
       return false;
     }
   }

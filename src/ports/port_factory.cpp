@@ -51,7 +51,12 @@ Made MakePty(const std::string& name, std::string_view rest, QtPortFactory& /*fa
   if (rest.empty()) {
     throw station::SerialError("\"" + name + "\" names no path (pty:PATH, e.g. pty:/tmp/app1)");
   }
-  return std::make_shared<PtyPort>(name, HomeExpanded(rest));
+  try {
+    const pty::PtyAddress address = pty::ReadPtyAddress(rest);
+    return std::make_shared<PtyPort>(name, HomeExpanded(address.link), address.access);
+  } catch (const std::invalid_argument& e) {
+    throw station::SerialError("\"" + name + "\": " + e.what());
+  }
 }
 
 // "sim:kenwood", or "sim:" and another model's name ("sim:ts890"), in either case.

@@ -7,8 +7,8 @@
 
 namespace vantorel::ports {
 
-PtyPort::PtyPort(std::string name, std::filesystem::path link)
-    : BufferedPort(std::move(name)), link_(std::move(link)) {
+PtyPort::PtyPort(std::string name, std::filesystem::path link, pty::TerminalAccess access)
+    : BufferedPort(std::move(name)), link_(std::move(link)), access_(access) {
   lookForApplication_.setInterval(pty::kClientCheckInterval);
   QObject::connect(&lookForApplication_, &QTimer::timeout, Context(),
                    [this] { LookForApplication(); });
@@ -24,7 +24,7 @@ void PtyPort::Open() {
   }
   ForgetTraffic();
   try {
-    line_.emplace(link_);
+    line_.emplace(link_, access_);
   } catch (const std::system_error& e) {
     throw station::SerialError(e.what());
   }

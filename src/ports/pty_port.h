@@ -37,7 +37,8 @@ inline constexpr std::chrono::milliseconds kLinkCheckInterval{1000};
 
 class PtyPort final : public BufferedPort {
  public:
-  PtyPort(std::string name, std::filesystem::path link);
+  // The terminal side gets `access` (pty:PATH?group=NAME&mode=OCTAL).
+  PtyPort(std::string name, std::filesystem::path link, pty::TerminalAccess access = {});
   ~PtyPort() override;
 
   // Makes the pseudo-terminal and the link; throws SerialError naming the path
@@ -65,6 +66,7 @@ class PtyPort final : public BufferedPort {
   void CheckLink();
 
   std::filesystem::path link_;
+  pty::TerminalAccess access_;
   std::optional<pty::PtyEndpoint> line_;
   std::unique_ptr<QSocketNotifier> readable_;
   std::unique_ptr<QSocketNotifier> writable_;

@@ -5,8 +5,11 @@
 #include <QCoreApplication>
 #include <QStringList>
 #include <QTextStream>
+#include <algorithm>
 #include <cstdio>
 #include <memory>
+#include <utility>
+#include <vector>
 
 #include "version.h"
 
@@ -30,6 +33,29 @@ struct Options {
       "Make this station's private key and certificate for tls: and tls-listen: ports "
       "(vantorel.key, vantorel.crt) in the folder and end. An existing pair is never replaced."};
   QCommandLineOption screenshots{"screenshot-demo", "Save pictures of the window into DIR.", "DIR"};
+  QCommandLineOption init{
+      "init",
+      "Write a complete Catmux.ini into the folder and end: what a first run offers (App 1 on "
+      "a virtual port, the simulated radio), with the values the options below give. An "
+      "existing file is left as it is unless --force is given."};
+  QCommandLineOption app1{"app1", "With --init: App 1's port (line 1).", "NAME"};
+  QCommandLineOption radio{"radio", "With --init: the radio's port (line 3).", "NAME"};
+  QCommandLineOption baud{"baud", "With --init: the radio's speed (line 4).", "N"};
+  QCommandLineOption dataBits{"data-bits", "With --init: the radio's data bits (line 5).", "N"};
+  QCommandLineOption parity{"parity", "With --init: None, Odd, Even, Mark or Space (line 6).", "P"};
+  QCommandLineOption stopBits{"stop-bits", "With --init: the radio's stop bits (line 7).", "N"};
+  QCommandLineOption emulation{"emulation",
+                               "With --init: App 1 is a standard FT-950 program (line 24 True)."};
+  QCommandLineOption force{"force", "With --init: write over an existing Catmux.ini."};
+
+  // The options that only --init takes, with where each value goes.
+  [[nodiscard]] std::vector<
+      std::pair<const QCommandLineOption*, std::optional<std::string> InitValues::*>>
+  InitTexts() const {
+    return {{&app1, &InitValues::app1},     {&radio, &InitValues::radio},
+            {&baud, &InitValues::baud},     {&dataBits, &InitValues::dataBits},
+            {&parity, &InitValues::parity}, {&stopBits, &InitValues::stopBits}};
+  }
 };
 
 QString Description(Program program) {
@@ -63,6 +89,12 @@ CommandLine ReadCommandLine(Program program, int argc, char** argv) {
   if (program == Program::Service) {
     parser.addOption(options.monitor);
     parser.addOption(options.makeCertificate);
+    parser.addOption(options.init);
+    for (const auto& [option, value] : options.InitTexts()) {
+      parser.addOption(*option);
+    }
+    parser.addOption(options.emulation);
+    parser.addOption(options.force);
   } else {
     QCommandLineOption hidden = options.screenshots;
     hidden.setFlags(QCommandLineOption::HiddenFromHelp);
@@ -83,6 +115,16 @@ CommandLine ReadCommandLine(Program program, int argc, char** argv) {
     refusal = "--monitor takes 'text' or 'hex', not '" + parser.value(options.monitor) + "'.";
   } else if (parser.isSet(options.folder) && parser.value(options.folder).isEmpty()) {
     refusal = "--folder needs a folder.";
+  } else if (program == Program::Service && !parser.isSet(options.init)) {
+    for (const QString& name : parser.optionNames()) {
+      if (options.emulation.names().contains(name) || options.force.names().contains(name) ||
+          std::ranges::any_of(options.InitTexts(), [&name](const auto& entry) {
+            return entry.first->names().contains(name);
+          })) {
+        refusal = "--" + name + " is only taken with --init.";
+        break;
+      }
+    }
   }
 
   const bool answers =
@@ -96,6 +138,16 @@ CommandLine ReadCommandLine(Program program, int argc, char** argv) {
       run.monitor = parser.value(options.monitor) == "hex" ? MonitorForm::Hex : MonitorForm::Text;
     }
     run.makeCertificate = program == Program::Service && parser.isSet(options.makeCertificate);
+    if (program == Program::Service && parser.isSet(options.init)) {
+      InitValues& init = run.init.emplace();
+      for (const auto& [option, value] : options.InitTexts()) {
+        if (parser.isSet(*option)) {
+          init.*value = parser.value(*option).toLocal8Bit().toStdString();
+        }
+      }
+      init.emulation = parser.isSet(options.emulation);
+      init.force = parser.isSet(options.force);
+    }
     if (program == Program::Window && parser.isSet(options.screenshots)) {
       run.screenshotFolder = parser.value(options.screenshots).toStdString();
     }

@@ -3,6 +3,9 @@
 //   vantorel      [--folder DIR]                       (the window)
 //   vantorel-nox  [--folder DIR] [--monitor text|hex]  (the service without a window)
 //   vantorel-nox  [--folder DIR] --make-certificate    (the station's TLS pair, then the end)
+//   vantorel-nox  [--folder DIR] --init [--app1 NAME] [--radio NAME] [--baud N]
+//                 [--data-bits N] [--parity P] [--stop-bits N] [--emulation] [--force]
+//                                                      (a new Catmux.ini, then the end)
 //   both          --help, --version
 //
 // The window also takes the hidden --screenshot-demo DIR of
@@ -32,11 +35,25 @@ enum class MonitorForm { Off, Text, Hex };
 
 inline constexpr int kUsageStatus = 2;
 
+// vantorel-nox --init: what the command line gave for a new settings file;
+// everything else is what a first run offers.
+struct InitValues {
+  std::optional<std::string> app1;
+  std::optional<std::string> radio;
+  std::optional<std::string> baud;
+  std::optional<std::string> dataBits;
+  std::optional<std::string> parity;
+  std::optional<std::string> stopBits;
+  bool emulation = false;  // App 1 is a standard FT-950 program
+  bool force = false;      // an existing file is written over
+};
+
 struct RunOptions {
   std::optional<std::filesystem::path> folder;  // unset: the current folder
   MonitorForm monitor = MonitorForm::Off;
   std::optional<std::string> screenshotFolder;  // the window's pictures
   bool makeCertificate = false;                 // vantorel-nox: make the pair and end
+  std::optional<InitValues> init;               // vantorel-nox: write Catmux.ini and end
 };
 
 struct CommandLine {

@@ -1,6 +1,7 @@
 #include "pty/pty_endpoint.h"
 
 #include <fcntl.h>
+#include <grp.h>
 #include <poll.h>
 #include <pty.h>
 #include <sys/socket.h>
@@ -14,6 +15,8 @@
 #include <cerrno>
 #include <cstddef>
 #include <cstring>
+#include <stdexcept>
+#include <string>
 #include <system_error>
 
 namespace vantorel::pty {
@@ -76,7 +79,44 @@ int HoldName(const std::filesystem::path& terminal) {
 
 }  // namespace
 
-PtyEndpoint::PtyEndpoint(const std::filesystem::path& link) {
+PtyAddress ReadPtyAddress(std::string_view text) {
+  PtyAddress address;
+  address.link = std::string(PtyLinkText(text));
+  if (address.link.size() == text.size()) {
+    return address;
+  }
+  std::string_view rest = text.substr(address.link.size() + 1);
+  while (!rest.empty()) {
+    const std::size_t end = std::min(rest.find('&'), rest.size());
+    const std::string_view pair = rest.substr(0, end);
+    rest.remove_prefix(std::min(end + 1, rest.size()));
+    const std::size_t equals = pair.find('=');
+    const std::string_view key = pair.substr(0, equals);
+    const std::string value(equals == std::string_view::npos ? "" : pair.substr(equals + 1));
+    if (key == "group") {
+      const struct group* found = value.empty() ? nullptr : ::getgrnam(value.c_str());
+      if (found == nullptr) {
+        throw std::invalid_argument("there is no group \"" + value + "\"");
+      }
+      address.access.group = found->gr_gid;
+    } else if (key == "mode") {
+      const bool octal = !value.empty() && value.size() <= 4 &&
+                         value.find_first_not_of("01234567") == std::string::npos;
+      const unsigned mode = octal ? static_cast<unsigned>(std::stoul(value, nullptr, 8)) : 01000;
+      if (mode > 0777) {
+        throw std::invalid_argument("the mode is an octal number up to 0777, not \"" + value +
+                                    "\"");
+      }
+      address.access.mode = mode;
+    } else {
+      throw std::invalid_argument("\"" + std::string(pair) +
+                                  "\" is neither group=NAME nor mode=OCTAL");
+    }
+  }
+  return address;
+}
+
+PtyEndpoint::PtyEndpoint(const std::filesystem::path& link, const TerminalAccess& access) {
   int terminal = -1;
   // openpty writes the terminal's name here; ptsname's shared buffer is never used.
   std::array<char, 256> name{};
@@ -86,14 +126,25 @@ PtyEndpoint::PtyEndpoint(const std::filesystem::path& link) {
   terminalPath_ = name.data();
   const bool ready =
       MakeRaw(terminal) && MakeRaw(controller_) && AddFlags(controller_, O_NONBLOCK, FD_CLOEXEC);
-  const int setupError = errno;
+  int setupError = errno;
+  // The rights go on the terminal itself: the link's own do not count.
+  std::string accessRefused;
+  if (ready && access.group && ::fchown(terminal, static_cast<uid_t>(-1), *access.group) != 0) {
+    setupError = errno;
+    accessRefused = "cannot give " + terminalPath_ + " to group " + std::to_string(*access.group);
+  } else if (ready && access.mode && ::fchmod(terminal, *access.mode) != 0) {
+    setupError = errno;
+    accessRefused = "cannot set the mode of " + terminalPath_;
+  }
   // Closed at once: from now on only an application holds the terminal side, so
   // the hang-up of the controlling side says whether one is there.
   ::close(terminal);
-  if (!ready) {
+  if (!ready || !accessRefused.empty()) {
     Close();
     throw std::system_error(setupError, std::generic_category(),
-                            "cannot set up the pseudo-terminal " + terminalPath_);
+                            accessRefused.empty()
+                                ? "cannot set up the pseudo-terminal " + terminalPath_
+                                : accessRefused);
   }
   if (!link.empty()) {
     try {

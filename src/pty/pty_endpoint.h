@@ -36,6 +36,29 @@ namespace vantorel::pty {
 // How often a server looks whether an application has opened the terminal side.
 inline constexpr std::chrono::milliseconds kClientCheckInterval{20};
 
+// Who may open the terminal side besides its owner: its group and its
+// permission bits, each left as the system made it when unset (the owner
+// alone: 0600).
+struct TerminalAccess {
+  std::optional<unsigned> group;  // a group id
+  std::optional<unsigned> mode;   // permission bits, at most 0777
+
+  bool operator==(const TerminalAccess&) const = default;
+};
+
+// "PATH", or "PATH?group=NAME&mode=OCTAL" with either part left out: the
+// text after "pty:" in a port name. Throws std::invalid_argument saying what
+// is wrong (an unknown group or key, a mode that is no octal up to 0777).
+struct PtyAddress {
+  std::string link;
+  TerminalAccess access;
+};
+PtyAddress ReadPtyAddress(std::string_view text);
+// Only the path of such a text: what an application opens.
+[[nodiscard]] constexpr std::string_view PtyLinkText(std::string_view text) {
+  return text.substr(0, text.find('?'));
+}
+
 enum class IoStatus {
   kDone,        // something was read or written
   kWouldBlock,  // nothing now; wait for readiness
@@ -48,7 +71,9 @@ class PtyEndpoint {
   // path a symbolic link to the terminal side, replacing a stale link there;
   // anything else there is refused and left untouched. Throws
   // std::system_error whose text names what failed and the path.
-  explicit PtyEndpoint(const std::filesystem::path& link = {});
+  // The terminal side gets `access` before the link is made: an application
+  // never finds it at the path with other rights.
+  explicit PtyEndpoint(const std::filesystem::path& link = {}, const TerminalAccess& access = {});
   ~PtyEndpoint();
   PtyEndpoint(const PtyEndpoint&) = delete;
   PtyEndpoint& operator=(const PtyEndpoint&) = delete;

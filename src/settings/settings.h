@@ -47,6 +47,13 @@ struct Settings {
   bool operator==(const Settings&) const = default;
 };
 
+// A first run (no settings file) offers a station that works with no hardware:
+// App 1 on a virtual port under the user's runtime folder, the simulated
+// radio, and a line for it, and no companion program to look for (the
+// Windows paths a new installation names are cleared). Values already set
+// (boxes the user filled) stay.
+void OfferFirstRun(Settings& settings);
+
 // The station's options these settings give (the monitor switches, which the
 // file does not hold, are left as `base` has them).
 [[nodiscard]] station::Options ToOptions(const Settings& settings, station::Options base = {});

@@ -137,7 +137,7 @@ void Applications::OpenOne(App& app) {
            .request = [&app] { ++app.messages; }});
       app.server->Listen();
     } else {
-      app.port = ctx_.factory.Make(setup.port);
+      app.port = ctx_.tap(setup.name, ctx_.factory.Make(setup.port));
       if (setup.dialect == AppDialect::Ft950) {
         app.emulation = cat::MakeDialect(cat::DialectKind::Emulation, *ctx_.radio);
       }

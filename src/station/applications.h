@@ -60,6 +60,10 @@ class Applications {
     const cat::RadioDialect* const& radio;
     // Unkeys the radio the station keyed; `when` is for the log.
     std::function<void(std::string_view when)> unkey;
+    // The port of the application named, as the station watches its traffic.
+    std::function<std::shared_ptr<SerialPort>(const std::string& name,
+                                              std::shared_ptr<SerialPort> port)>
+        tap;
   };
   explicit Applications(Context context);
   ~Applications();

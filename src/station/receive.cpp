@@ -10,6 +10,9 @@
 namespace vantorel::station {
 namespace {
 
+constexpr std::string_view kStandardClientAdvice =
+    "App 1 looks like a standard FT-950 program: choose \"Translating, FT-950 emulation\"";
+
 // App 1's latest text is shown only while it is short enough to read.
 constexpr std::size_t kLatestTextLimit = 10;
 
@@ -80,6 +83,9 @@ void Receiver::Forget(PortRole role) {
     for (const auto& dialect : app1Dialects_) {
       dialect->Reset();
     }
+  }
+  if (role == PortRole::App1) {
+    standardClient_.Reset();
   }
 }
 
@@ -246,6 +252,9 @@ void Receiver::SendApp1Commands(Mode mode) {
     ctx_.loop.DoEvents();
     cat::DialectContext context = DialectContext();
     const cat::CommandResult result = dialect.Command(*command, context);
+    if (mode == Mode::Translating && standardClient_.Take(*command)) {
+      ctx_.events.SuggestEmulation(kStandardClientAdvice);
+    }
     if (result.onVfoB) {
       ctx_.events.App1VfoChanged(*result.onVfoB);
     }

@@ -27,6 +27,7 @@
 #include "cat/application_dialect.h"
 #include "cat/radio_dialect.h"
 #include "cat/radio_learning.h"
+#include "cat/standard_client_sign.h"
 #include "station/applications.h"
 #include "station/capture.h"
 #include "station/event_loop.h"
@@ -158,6 +159,9 @@ class Receiver {
   // App 1's dialect for each mode, made once; App1Dialect() picks by mode.
   std::array<std::unique_ptr<cat::ApplicationDialect>, 4> app1Dialects_;
   cat::RadioLearning learning_;
+  // A standard FT-950 program on App 1 while translating for the
+  // remote-control program: told once.
+  cat::StandardClientSign standardClient_;
   // Per port: what was still unsent when its queue last stopped moving.
   std::array<std::optional<std::size_t>, 3> stalledAt_{};
 };

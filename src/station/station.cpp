@@ -14,16 +14,10 @@ namespace {
 // How long an unkey may wait for the radio to take it before its port closes.
 constexpr std::chrono::milliseconds kUnkeyDrainLimit{500};
 
-const char* OpenFailure(PortRole role) {
-  switch (role) {
-    case PortRole::App1:
-      return "Unable to open Soft1 port . Possible Conflict.";
-    case PortRole::App2:
-      return "Unable to open Soft2 port . Possible Conflict.";
-    case PortRole::Radio:
-      break;
-  }
-  return "Unable to open Radio port . Possible Conflict.";
+// What a user reads when a port cannot be opened: which port, and the
+// system's reason (which names the device or address).
+std::string OpenFailure(PortRole role, std::string_view reason) {
+  return "Unable to open " + std::string(PortTitle(role)) + ": " + std::string(reason);
 }
 
 }  // namespace
@@ -49,11 +43,16 @@ Station::Station(PortFactory& factory, EventLoop& loop, StationEvents& events,
                      .state = state_,
                      .options = options_,
                      .radio = radio_,
-                     .unkey = [this](std::string_view when) { UnkeyIfKeyed(when); }}),
+                     .unkey = [this](std::string_view when) { UnkeyIfKeyed(when); },
+                     .tap =
+                         [this](const std::string& name, std::shared_ptr<SerialPort> port) {
+                           return Tapped(std::move(port), TrafficSource::Application, name);
+                         }}),
       receiver_(RouteContext{options_, mode_, state_, ports_, loop_, events_, capture_, radioLine_,
                              radio_, applications_}) {}
 
 Station::~Station() {
+  *trafficTold_ = false;
   // The ports may outlive us for a moment (a pass holding one): they must not
   // call back.
   for (const PortRole role : {PortRole::App1, PortRole::App2, PortRole::Radio}) {
@@ -68,6 +67,7 @@ void Station::SetOptions(const Options& options) {
   const bool radioChoice = options.radioModel != options_.radioModel || ModeOf(options) != mode_;
   options_ = options;
   mode_ = ModeOf(options_);
+  *trafficTold_ = options_.monitor || trafficWatched_;
   if (radioChoice && ports_.IsOpen(PortRole::Radio)) {
     receiver_.ChooseRadio();
   }
@@ -75,7 +75,26 @@ void Station::SetOptions(const Options& options) {
 
 // --- port setup ---------------------------------------------------------------
 
-void Station::Attach(PortRole role, std::shared_ptr<SerialPort> port) {
+void Station::WatchTraffic(bool watching) {
+  trafficWatched_ = watching;
+  *trafficTold_ = options_.monitor || trafficWatched_;
+}
+
+std::shared_ptr<SerialPort> Station::Tapped(std::shared_ptr<SerialPort> port, TrafficSource source,
+                                            const std::string& application) {
+  return std::make_shared<TappedPort>(
+      std::move(port), trafficTold_,
+      [this, source, application](Direction direction, std::string_view text) {
+        const auto now = std::chrono::system_clock::now();
+        for (const std::string_view message : Messages(text)) {
+          events_.Traffic({now, source, direction, std::string(message), application});
+        }
+      });
+}
+
+void Station::Attach(PortRole role, std::shared_ptr<SerialPort> inner) {
+  // Every port is tapped: what goes in and out is told while it is watched.
+  const std::shared_ptr<SerialPort> port = Tapped(std::move(inner), SourceOf(role), {});
   port->OnReceive([this, role] {
     switch (role) {
       case PortRole::App1:
@@ -122,35 +141,28 @@ void Station::Configure(PortRole role, const std::string& name, std::string_view
   port->NullDiscard(role != PortRole::Radio);
 }
 
-Station::Next Station::SetUpPort(PortRole role, const std::string& name, std::string_view settings,
-                                 bool openedThisRun) {
+Station::Next Station::SetUpPort(PortRole role, const std::string& name,
+                                 std::string_view settings) {
+  // A port that cannot even be named or set up is as good as one that cannot
+  // be opened; a refused RTS counts as a failed open (a line without
+  // modem-control lines is not refused by the port).
   try {
     Configure(role, name, settings);
-  } catch (const SerialError& e) {
-    // Once a port is open the setup only stops quietly. Before that, a port that
-    // cannot even be named or set up is as good as one that cannot be opened,
-    // and the user is told so.
-    if (openedThisRun) {
-      events_.Note(Topic::Ports, name + " not set up: " + e.what());
-      return Next::AutoInformation;
+    const std::shared_ptr<SerialPort> port = ports_.Get(role);
+    try {
+      port->Open();
+      port->RTSEnable(true);
+    } catch (const SerialError&) {
+      port->Close();
+      throw;
     }
-    events_.Message(Topic::Ports, std::string(OpenFailure(role)) + " (" + e.what() + ")");
-    return Next::End;
-  }
-
-  const std::shared_ptr<SerialPort> port = ports_.Get(role);
-  // A refused RTS counts as a failed open; a line without modem-control lines
-  // is not refused by the port.
-  try {
-    port->Open();
-    port->RTSEnable(true);
   } catch (const SerialError& e) {
-    port->Close();
-    events_.Message(Topic::Ports, std::string(OpenFailure(role)) + " (" + e.what() + ")");
+    events_.PortStateChanged(role, PortState::Refused, e.what());
+    events_.Message(Topic::Ports, OpenFailure(role, e.what()));
     return Next::End;
   }
   try {
-    port->DTREnable(true);
+    ports_.Get(role)->DTREnable(true);
   } catch (const SerialError& e) {
     events_.Note(Topic::Ports, name + ": " + e.what());
     return Next::AutoInformation;
@@ -159,13 +171,15 @@ Station::Next Station::SetUpPort(PortRole role, const std::string& name, std::st
   return Next::NextPort;
 }
 
-void Station::InitPorts(const PortSetup& setup) {
+bool Station::InitPorts(const PortSetup& setup) {
   state_.app1Messages = 0;
   state_.radioMessages = 0;
-  bool openedThisRun = false;
+  std::vector<PortRole> opened;
   const auto setUp = [&](PortRole role, const std::string& name, std::string_view settings) {
-    const Next next = SetUpPort(role, name, settings, openedThisRun);
-    openedThisRun = openedThisRun || ports_.IsOpen(role);
+    const Next next = SetUpPort(role, name, settings);
+    if (ports_.IsOpen(role)) {
+      opened.push_back(role);
+    }
     return next;
   };
 
@@ -180,10 +194,20 @@ void Station::InitPorts(const PortSetup& setup) {
   if (next == Next::NextPort) {
     next = setUp(PortRole::Radio, setup.radio, setup.radioSettings);
   }
-  if (next != Next::End && ports_.IsOpen(PortRole::Radio)) {
+  if (next == Next::End) {
+    // Half a station is none: App 1 must not believe it reaches a radio.
+    for (const PortRole role : opened) {
+      ports_.Get(role)->Close();
+      receiver_.Forget(role);
+      events_.PortStateChanged(role, PortState::Closed, {});
+    }
+    return false;
+  }
+  if (ports_.IsOpen(PortRole::Radio)) {
     RadioOpened();
   }
   applications_.Open();
+  return true;
 }
 
 bool Station::UpdatePorts(const PortSetup& setup) {
@@ -205,8 +229,7 @@ bool Station::UpdatePorts(const PortSetup& setup) {
   try {
     radioLine = ParseLineSettings(setup.radioSettings);
   } catch (const SerialError& e) {
-    events_.Message(Topic::Ports,
-                    std::string(OpenFailure(PortRole::Radio)) + " (" + e.what() + ")");
+    events_.Message(Topic::Ports, OpenFailure(PortRole::Radio, e.what()));
     return false;
   }
   for (Wanted& port : wanted) {
@@ -221,7 +244,7 @@ bool Station::UpdatePorts(const PortSetup& setup) {
       port.fresh = factory_.Make(port.name);
       port.fresh->Settings(ParseLineSettings(port.settings));
     } catch (const SerialError& e) {
-      events_.Message(Topic::Ports, std::string(OpenFailure(port.role)) + " (" + e.what() + ")");
+      events_.Message(Topic::Ports, OpenFailure(port.role, e.what()));
       return false;
     }
   }

@@ -27,6 +27,7 @@
 #include "station/serial_port.h"
 #include "station/station_events.h"
 #include "station/station_state.h"
+#include "station/traffic.h"
 
 namespace vantorel::station {
 
@@ -73,14 +74,16 @@ class Station {
   [[nodiscard]] StationState& state() { return state_; }
 
   // In this order: App 2's port (only while App 2 is in use, its switch
-  // clear), App 1's port, the radio's port, then auto-information on for the radio unless
-  // App 1's text is ignored. Each port is closed, made anew from its name, set
-  // up, opened, RTS then DTR raised. A port that cannot be opened (or whose
-  // RTS cannot be raised) is reported and ends the setup before any later port
-  // is touched; a refusal after a port has been opened in this run ends it
-  // silently, but still switches an open radio's auto-information on. A radio that missed a
-  // transmit shutdown gets it first.
-  void InitPorts(const PortSetup& setup);
+  // clear), App 1's port, the radio's port, then auto-information on for the
+  // radio unless App 1's text is ignored. Each port is closed, made anew from
+  // its name, set up, opened, RTS then DTR raised. A port that cannot be
+  // named, set up or opened (or whose RTS cannot be raised) ends the setup
+  // before any later port is touched: it is told once, with the system's
+  // reason, as a message and as the port's state (Refused), and the ports this
+  // Start had opened are closed again; false then. A refused DTR is only
+  // noted, and the setup goes straight on to auto-information. A radio that
+  // missed a transmit shutdown gets it first.
+  bool InitPorts(const PortSetup& setup);
   // For settings read again while the ports are open: sets up anew only the
   // ports whose name or line settings changed, and App 2's as it comes into
   // use or goes out of it (closed then); the others stay as they are, with
@@ -109,6 +112,10 @@ class Station {
   void SendReset();
   void SendToRadio(std::string_view text);
   void SendToApp1(std::string_view text);
+
+  // Every port's traffic is told (StationEvents::Traffic) while the monitor
+  // is on or while this says someone watches it (the Traffic window).
+  void WatchTraffic(bool watching);
 
   // Empties "TEST.TXT"; false when it cannot be created.
   bool CreateTestFile() { return capture_.CreateTestFile(); }
@@ -153,13 +160,16 @@ class Station {
 
  private:
   enum class Next { NextPort, AutoInformation, End };
-  Next SetUpPort(PortRole role, const std::string& name, std::string_view settings,
-                 bool openedThisRun);
+  Next SetUpPort(PortRole role, const std::string& name, std::string_view settings);
   // Makes the port anew and reads its line settings text into the line it
   // gets; throws SerialError for a name or a text that cannot be used.
   void Configure(PortRole role, const std::string& name, std::string_view settings);
   // Hands the port's receive events and news to this role's handlers.
   void Attach(PortRole role, std::shared_ptr<SerialPort> port);
+  // The port with its traffic told as `source`'s (and `application`'s, an
+  // extra application's name) while it is watched.
+  std::shared_ptr<SerialPort> Tapped(std::shared_ptr<SerialPort> port, TrafficSource source,
+                                     const std::string& application);
   void Retire(PortRole role);
   void OnNews(PortRole role, const PortNews& news);
   // The radio's port is open now (Start, or back after a loss).
@@ -184,6 +194,9 @@ class Station {
   // Per port: lost, and trying to come back (it still counts as in use).
   std::array<bool, 3> lost_{};
   Capture capture_;
+  // Whether the ports' traffic is told now; shared with every tapped port.
+  std::shared_ptr<bool> trafficTold_ = std::make_shared<bool>(false);
+  bool trafficWatched_ = false;
   Applications applications_;
   Receiver receiver_;
 };

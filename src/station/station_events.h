@@ -13,11 +13,28 @@ namespace vantorel::station {
 
 enum class PortRole { App1, App2, Radio };
 
+struct TrafficLine;
+
+// "App 1's port", "App 2's port", "the radio's port": how messages and logs
+// name a port.
+[[nodiscard]] constexpr std::string_view PortTitle(PortRole role) {
+  switch (role) {
+    case PortRole::App1:
+      return "App 1's port";
+    case PortRole::App2:
+      return "App 2's port";
+    case PortRole::Radio:
+      break;
+  }
+  return "the radio's port";
+}
+
 enum class PortState {
   Closed,
   Open,
   Reconnecting,  // lost; the port keeps trying to come back
   Failed,        // lost for good, until the next Start
+  Refused,       // Start could not open it, until the next Start
 };
 
 // Which part of the program speaks, for a log.
@@ -45,6 +62,13 @@ class StationEvents {
   virtual void App1VfoChanged(bool vfoB) = 0;
   // The capture stopped by itself (a file could not be written).
   virtual void CaptureStopped() = 0;
+  // App 1 behaves like a standard FT-950 program while the mode is built for
+  // the remote-control program: `advice` says which mode fits. Told once; the
+  // mode is never switched by the station. A log gets it as a note.
+  virtual void SuggestEmulation(std::string_view advice) { Note(Topic::Routing, advice); }
+  // While the traffic is watched (the monitor on, the Traffic window open):
+  // one message read from a port or written to it (station/traffic.h).
+  virtual void Traffic(const TrafficLine& /*line*/) {}
   // An extra application's port (or server) opened, closed, was lost or
   // came back, or a client came or went.
   virtual void ApplicationStateChanged(std::string_view /*name*/, PortState /*state*/,

@@ -62,6 +62,30 @@ TEST_F(StartTest, MissingProgramIsReportedAfterThePortsOpened) {
   EXPECT_EQ(desktop.folder, start);
 }
 
+// A failed Start, by hand or at load, is one box with the system's reason and
+// a red lamp; App 1's port it had opened is closed again, no program is looked
+// for.
+TEST_F(StartTest, FailedStartIsOneBoxARedLampAndNoHalfStation) {
+  radio.failOpen = "Cannot open /dev/ttyUSB0: No such file or directory";
+  model.App1Name.SetText("/opt/logbench/Logbench");  // missing: no longer looked for
+  ASSERT_FALSE(settingsFile.Save(app::SettingsFromForm(model)));
+  catmux->Form_Load();
+  catmux->Command1_Click();
+
+  const std::string told =
+      "Unable to open the radio's port: Cannot open /dev/ttyUSB0: No such file or directory";
+  EXPECT_THAT(boxes.shown, ElementsAre(told, told));
+  EXPECT_EQ(model.RadioLamp.Value(), model::Lamp::State::Failed);
+  EXPECT_EQ(model.RadioLamp.ToolTipText(),
+            "Could not be opened: Cannot open /dev/ttyUSB0: No such file or directory");
+  EXPECT_EQ(model.App1Lamp.Value(), model::Lamp::State::Off);
+  EXPECT_FALSE(IsOpen(app1));
+  EXPECT_EQ(app1.opens, 2);
+  EXPECT_TRUE(model.Baud.Enabled() && model.RadioCom.Enabled() && model.Soft1Com.Enabled());
+  EXPECT_THAT(desktop.activations, IsEmpty());
+  EXPECT_THAT(loop.waits, IsEmpty());
+}
+
 TEST_F(StartTest, ProgramOneComesBeforeThePauseInItsOwnFolderAndOnce) {
   model.App1Name.SetText("/opt/logbench/Logbench");
   desktop.files = {"/opt/logbench/Logbench"};

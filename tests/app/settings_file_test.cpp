@@ -58,12 +58,16 @@ TEST_F(WindowSettings, ACompleteFileFillsTheControlsAndPressesStart) {
 }
 
 // A first run offers a station that works with no hardware: App 1 on a
-// virtual port and the simulated radio; ports the user named stay.
+// virtual port and the simulated radio, and no Windows program to look for;
+// ports and programs the user named stay.
 TEST_F(WindowSettings, NoFileKeepsTheFirstValuesOffersVirtualPortsAndEmptiesTheTestFile) {
   WriteFile(folder.Path() / "TEST.TXT", "old capture");
   model.Soft1Com.SetText("");
   model.Baud.SetText("");
+  model.App2Name.SetText("/opt/mine/rig");
   catmux->Form_Load();
+  EXPECT_EQ(model.App1Name.Text(), "");
+  EXPECT_EQ(model.App2Name.Text(), "/opt/mine/rig");
   EXPECT_FALSE(StartPressed());
   EXPECT_EQ(model.Soft1Com.Text().rfind("pty:/", 0), 0U);
   EXPECT_EQ(model.RadioCom.Text(), "COM7");
@@ -73,6 +77,7 @@ TEST_F(WindowSettings, NoFileKeepsTheFirstValuesOffersVirtualPortsAndEmptiesTheT
   EXPECT_TRUE(boxes.shown.empty());
   catmux->Command1_Click();
   EXPECT_TRUE(station.IsOpen(station::PortRole::App1) && station.IsOpen(station::PortRole::Radio));
+  EXPECT_TRUE(boxes.shown.empty());
 }
 
 // A file the program could not read whole: what was read is taken, Start is

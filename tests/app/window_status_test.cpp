@@ -3,9 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <QPlainTextEdit>
+#include <regex>
+#include <set>
 #include <string>
 
 #include "app/qt/catmux_window.h"
+#include "app/qt/traffic_window.h"
 #include "catmux_fixture.h"
 
 namespace vantorel::testing {
@@ -81,12 +84,88 @@ TEST_F(WindowStatus, TheStatusLineShowsTheTransmitterAndTheTraffic) {
   app1.port->Receive("MX0;TX1;");
   model.Timer1.Tick();
   EXPECT_EQ(model.TransmitState.Caption(), "TX") << "keyed without the time-out";
+  EXPECT_TRUE(model.TransmitState.Alert());
   app1.port->Receive("TX0;");
   model.Timer1.Tick();
   EXPECT_EQ(model.TransmitState.Caption(), "RX");
+  EXPECT_FALSE(model.TransmitState.Alert());
   catmux->Command1_Click();
   model.Timer1.Tick();
   EXPECT_EQ(model.TrafficCounts.Caption(), "App 1: 0  Radio: 0") << "counted since Start";
+}
+
+// A standard FT-950 program on App 1 while translating: the advice and its
+// button show once App 1 has read what only such programs read at open, and
+// only the button switches the mode.
+TEST_F(WindowStatus, AStandardProgramWhileTranslatingGetsTheAdviceAndAButton) {
+  model.App1Name.SetText("");
+  catmux->Command1_Click();
+  app1.port->Receive("PS;");
+  app1.port->Receive("ID;");
+  EXPECT_FALSE(model.ModeAdvice.Visible() || model.UseEmulation.Visible());
+  app1.port->Receive("EX0271;EX027;");
+  EXPECT_TRUE(model.ModeAdvice.Visible() && model.UseEmulation.Visible());
+  EXPECT_EQ(station.mode(), station::Mode::Translating) << "never switched by itself";
+  EXPECT_EQ(logLines.back(), model.ModeAdvice.ToolTipText());
+  model.UseEmulation.Click();
+  EXPECT_EQ(station.mode(), station::Mode::Emulating);
+  EXPECT_FALSE(model.ModeAdvice.Visible() || model.UseEmulation.Visible());
+}
+
+// Every port's messages in the Traffic window, both ways, with the time and
+// the direction, while it is open or the monitor is on; the radio's text in
+// Text6 as App 1's is in Text5. Hex, the port filter, pause, the bound, Save.
+TEST_F(WindowStatus, TheTrafficWindowListsEveryPortBothWays) {
+  app::CatmuxWindow window(model);
+  model.App1Name.SetText("");
+  catmux->Command1_Click();
+  app1.port->Receive("FA;");
+  EXPECT_TRUE(model.Traffic.Lines().empty()) << "nobody watches";
+  model.TrafficMenu.Click();
+  EXPECT_TRUE(window.Traffic().isVisible());
+  app1.port->Receive("FA14250000;IF;");
+  radio.port->Receive("FA00014250000;");
+  std::set<std::string> seen;
+  for (const station::TrafficLine& line : model.Traffic.Lines()) {
+    seen.insert(station::DirectionText(line) + " " + line.text);
+  }
+  for (const char* told : {"App 1 to Vantorel FA14250000;", "App 1 to Vantorel IF;",
+                           "Vantorel to the radio FA00014250000;", "Vantorel to App 1 FA14250000;",
+                           "the radio to Vantorel FA00014250000;"}) {
+    EXPECT_TRUE(seen.contains(told)) << told;
+  }
+  const std::regex form(R"(\d\d:\d\d:\d\d\.\d{3}  App 1 to Vantorel {7}FA14250000;\n)");
+  EXPECT_TRUE(std::regex_search(model.Traffic.Text(), form)) << model.Traffic.Text();
+  model.Traffic.SetHex(true);
+  EXPECT_NE(model.Traffic.Text().find("  49 46 3B\n"), std::string::npos);
+  model.Traffic.ShowSource(station::TrafficSource::Radio, false);
+  EXPECT_EQ(model.Traffic.Text().find("radio"), std::string::npos);
+  const std::filesystem::path saved = folder.Path() / "traffic.txt";
+  ASSERT_FALSE(model.Traffic.Save(saved));
+  EXPECT_EQ(ReadFile(saved), model.Traffic.Text());
+
+  model.Check1.SetValue(Check::Ticked);
+  radio.port->Receive("IF;");
+  EXPECT_EQ(model.Text6.Text(), "IF;");
+  model.Traffic.SetPaused(true);
+  const std::size_t kept = model.Traffic.Lines().size();
+  app1.port->Receive("FA;");
+  EXPECT_EQ(model.Traffic.Lines().size(), kept);
+  model.Traffic.SetPaused(false);
+  std::string flood;
+  for (std::size_t i = 0; i <= model::kMonitorLines; ++i) {
+    flood += "ZZ;";
+  }
+  app1.port->Receive(flood);
+  EXPECT_EQ(model.Traffic.Lines().size(), model::kMonitorLines);
+  const auto* list = window.Traffic().findChild<QPlainTextEdit*>("TrafficList");
+  ASSERT_NE(list, nullptr);
+  EXPECT_LE(list->blockCount(), static_cast<int>(model::kMonitorLines));
+  window.Traffic().close();
+  model.Check1.SetValue(Check::Clear);
+  model.Traffic.Clear();
+  app1.port->Receive("FA;");
+  EXPECT_TRUE(model.Traffic.Lines().empty()) << "closed: nobody watches";
 }
 
 // A station left running for a week: the monitor keeps its last lines, in the

@@ -6,8 +6,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QComboBox>
 #include <QDir>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -154,12 +156,25 @@ TEST_F(WindowViewTest, MenusInMenuBarOrderAndThePictureReachTheModel) {
   EXPECT_EQ(bar, QStringList({"File", "Expand", "About", "Help"}));
   auto* file = window.findChild<QMenu*>(QStringLiteral("File"));
   ASSERT_NE(file, nullptr);
-  ASSERT_EQ(file->actions().size(), 1);
-  EXPECT_EQ(file->actions()[0]->text(), QLatin1String("Exit"));
+  ASSERT_EQ(file->actions().size(), 3);
+  EXPECT_EQ(file->actions()[0]->text(), QLatin1String("Traffic"));
+  EXPECT_EQ(file->actions()[2]->text(), QLatin1String("Exit"));
   int exits = 0;
+  int traffic = 0;
   model.Exit.onClick = [&] { ++exits; };
+  model.TrafficMenu.onClick = [&] { ++traffic; };
   file->actions()[0]->trigger();
+  file->actions()[2]->trigger();
   EXPECT_EQ(exits, 1);
+  EXPECT_EQ(traffic, 1);
+  // The virtual port's path, whole, for App 1's set-up.
+  QAction* copyPath = file->actions()[1];
+  model.Soft1Com.SetText("COM3");
+  EXPECT_FALSE(copyPath->isEnabled());
+  model.Soft1Com.SetText("pty:/run/vantorel/app1?group=dialout&mode=0660");
+  ASSERT_TRUE(copyPath->isEnabled());
+  copyPath->trigger();
+  EXPECT_EQ(QGuiApplication::clipboard()->text(), QLatin1String("/run/vantorel/app1"));
 
   Menu(model.Abt)->trigger();
   QTest::mouseClick(Widget(model.Picture1), Qt::LeftButton);

@@ -118,12 +118,18 @@ TEST_F(ApplicationsTest, EveryProgramReadsAndSetsTheOneRadioAtTheSameTime) {
 TEST_F(ApplicationsTest, EachKenwoodProgramGetsItsOwnAnswerAndReportsOnlyWhenItAskedForThem) {
   TerminalClient logger(Link("logger"));
   TerminalClient panel(Link("panel"));
+  station.WatchTraffic(true);
   // The second asks while the first's answer is pending: one at a time at
   // the radio, each answer to the one that asked.
   logger.Send("FA;");
   panel.Send("IF;AI;");
   EXPECT_EQ(Answers(logger, 1), "FA00014074000;");
   EXPECT_EQ(Answers(panel, 2), "IF00014074000     +000000000020000000;AI0;");
+  // Each program's traffic under its own name.
+  for (const char* told : {"Logger to Vantorel FA;", "Vantorel to Logger FA00014074000;",
+                           "Panel to Vantorel IF;", "Panel to Vantorel AI;"}) {
+    EXPECT_NE(std::ranges::find(events.traffic, told), events.traffic.end()) << told;
+  }
   // Reports go to the program that switched them on, never to the radio.
   panel.Send("AI2;");
   Until([&] { return station.ApplicationsStatus()[2].messages >= 3; });

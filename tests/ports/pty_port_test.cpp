@@ -59,7 +59,7 @@ TEST_F(PtyPortRefusal, AFileThatIsNoLinkIsRefusedAndLeftUntouched) {
   WriteFile(app1Link, "the user's notes");
   station.InitPorts({"pty:" + app1Link, "", "sim:kenwood", "38400,N,8,1"});
   ASSERT_EQ(events.messages.size(), 1U);
-  EXPECT_EQ(events.messages[0].rfind("Unable to open Soft1 port . Possible Conflict. (", 0), 0U);
+  EXPECT_EQ(events.messages[0].rfind("Unable to open App 1's port: ", 0), 0U);
   EXPECT_NE(events.messages[0].find(app1Link + " exists and is not a symbolic link"),
             std::string::npos)
       << events.messages[0];

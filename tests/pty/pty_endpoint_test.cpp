@@ -2,13 +2,17 @@
 #include "pty/pty_endpoint.h"
 
 #include <fcntl.h>
+#include <grp.h>
 #include <gtest/gtest.h>
 #include <poll.h>
+#include <sys/stat.h>
 #include <termios.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
+#include <optional>
+#include <stdexcept>
 #include <string>
 #include <tuple>
 
@@ -47,6 +51,39 @@ TEST(PtyEndpointTest, LinksTheTerminalSideAndRemovesTheLinkWhenClosed) {
     EXPECT_EQ(fs::read_symlink(link), endpoint.TerminalPath());
   }
   EXPECT_FALSE(fs::exists(fs::symlink_status(link)));
+}
+
+// "pty:PATH?group=NAME&mode=OCTAL": the terminal side gets the group and mode
+// given, each part optional; what cannot be read is refused with its reason.
+TEST(PtyEndpointTest, TheTerminalGetsTheGroupAndModeOfItsAddress) {
+  const std::string ownGroup = ::getgrgid(::getgid())->gr_name;
+  struct Row {
+    std::string text;
+    std::string link;
+    TerminalAccess access;
+  };
+  const Row rows[] = {
+      {"/run/v/app1", "/run/v/app1", {}},
+      {"/run/v/app1?mode=0660", "/run/v/app1", {std::nullopt, 0660}},
+      {"/run/v/app1?group=" + ownGroup + "&mode=640", "/run/v/app1", {::getgid(), 0640}},
+      {"/run/v/app1?group=" + ownGroup, "/run/v/app1", {::getgid(), std::nullopt}},
+  };
+  for (const Row& row : rows) {
+    const PtyAddress address = ReadPtyAddress(row.text);
+    EXPECT_EQ(address.link, row.link) << row.text;
+    EXPECT_EQ(address.access, row.access) << row.text;
+  }
+  for (const char* refused : {"/a?group=no-such-group-here", "/a?mode=0999", "/a?mode=1777",
+                              "/a?mode=", "/a?owner=me", "/a?group"}) {
+    EXPECT_THROW(ReadPtyAddress(refused), std::invalid_argument) << refused;
+  }
+
+  const TempFolder folder;
+  const PtyEndpoint endpoint(folder.Path() / "app1", {::getgid(), 0660});
+  struct stat terminal {};
+  ASSERT_EQ(::stat((folder.Path() / "app1").c_str(), &terminal), 0);
+  EXPECT_EQ(terminal.st_mode & 0777, 0660U);
+  EXPECT_EQ(terminal.st_gid, ::getgid());
 }
 
 // A link is replaced only when it is a stale one of this kind: to a terminal

@@ -335,6 +335,29 @@ TEST_F(SettingsFileTest, TheRadioModelLine) {
   }
 }
 
+// The commented example the package installs is a complete file that reads
+// without a warning and keeps its comments; the man page tells every line the
+// program writes, and no more.
+TEST(SettingsDocumentation, TheExampleIsCompleteAndTheManPageTellsEveryLine) {
+  Settings read;
+  const SettingsLoadResult loaded = LoadSettings(VANTOREL_EXAMPLE_SETTINGS, read);
+  EXPECT_EQ(loaded.outcome, SettingsLoad::Complete);
+  EXPECT_TRUE(loaded.warnings.empty());
+  EXPECT_NO_THROW(station::ParseLineSettings(ToPortSetup(read).radioSettings));
+  EXPECT_EQ(testing::Lines(SettingsLines(read)) + loaded.unknownLines,
+            testing::ReadFile(VANTOREL_EXAMPLE_SETTINGS))
+      << "written back as it is, comments included";
+  const std::string page = testing::ReadFile(VANTOREL_SETTINGS_MAN_PAGE);
+  const auto tells = [&page](std::size_t line) {
+    return page.find(".B " + std::to_string(line) + " \\fR(") != std::string::npos;
+  };
+  const std::size_t lines = SettingsLines(read).size();
+  for (std::size_t line = 1; line <= lines; ++line) {
+    EXPECT_TRUE(tells(line)) << line;
+  }
+  EXPECT_FALSE(tells(lines + 1));
+}
+
 // Apps.ini: each section judged alone; a bad one is told with its name and
 // line and skipped, the others taken in file order.
 TEST(AppsFileTest, TakesGoodSectionsAndTellsEachBadOne) {

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <memory>
@@ -428,31 +429,32 @@ struct FailureCase {
 
 void PrintTo(const FailureCase& c, std::ostream* os) { *os << c.name; }
 
-constexpr const char* kSoft2 = "Unable to open Soft2 port . Possible Conflict. (refused)";
-constexpr const char* kSoft1 = "Unable to open Soft1 port . Possible Conflict. (refused)";
-constexpr const char* kRadio = "Unable to open Radio port . Possible Conflict. (refused)";
+constexpr const char* kSoft2 = "Unable to open App 2's port: refused";
+constexpr const char* kSoft1 = "Unable to open App 1's port: refused";
+constexpr const char* kRadio = "Unable to open the radio's port: refused";
 
 using enum After;
 constexpr Check Clr = Check::Clear;
 constexpr Check Tck = Check::Ticked;
+// A refusal is told once and closes again what this Start had opened; a
+// refused DTR is only noted and goes straight on to "AI1;" - which reaches
+// the radio port still open from the previous run.
 // clang-format off
 const FailureCase kFailures[] = {
     {"App2OpenFails",                  Clr, 0, kOpen,     kSoft2,  Closed, Untouched, Untouched, false},
     {"App2RtsFails",                   Clr, 0, kRts,      kSoft2,  Closed, Untouched, Untouched, false},
     {"App2NameRefusedBeforeAnyOpen",   Clr, 0, kName,     kSoft2,  Closed, Untouched, Untouched, false},
     {"App2SettingsRefused",            Clr, 0, kSettings, kSoft2,  Closed, Untouched, Untouched, false},
-    // A later step fails: no message, straight on to "AI1;" - which reaches the
-    // radio port still open from the previous run.
     {"App2DtrFails",                   Clr, 0, kDtr,      nullptr, ReopenedNotLocked, Untouched, Untouched, true},
     {"App1NameRefusedBeforeAnyOpen",   Tck, 1, kName,     kSoft1,  Untouched, Closed, Untouched, false},
-    {"App1SettingsRefusedAfterApp2",   Clr, 1, kSettings, nullptr, Reopened, Closed, Untouched, true},
+    {"App1SettingsRefusedAfterApp2",   Clr, 1, kSettings, kSoft1,  Closed, Closed, Untouched, false},
     {"App1OpenFails",                  Tck, 1, kOpen,     kSoft1,  Untouched, Closed, Untouched, false},
-    {"App1RtsFails",                   Clr, 1, kRts,      kSoft1,  Reopened, Closed, Untouched, false},
+    {"App1RtsFails",                   Clr, 1, kRts,      kSoft1,  Closed, Closed, Untouched, false},
     {"App1DtrFails",                   Tck, 1, kDtr,      nullptr, Untouched, ReopenedNotLocked, Untouched, true},
-    {"RadioNameRefused",               Tck, 2, kName,     nullptr, Untouched, Reopened, Closed, false},
-    {"RadioSettingsRefused",           Clr, 2, kSettings, nullptr, Reopened, Reopened, Closed, false},
-    {"RadioOpenFails",                 Tck, 2, kOpen,     kRadio,  Untouched, Reopened, Closed, false},
-    {"RadioRtsFails",                  Tck, 2, kRts,      kRadio,  Untouched, Reopened, Closed, false},
+    {"RadioNameRefused",               Tck, 2, kName,     kRadio,  Untouched, Closed, Closed, false},
+    {"RadioSettingsRefused",           Clr, 2, kSettings, kRadio,  Closed, Closed, Closed, false},
+    {"RadioOpenFails",                 Tck, 2, kOpen,     kRadio,  Untouched, Closed, Closed, false},
+    {"RadioRtsFails",                  Tck, 2, kRts,      kRadio,  Untouched, Closed, Closed, false},
     {"RadioDtrFails",                  Tck, 2, kDtr,      nullptr, Untouched, Reopened, ReopenedNotLocked, true},
 };
 // clang-format on
@@ -471,7 +473,7 @@ TEST_P(PortSetupFailure, FollowsTheFailureRules) {
   Set([&](Options& o) { o.app2Unused = c.app2Unused; });
   setup = {newNames[1], newNames[0], newNames[2], "4800,E,8,1"};
   Device(newNames[c.failingPort]).*c.step = "refused";
-  station.InitPorts(setup);
+  const bool returned = station.InitPorts(setup);
 
   EXPECT_EQ(events.messages,
             c.message ? std::vector<std::string>{c.message} : std::vector<std::string>{});
@@ -484,17 +486,53 @@ TEST_P(PortSetupFailure, FollowsTheFailureRules) {
     EXPECT_EQ(oldDevice.port->IsOpen(), after[i] == Untouched);
     EXPECT_EQ(newDevice.port && newDevice.port->IsOpen(),
               after[i] == Reopened || after[i] == ReopenedNotLocked);
-    // The port box is locked only after DTR was raised.
-    const bool locked = std::find(events.states.begin(), events.states.end(),
-                                  std::string(roles[i]) + " open") != events.states.end();
-    EXPECT_EQ(locked, after[i] == Reopened);
+    // The port box is locked only after DTR was raised; the refused port's
+    // lamp says so.
+    std::string last;
+    for (const std::string& state : events.states) {
+      if (state.starts_with(std::string(roles[i]) + " ")) {
+        last = state.substr(state.find(' ') + 1);
+      }
+    }
+    EXPECT_EQ(last == "open", after[i] == Reopened);
+    EXPECT_EQ(last == "refused", c.message != nullptr && i == c.failingPort);
   }
+  EXPECT_EQ(returned, c.message == nullptr);
   const std::string radio = c.radio == Untouched ? "radio" : "COM17";
   EXPECT_EQ(Log(), c.autoInformation ? radio + ":AI1;" : "");
 }
 
 INSTANTIATE_TEST_SUITE_P(Table, PortSetupFailure, ::testing::ValuesIn(kFailures),
                          [](const auto& info) { return std::string(info.param.name); });
+
+// The sign of a standard FT-950 program on App 1 is told once while
+// translating for the remote-control program, and never while emulating.
+TEST_F(StationTest, AStandardProgramOnApp1IsToldOnceWhileTranslatingOnly) {
+  struct Case {
+    station::Profile profile;
+    std::vector<const char*> blocks;
+    long told;
+  };
+  const Case cases[] = {
+      {station::Profile::Contract, {"FA;IF;", "ID;", "FA14250000;", "EX0301;"}, 0},
+      {station::Profile::Contract, {"PS;", "AI;", "ID;", "EX0271;EX027;", "AI;"}, 1},
+      {station::Profile::Contract, {"ID;", "EX0271;EX027;", "ID;", "EX027;"}, 1},
+      {station::Profile::Emulation, {"AI;", "ID;", "EX0271;EX027;"}, 0},
+  };
+  for (const Case& c : cases) {
+    Set([&](Options& o) { o.profile = c.profile; });
+    station.InitPorts(setup);  // App 1's port made anew: it starts over
+    events.notes.clear();
+    for (const char* block : c.blocks) {
+      App1().Receive(block);
+    }
+    EXPECT_EQ(std::count(events.notes.begin(), events.notes.end(),
+                         "App 1 looks like a standard FT-950 program: choose \"Translating, "
+                         "FT-950 emulation\""),
+              c.told)
+        << c.blocks[1];
+  }
+}
 
 // One line per block from each side, captured before any routing test;
 // stopping closes the files and starting again begins them anew.

@@ -44,6 +44,7 @@ QIcon StateLamp(PortState state) {
       colour = QColor(240, 170, 30);
       break;
     case PortState::Failed:
+    case PortState::Refused:
       colour = QColor(220, 50, 40);
       break;
     case PortState::Closed:

@@ -3,8 +3,10 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QCloseEvent>
 #include <QFontDatabase>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
@@ -23,6 +25,7 @@
 #include "app/qt/artwork.h"
 #include "app/qt/control_views.h"
 #include "app/qt/help_window.h"
+#include "app/qt/traffic_window.h"
 #include "ports/log.h"
 
 namespace vantorel::app {
@@ -198,6 +201,7 @@ CatmuxWindow::CatmuxWindow(model::CatmuxModel& model, QWidget* parent)
   BuildMenus();
 
   help_ = std::make_unique<HelpWindow>(model_.HlpForm);
+  traffic_ = std::make_unique<TrafficWindow>(model_.Traffic);
 
   // The window opens with the design's client area, which shows the collapsed
   // layout; the menu bar comes on top of it.
@@ -287,6 +291,24 @@ void CatmuxWindow::BuildMenus() {
   model_.File.changed.Connect([this, f = QPointer<QMenu>(file)] {
     if (f) {
       f->setTitle(CaptionText(model_.File.Caption()));
+    }
+  });
+  file->addAction(MenuAction(model_.TrafficMenu, file));
+  // The path App 1 is to open, whole, for pasting into its set-up.
+  QAction* copyPath = file->addAction(QStringLiteral("Copy App 1's Port Path"));
+  copyPath->setObjectName(QStringLiteral("CopyApp1Path"));
+  const auto followPort = [this, copyPath] {
+    copyPath->setEnabled(VirtualPortPath(model_.Soft1Com.Text()).has_value());
+  };
+  followPort();
+  model_.Soft1Com.changed.Connect([followPort, a = QPointer<QAction>(copyPath)] {
+    if (a) {
+      followPort();
+    }
+  });
+  connect(copyPath, &QAction::triggered, this, [this] {
+    if (const auto path = VirtualPortPath(model_.Soft1Com.Text())) {
+      QGuiApplication::clipboard()->setText(ToQString(*path));
     }
   });
   file->addAction(MenuAction(model_.Exit, file));

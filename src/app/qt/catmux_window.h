@@ -17,6 +17,7 @@
 namespace vantorel::app {
 
 class HelpWindow;
+class TrafficWindow;
 
 class CatmuxWindow : public QMainWindow {
  public:
@@ -31,6 +32,7 @@ class CatmuxWindow : public QMainWindow {
   std::function<void()> onCloseBox;
 
   [[nodiscard]] HelpWindow& Help() const { return *help_; }
+  [[nodiscard]] TrafficWindow& Traffic() const { return *traffic_; }
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -43,6 +45,7 @@ class CatmuxWindow : public QMainWindow {
 
   model::CatmuxModel& model_;
   std::unique_ptr<HelpWindow> help_;
+  std::unique_ptr<TrafficWindow> traffic_;
 };
 
 }  // namespace vantorel::app

@@ -25,6 +25,7 @@
 
 #include "model/catmux_model.h"
 #include "ports/log.h"
+#include "pty/pty_endpoint.h"
 
 namespace vantorel::app {
 namespace {
@@ -33,6 +34,8 @@ namespace {
 const QColor kPanelText(255, 255, 255);
 const QColor kStripBackground(233, 236, 239);
 const QColor kStripText(33, 37, 41);
+const QColor kAlertOnPanel(255, 90, 80);
+const QColor kAlertOnStrip(200, 0, 0);
 // The layout was drawn for small dialog type; larger type would not fit the
 // labels beside their boxes.
 constexpr qreal kControlPointSize = 8.5;
@@ -412,19 +415,79 @@ QLabel* MakeLabel(model::Label& label, QWidget* parent) {
     widget->setAutoFillBackground(true);
     widget->setContentsMargins(4, 1, 4, 1);
   }
-  FitWidthToText(widget);
+  // A label drawn two lines high or more wraps its caption in its place.
+  if (widget->height() >= 2 * widget->fontMetrics().height()) {
+    widget->setWordWrap(true);
+  } else {
+    FitWidthToText(widget);
+  }
   new MouseMoveForwarder(widget, label.Name(), label.onMouseMove);
-  label.changed.Connect([&label, w = QPointer<QLabel>(widget)] {
-    if (w && w->text() != ToQString(label.Caption())) {
+  const QPalette normal = widget->palette();
+  const QFont normalFont = widget->font();
+  auto sync = [&label, normal, normalFont, w = QPointer<QLabel>(widget)] {
+    if (!w) {
+      return;
+    }
+    if (w->text() != ToQString(label.Caption())) {
       w->setText(ToQString(label.Caption()));
     }
-  });
+    // An alert stands out on the dark panel and on a light strip alike.
+    QPalette palette = normal;
+    QFont font = normalFont;
+    if (label.Alert()) {
+      palette.setColor(QPalette::WindowText, label.OnPanel() ? kAlertOnPanel : kAlertOnStrip);
+      font.setBold(true);
+    }
+    if (w->palette() != palette) {
+      w->setPalette(palette);
+    }
+    if (w->font() != font) {
+      w->setFont(font);
+    }
+  };
+  sync();
+  label.changed.Connect(sync);
   return widget;
+}
+
+namespace {
+
+// The combo box's line: elided in the middle while not being edited.
+class ElidingLine : public QLineEdit {
+ public:
+  using QLineEdit::QLineEdit;
+
+ protected:
+  void paintEvent(QPaintEvent* event) override {
+    const QFontMetrics metrics = fontMetrics();
+    const QMargins margins = textMargins();
+    const QRect area = contentsRect().marginsRemoved(margins).adjusted(2, 0, -2, 0);
+    if (hasFocus() || metrics.horizontalAdvance(text()) <= area.width()) {
+      QLineEdit::paintEvent(event);
+      return;
+    }
+    QPainter painter(this);
+    const QPalette::ColorGroup group = isEnabled() ? QPalette::Active : QPalette::Disabled;
+    painter.fillRect(rect(), palette().brush(group, QPalette::Base));
+    painter.setPen(palette().color(group, QPalette::Text));
+    painter.drawText(area, Qt::AlignLeft | Qt::AlignVCenter,
+                     metrics.elidedText(text(), Qt::ElideMiddle, area.width()));
+  }
+};
+
+}  // namespace
+
+std::optional<std::string> VirtualPortPath(std::string_view name) {
+  constexpr std::string_view kPty = "pty:";
+  if (!name.starts_with(kPty) || name.size() == kPty.size()) {
+    return std::nullopt;
+  }
+  return std::string(pty::PtyLinkText(name.substr(kPty.size())));
 }
 
 QComboBox* MakeComboBox(model::ComboBox& combo, QWidget* parent) {
   auto* widget = new QComboBox(parent);
-  widget->setEditable(true);
+  widget->setLineEdit(new ElidingLine(widget));
   // The list only offers choices: typed text is not added to it, and is not
   // completed into something the user did not type.
   widget->setInsertPolicy(QComboBox::NoInsert);
@@ -453,7 +516,7 @@ QComboBox* MakeComboBox(model::ComboBox& combo, QWidget* parent) {
     if (w->currentText() != text) {
       w->setEditText(text);
       // A long name ("pty:/run/user/1000/vantorel-app1") is read from its
-      // start, and the hint shows it whole.
+      // start while edited, and the hint shows it whole.
       if (w->lineEdit() != nullptr) {
         w->lineEdit()->setCursorPosition(0);
       }
@@ -538,6 +601,15 @@ QWidget* MakeTextBox(model::TextBox& box, QWidget* parent, bool readOnly) {
   QWidget* widget = box.MultiLine() ? MakeMultiLine(box, parent, readOnly)
                                     : MakeSingleLine(box, parent, readOnly);
   BindCommon(box, widget);
+  auto placeholder = [&box, w = QPointer<QWidget>(widget)] {
+    if (auto* line = qobject_cast<QLineEdit*>(w.data())) {
+      line->setPlaceholderText(ToQString(box.Placeholder()));
+    } else if (auto* plain = qobject_cast<QPlainTextEdit*>(w.data())) {
+      plain->setPlaceholderText(ToQString(box.Placeholder()));
+    }
+  };
+  placeholder();
+  box.changed.Connect(placeholder);
   return widget;
 }
 

@@ -14,6 +14,7 @@
 #include <QString>
 #include <QWidget>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -48,7 +49,13 @@ int TwipsToPixels(int twips);
 QRect TwipsToPixels(const model::Geometry& geometry);
 
 QLabel* MakeLabel(model::Label& label, QWidget* parent);
+// An editable combo box. While it is not being edited, a name too long for it
+// ("pty:/run/user/1000/vantorel-app1") shows elided in the middle, so that its
+// start and its end both show; the hint shows it whole.
 QComboBox* MakeComboBox(model::ComboBox& combo, QWidget* parent);
+// The path an application opens for a virtual port's name ("pty:PATH" or
+// "pty:PATH?..."); nothing for any other name.
+std::optional<std::string> VirtualPortPath(std::string_view name);
 QPushButton* MakeButton(model::Button& button, QWidget* parent);
 QCheckBox* MakeCheckBox(model::CheckBox& box, QWidget* parent);
 QRadioButton* MakeOptionButton(model::OptionButton& option, QWidget* parent);

@@ -1,16 +1,20 @@
 #include "app/qt/screenshot_demo.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QCoreApplication>
 #include <QDir>
+#include <QMessageBox>
 #include <QPixmap>
 #include <QPointer>
+#include <QScreen>
 #include <QTimer>
 #include <memory>
 
 #include "app/qt/catmux_window.h"
 #include "app/qt/help_window.h"
+#include "app/qt/traffic_window.h"
 #include "ports/log.h"
 
 namespace vantorel::app {
@@ -38,6 +42,34 @@ void Trigger(CatmuxWindow& window, const char* menu) {
   }
 }
 
+// A Start that failed at load left its message box open: the picture shows
+// the window and the box beside it, as the screen shows them.
+bool SaveFailedStart(CatmuxWindow& window, const QDir& folder) {
+  QMessageBox* box = nullptr;
+  for (QWidget* top : QApplication::topLevelWidgets()) {
+    if (auto* found = qobject_cast<QMessageBox*>(top); found != nullptr && found->isVisible()) {
+      box = found;
+    }
+  }
+  if (box == nullptr) {
+    return false;
+  }
+  constexpr int kGap = 12;
+  window.move(0, 0);
+  box->move(window.frameGeometry().right() + kGap, window.height() / 3);
+  QTimer::singleShot(kSettleMs, &window, [w = QPointer<CatmuxWindow>(&window), box, folder] {
+    const QRect both = w->frameGeometry().united(box->frameGeometry());
+    const QPixmap screen =
+        w->screen()->grabWindow(0, 0, 0, both.right() + kGap, both.bottom() + kGap);
+    const QString path = folder.filePath(QStringLiteral("failed-start.png"));
+    const bool saved = screen.save(path);
+    ports::Log(ports::logWindow(), saved ? ports::Severity::Info : ports::Severity::Critical,
+               (saved ? "Wrote " : "Could not write ") + path.toStdString());
+    QCoreApplication::exit(saved ? 0 : 1);
+  });
+  return true;
+}
+
 }  // namespace
 
 void StartScreenshotDemo(const QString& folderName, CatmuxWindow& window) {
@@ -47,6 +79,9 @@ void StartScreenshotDemo(const QString& folderName, CatmuxWindow& window) {
   if (!*ok) {
     ports::Log(ports::logWindow(), ports::Severity::Critical,
                "No folder " + folder.path().toStdString());
+  }
+  if (SaveFailedStart(window, folder)) {
+    return;
   }
   // The monitor shows App 1's traffic in the pictures.
   if (auto* monitor = window.findChild<QCheckBox*>(QStringLiteral("Check1"));
@@ -61,7 +96,12 @@ void StartScreenshotDemo(const QString& folderName, CatmuxWindow& window) {
       Trigger(*w, "Hlp");
       QTimer::singleShot(kSettleMs, w, [w, folder, ok] {
         *ok = *ok && Save(w->Help(), folder, QStringLiteral("help.png"));
-        QCoreApplication::exit(*ok ? 0 : 1);
+        w->Help().hide();
+        Trigger(*w, "TrafficMenu");
+        QTimer::singleShot(kSettleMs, w, [w, folder, ok] {
+          *ok = *ok && Save(w->Traffic(), folder, QStringLiteral("traffic.png"));
+          QCoreApplication::exit(*ok ? 0 : 1);
+        });
       });
     });
   });

@@ -1,6 +1,8 @@
 // Pictures of the window for the documentation, taken by the program itself:
-// `vantorel --screenshot-demo DIR` saves DIR/collapsed.png, DIR/expanded.png
-// and DIR/help.png, then ends. Used by scripts/screenshots.sh, never by users.
+// `vantorel --screenshot-demo DIR` saves DIR/collapsed.png, DIR/expanded.png,
+// DIR/help.png and DIR/traffic.png, then ends; when the Start at load failed,
+// it saves DIR/failed-start.png (the window and its message box) instead.
+// Used by scripts/screenshots.sh, never by users.
 // Threading: the GUI thread only.
 #pragma once
 
