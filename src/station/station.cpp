@@ -172,6 +172,9 @@ Station::Next Station::SetUpPort(PortRole role, const std::string& name,
 }
 
 bool Station::InitPorts(const PortSetup& setup) {
+  // The radio's port is made anew below: a radio keyed through the old one
+  // hears its unkey first.
+  UnkeyIfKeyed("at a new Start");
   state_.app1Messages = 0;
   state_.radioMessages = 0;
   std::vector<PortRole> opened;

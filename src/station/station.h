@@ -73,8 +73,8 @@ class Station {
   [[nodiscard]] const StationState& state() const { return state_; }
   [[nodiscard]] StationState& state() { return state_; }
 
-  // In this order: App 2's port (only while App 2 is in use, its switch
-  // clear), App 1's port, the radio's port, then auto-information on for the
+  // A radio the station keyed is unkeyed first. Then, in this order: App 2's port (only while App 2
+  // is in use, its switch clear), App 1's port, the radio's port, then auto-information on for the
   // radio unless App 1's text is ignored. Each port is closed, made anew from
   // its name, set up, opened, RTS then DTR raised. A port that cannot be
   // named, set up or opened (or whose RTS cannot be raised) ends the setup

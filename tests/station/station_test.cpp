@@ -687,6 +687,13 @@ TEST_F(StationTest, AKeyedRadioIsUnkeyedBeforeItsControlGoes) {
   station.InitPorts(setup);
   EXPECT_EQ(Log(), "radio:RX; radio:AI1;") << "the unkey it missed comes first";
   EXPECT_FALSE(station.RadioMayBeKeyed());
+
+  // Start again while keyed: the old radio port takes the unkey before it goes.
+  App1().Receive("MX1;");
+  factory.ForgetWrites();
+  station.InitPorts(setup);
+  EXPECT_EQ(Log().substr(0, 9), "radio:RX;");
+  EXPECT_FALSE(station.RadioMayBeKeyed());
 }
 
 // The time-out's shutdown goes ahead of what a stalled radio line holds and is
