@@ -107,18 +107,6 @@ TEST_F(ChangeoutputTest, StatusAnswerIsRebuiltForApp1First) {
   ExpectRows(rows);
 }
 
-// As the radio receive path does it: the translation, then its result in one write.
-TEST_F(ChangeoutputTest, App1HearsDirectWritesBeforeTheReturnedText) {
-  for (const std::string& radio :
-       {std::string("VS1;"), kKenwoodStatus, std::string("NA01;"), std::string("TX;")}) {
-    std::string oneData = radio;
-    ports.Write(CatPort::App1, Changeoutput(oneData, ports));
-  }
-  EXPECT_EQ(ports.To(CatPort::App1),
-            (std::vector<std::string>{"VS1;", "FT1;FR1;", kYaesuStatus, kKenwoodStatus, "NA01;",
-                                      "MD7;FL007007;SH;SL;", ""}));
-}
-
 // Only a text that begins with FA and holds a ";": the last eight of the
 // eleven digits and the ";", nothing after them.
 TEST_F(ChangeoutputTest, FrequencyKeepsEightDigits) {

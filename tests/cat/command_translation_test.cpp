@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "command_state.h"
+#include "recording_ports.h"
 
 namespace vantorel::cat {
 namespace {
@@ -35,15 +35,6 @@ class ChangeInputTest : public ::testing::Test, protected testing::CommandState 
     }
   }
 };
-
-TEST_F(ChangeInputTest, PendingTextOfTenStaysAndOfElevenIsDropped) {
-  ctx.pendingLength = 10;
-  Translate("FT;");
-  EXPECT_FALSE(ctx.dropPending);
-  ctx.pendingLength = 11;
-  Translate("FT;");
-  EXPECT_TRUE(ctx.dropPending);
-}
 
 // App 1 hears its own command back: the tail from the last FA, whose nine
 // characters after the letters go on to the radio. Without a closing ";" the
@@ -287,17 +278,6 @@ TEST_F(ChangeInputTest, LastTableStateChanges) {
     EXPECT_EQ(keying.TXOn, step.txOn) << step.message;
     EXPECT_EQ(keying.TXTime, step.txTime) << step.message;
   }
-}
-
-// As App 1's receive path does it: the translation, then its result to the radio.
-TEST_F(ChangeInputTest, RadioHearsDirectWritesBeforeTheCommand) {
-  for (const std::string message : {"MX1;", "KY7;", "MX0;", "KY9;"}) {
-    std::string oneData = message;
-    ports.Write(CatPort::Radio, ChangeInput(oneData, ctx));
-  }
-  EXPECT_EQ(ports.To(CatPort::Radio),
-            (std::vector<std::string>{"TX1;TX;RM;", "MX1;", "MX1;", "KY7;", "RX;", "MX0;", "MX0;",
-                                      "KY9;"}));
 }
 
 // A closed port, or one that refuses a write, costs only that write.

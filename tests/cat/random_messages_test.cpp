@@ -13,7 +13,7 @@
 #include <vector>
 
 #include "cat/answer_translation.h"
-#include "command_state.h"
+#include "recording_ports.h"
 
 namespace vantorel::cat {
 namespace {
