@@ -35,17 +35,6 @@ TEST(CatmuxModel, CheckBoxRunsClickOnChange) {
   EXPECT_EQ(clicks, 2);
 }
 
-TEST(CatmuxModel, AppendTellsOnlyThePiece) {
-  CatmuxModel m;
-  std::string seen;
-  m.Text5.appended.Connect([&](std::string_view piece) { seen.append(piece).append("|"); });
-  m.Text5.Append("46");
-  m.Text5.Append("");
-  m.Text5.Append("41");
-  EXPECT_EQ(m.Text5.Text(), "4641");
-  EXPECT_EQ(seen, "46|41|");
-}
-
 TEST(Attachments, HandlersComeOffWhenTheirOwnerGoes) {
   CatmuxModel m;
   int clicks = 0;
