@@ -7,19 +7,6 @@
 namespace vantorel::model {
 namespace {
 
-TEST(CatmuxModel, OptionButtonsExcludeEachOther) {
-  CatmuxModel m;
-  m.Option1[1].SetValue(true);
-  EXPECT_FALSE(m.Option1[0].Value());
-  EXPECT_TRUE(m.Option1[1].Value());
-  m.Option1[0].SetValue(true);
-  EXPECT_TRUE(m.Option1[0].Value());
-  EXPECT_FALSE(m.Option1[1].Value());
-  // Clearing one does not select the other: both may be clear.
-  m.Option1[0].SetValue(false);
-  EXPECT_FALSE(m.Option1[0].Value() || m.Option1[1].Value());
-}
-
 TEST(CatmuxModel, CheckBoxRunsClickOnChange) {
   CatmuxModel m;
   int clicks = 0;
