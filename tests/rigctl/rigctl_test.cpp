@@ -149,13 +149,6 @@ int Listen(int& port) {
   return fd;
 }
 
-// Sends `text` and "q" through socat, and collects the answers up to the
-// server's close.
-std::string Exchange(int port, const std::string& text) {
-  const std::string socat = "socat -t 10 - TCP:127.0.0.1:" + std::to_string(port);
-  return RunToEnd({"/bin/sh", "-c", "printf %s \"$1\" | " + socat, "sh", text + "q\n"}, 30s).output;
-}
-
 // Sessions over one MemoryRadio, deferred, behind 127.0.0.1 on a thread of
 // their own while the test runs rigctl: one client after the other, as the
 // rows come.
@@ -228,12 +221,15 @@ class RigctlReferenceTest : public ::testing::Test {
     }
   }
 
-  // What a row gets from the server on `port`.
+  // What a row gets from the server on `port`: a raw row goes with "q" through
+  // socat, which collects the answers up to the server's close.
   std::string Answers(const Row& row, int port) {
+    const std::string address = "127.0.0.1:" + std::to_string(port);
     if (row.rigctl.empty()) {
-      return Exchange(port, row.raw);
+      const std::string socat = "printf %s \"$1\" | socat -t 10 - TCP:" + address;
+      return RunToEnd({"/bin/sh", "-c", socat, "sh", row.raw + "q\n"}, 30s).output;
     }
-    std::vector<std::string> argv{rigctl_, "-m", "2", "-r", "127.0.0.1:" + std::to_string(port)};
+    std::vector<std::string> argv{rigctl_, "-m", "2", "-r", address};
     argv.insert(argv.end(), row.rigctl.begin(), row.rigctl.end());
     const Finished run = RunToEnd(argv, std::chrono::seconds(60));
     return "status " + std::to_string(run.status.value_or(-1)) + "\n" + run.output;

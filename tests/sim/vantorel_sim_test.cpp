@@ -161,13 +161,6 @@ class ModelRigctlTest : public ::testing::TestWithParam<Model> {
     return run.output;
   }
 
-  // The radio's own answer to `read`, asked over the same line.
-  std::string Ask(const std::string& read) const {
-    const TerminalClient client(link_);
-    client.Send(read);
-    return client.ReadAnswers(1);
-  }
-
   const TempFolder folder_;
   const fs::path link_ = folder_.Path() / "radio";
   std::string rigctl_;
@@ -196,7 +189,9 @@ TEST_P(ModelRigctlTest, EveryStepReachesTheRadioAndReadsBack) {
         how.empty() ? step.ask + "=" + step.answer : how.substr(how[0] == '!');
     const std::size_t equals = check.find('=');
     if (equals > 0) {
-      EXPECT_EQ(Ask(check.substr(0, equals)), check.substr(equals + 1));
+      const TerminalClient client(link_);  // the radio's own answer, over the same line
+      client.Send(check.substr(0, equals));
+      EXPECT_EQ(client.ReadAnswers(1), check.substr(equals + 1));
     }
   }
 }
