@@ -107,18 +107,6 @@ TEST_F(ChangeoutputTest, StatusAnswerIsRebuiltForApp1First) {
   ExpectRows(rows);
 }
 
-// As the radio receive path does it: the translation, then its result in one write.
-TEST_F(ChangeoutputTest, App1HearsDirectWritesBeforeTheReturnedText) {
-  for (const std::string& radio :
-       {std::string("VS1;"), kKenwoodStatus, std::string("NA01;"), std::string("TX;")}) {
-    std::string oneData = radio;
-    ports.Write(CatPort::App1, Changeoutput(oneData, ports));
-  }
-  EXPECT_EQ(ports.To(CatPort::App1),
-            (std::vector<std::string>{"VS1;", "FT1;FR1;", kYaesuStatus, kKenwoodStatus, "NA01;",
-                                      "MD7;FL007007;SH;SL;", ""}));
-}
-
 // Only a text that begins with FA and holds a ";": the last eight of the
 // eleven digits and the ";", nothing after them.
 TEST_F(ChangeoutputTest, FrequencyKeepsEightDigits) {
@@ -140,16 +128,14 @@ TEST_F(ChangeoutputTest, WholeAnswers) {
       {"MD1;", "MD01;"}, {"MD2;", "MD02;"}, {"MD3;", "MD03;"}, {"MD4;", "MD04;"},
       {"MD5;", "MD05;"}, {"MD6;", "MD06;"}, {"MD7;", "MD07;"}, {"MD8;", "MD08;"},
   };
+  // clang-format off
   const Rows rows = {
-      {"TX;", ""},
-      {"RX;", ""},
-      {"DS1;", "FL007007;SH;SL;RX;AI1;"},
-      {"DS0;", "FL005002;SH;SL;RX;AI1;"},
-      {"VS1;", "FT1;FR1;", "app1 VS1;"},
-      {"VS0;", "FT0;FR0;", "app1 VS0;"},
-      {"NA01;", "MD7;FL007007;SH;SL;", "app1 NA01;"},
+      {"TX;", ""}, {"RX;", ""}, {"DS1;", "FL007007;SH;SL;RX;AI1;"},
+      {"DS0;", "FL005002;SH;SL;RX;AI1;"}, {"VS1;", "FT1;FR1;", "app1 VS1;"},
+      {"VS0;", "FT0;FR0;", "app1 VS0;"}, {"NA01;", "MD7;FL007007;SH;SL;", "app1 NA01;"},
       {"NA00;", "MD3;", "app1 NA00;"},
   };
+  // clang-format on
   ASSERT_EQ(modes.size() + rows.size(), answers::kWholeAnswers.size());
   ExpectRows(modes);
   ExpectRows(rows);
@@ -164,13 +150,10 @@ TEST_F(ChangeoutputTest, CaseAndWholeTextRules) {
       {"MD2;TX;", ""},   {"xTXy", ""},       {"tx0;", "tx0;"},
   };
   ExpectRows(rows);
-  const Rows locks = {
-      {"LK10;", "LK1;LK10;"},
-      {"LK00;", "LK0;LK00;"},
-      {"LK10;LK00;", "LK10;LK00;"},
-      {"vs1;", "FT1;FR1;", "app1 VS1;"},
-  };
-  ExpectRows(locks);
+  // clang-format off
+  ExpectRows({{"LK10;", "LK1;LK10;"}, {"LK00;", "LK0;LK00;"}, {"LK10;LK00;", "LK10;LK00;"},
+              {"vs1;", "FT1;FR1;", "app1 VS1;"}});
+  // clang-format on
 }
 
 TEST_F(ChangeoutputTest, ClosedOrRefusingApp1PortAffectsOnlyTheDirectWrites) {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "command_state.h"
+#include "recording_ports.h"
 
 namespace vantorel::cat {
 namespace {
@@ -35,15 +35,6 @@ class ChangeInputTest : public ::testing::Test, protected testing::CommandState 
     }
   }
 };
-
-TEST_F(ChangeInputTest, PendingTextOfTenStaysAndOfElevenIsDropped) {
-  ctx.pendingLength = 10;
-  Translate("FT;");
-  EXPECT_FALSE(ctx.dropPending);
-  ctx.pendingLength = 11;
-  Translate("FT;");
-  EXPECT_TRUE(ctx.dropPending);
-}
 
 // App 1 hears its own command back: the tail from the last FA, whose nine
 // characters after the letters go on to the radio. Without a closing ";" the
@@ -180,31 +171,20 @@ TEST_F(ChangeInputTest, IfShiftIgnoresTheSignAndWidthDropsTheSelector) {
 // transmit and keyer rows write straight to the radio). An upper-case AC001;
 // never gets there: the tuner step takes it first.
 TEST_F(ChangeInputTest, LastTableRows) {
+  // clang-format off
   const Rows rows = {
-      {"BS00;", "FA00001800000;"},
-      {"BS01;", "FA00003500000;"},
-      {"BS03;", "FA00007000000;"},
-      {"BS04;", "FA00010000000;"},
-      {"BS05;", "FA00014000000;"},
-      {"BS06;", "FA00018000000;"},
-      {"BS07;", "FA00021000000;"},
-      {"BS08;", "FA00024500000;"},
-      {"BS09;", "FA00028000000;"},
-      {"MD08;", "MD8;"},
-      {"MK4;", "MD5;", "app1 MK4;"},
-      {"MK5;", "MD6;", "app1 MK6;"},
-      {"VS1;", "FT1;FR1;", "app1 VS1;"},
-      {"ac001;", "ac001;", "app1 AC001;"},
-      {"MS3;", "RM1;", "app1 MS3;"},
-      {"RF02;", "FL007003;SH;SL;", "app1 RF02;"},
-      {"NA01;", "MD7;FL007007;SH;SL;", "app1 NA01;"},
-      {"DS0;", "FL005002;SH;SL;RX;AI1;"},
-      {"MX1;", "MX1;", "radio TX1;TX;RM; app1 TX1;TX;RM;"},
-      {"MX0;", "MX0;", "radio RX; app1 TX0;"},
-      {"KY7;", "KY7;", "radio MX1;"},
-      {"TX1;", "TX1;"},
+      {"BS00;", "FA00001800000;"}, {"BS01;", "FA00003500000;"}, {"BS03;", "FA00007000000;"},
+      {"BS04;", "FA00010000000;"}, {"BS05;", "FA00014000000;"}, {"BS06;", "FA00018000000;"},
+      {"BS07;", "FA00021000000;"}, {"BS08;", "FA00024500000;"}, {"BS09;", "FA00028000000;"},
+      {"MD08;", "MD8;"}, {"MK4;", "MD5;", "app1 MK4;"}, {"MK5;", "MD6;", "app1 MK6;"},
+      {"VS1;", "FT1;FR1;", "app1 VS1;"}, {"ac001;", "ac001;", "app1 AC001;"},
+      {"MS3;", "RM1;", "app1 MS3;"}, {"RF02;", "FL007003;SH;SL;", "app1 RF02;"},
+      {"NA01;", "MD7;FL007007;SH;SL;", "app1 NA01;"}, {"DS0;", "FL005002;SH;SL;RX;AI1;"},
+      {"MX1;", "MX1;", "radio TX1;TX;RM; app1 TX1;TX;RM;"}, {"MX0;", "MX0;", "radio RX; app1 TX0;"},
+      {"KY7;", "KY7;", "radio MX1;"}, {"TX1;", "TX1;"},
       {"TX0;", "RX;"},  // a Kenwood takes TX0; as "transmit"
   };
+  // clang-format on
   ExpectRows(rows);
 }
 
@@ -213,14 +193,10 @@ TEST_F(ChangeInputTest, LastTableRows) {
 // while the time-out is switched off.
 TEST_F(ChangeInputTest, TransmitReadsAndOtherFormsNeverReachTheRadio) {
   ctx.monitorTX = false;
-  ExpectRows({{"TX;", "", "app1 TX0;"},
-              {"tx1;", "tx1;"},
-              {"tx;", "", "app1 TX1;"},
-              {"TX2;", ""},
-              {"TX12345;", ""},
-              {"TX", ""},
-              {"TX0;", "RX;"},
-              {"TX;", "", "app1 TX0;"}});
+  // clang-format off
+  ExpectRows({{"TX;", "", "app1 TX0;"}, {"tx1;", "tx1;"}, {"tx;", "", "app1 TX1;"}, {"TX2;", ""},
+              {"TX12345;", ""}, {"TX", ""}, {"TX0;", "RX;"}, {"TX;", "", "app1 TX0;"}});
+  // clang-format on
 }
 
 TEST_F(ChangeInputTest, LastTableIgnoresCaseAndTakesOnlyWholeMessages) {
@@ -249,35 +225,24 @@ TEST_F(ChangeInputTest, LastTableStateChanges) {
     bool monitored, cw, vfoB, txOn;
     int txTime;
   };
+  // clang-format off
   const Step steps[] = {
-      {"MK2;", true, true, false, false, 42},
-      {"MK0;", true, false, false, false, 42},
-      {"mk2;", true, true, false, false, 42},
-      {"MK1;", true, false, false, false, 42},
-      {"MK2;", true, true, false, false, 42},
-      {"MK3;", true, false, false, false, 42},
-      {"MK2;", true, true, false, false, 42},
-      {"MK4;", true, false, false, false, 42},
-      {"MK2;", true, true, false, false, 42},
-      {"MK5;", true, false, false, false, 42},
-      {"MK2;", true, true, false, false, 42},
-      {"MK6;", true, true, false, false, 42},
-      {"MD01;", true, true, false, false, 42},
-      {"BI1;", true, true, false, false, 42},
-      {"VS1;", true, true, true, false, 42},
-      {"FT3;", true, true, true, false, 42},
-      {"FT2;", true, true, true, false, 42},
-      {"VS0;", true, true, false, false, 42},
-      {"MX1;", true, true, false, true, 42},
-      {"MX1;", false, true, false, true, 42},
-      {"mx0;", false, true, false, false, 0},
-      {"MX1;", false, true, false, false, 0},
+      {"MK2;", true, true, false, false, 42}, {"MK0;", true, false, false, false, 42},
+      {"mk2;", true, true, false, false, 42}, {"MK1;", true, false, false, false, 42},
+      {"MK2;", true, true, false, false, 42}, {"MK3;", true, false, false, false, 42},
+      {"MK2;", true, true, false, false, 42}, {"MK4;", true, false, false, false, 42},
+      {"MK2;", true, true, false, false, 42}, {"MK5;", true, false, false, false, 42},
+      {"MK2;", true, true, false, false, 42}, {"MK6;", true, true, false, false, 42},
+      {"MD01;", true, true, false, false, 42}, {"BI1;", true, true, false, false, 42},
+      {"VS1;", true, true, true, false, 42}, {"FT3;", true, true, true, false, 42},
+      {"FT2;", true, true, true, false, 42}, {"VS0;", true, true, false, false, 42},
+      {"MX1;", true, true, false, true, 42}, {"MX1;", false, true, false, true, 42},
+      {"mx0;", false, true, false, false, 0}, {"MX1;", false, true, false, false, 0},
       // Every key-down arms the time-out when it is on, every key-up disarms it.
-      {"KY7;", true, true, false, true, 0},
-      {"KY9;", true, true, false, false, 0},
-      {"TX1;", true, true, false, true, 0},
-      {"TX0;", true, true, false, false, 0},
+      {"KY7;", true, true, false, true, 0}, {"KY9;", true, true, false, false, 0},
+      {"TX1;", true, true, false, true, 0}, {"TX0;", true, true, false, false, 0},
   };
+  // clang-format on
   keying.TXTime = 42;
   for (const auto& step : steps) {
     ctx.monitorTX = step.monitored;
@@ -287,17 +252,6 @@ TEST_F(ChangeInputTest, LastTableStateChanges) {
     EXPECT_EQ(keying.TXOn, step.txOn) << step.message;
     EXPECT_EQ(keying.TXTime, step.txTime) << step.message;
   }
-}
-
-// As App 1's receive path does it: the translation, then its result to the radio.
-TEST_F(ChangeInputTest, RadioHearsDirectWritesBeforeTheCommand) {
-  for (const std::string message : {"MX1;", "KY7;", "MX0;", "KY9;"}) {
-    std::string oneData = message;
-    ports.Write(CatPort::Radio, ChangeInput(oneData, ctx));
-  }
-  EXPECT_EQ(ports.To(CatPort::Radio),
-            (std::vector<std::string>{"TX1;TX;RM;", "MX1;", "MX1;", "KY7;", "RX;", "MX0;", "MX0;",
-                                      "KY9;"}));
 }
 
 // A closed port, or one that refuses a write, costs only that write.

@@ -10,10 +10,9 @@
 #include <span>
 #include <string>
 #include <string_view>
-#include <vector>
 
 #include "cat/answer_translation.h"
-#include "command_state.h"
+#include "recording_ports.h"
 
 namespace vantorel::cat {
 namespace {

@@ -1,5 +1,5 @@
 // A CatPorts that records every write in order, with ports that can be closed
-// or made to refuse writes.
+// or made to refuse writes; and the state the command translation works on.
 #pragma once
 
 #include <ostream>
@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "cat/cat_ports.h"
+#include "cat/command_translation.h"
 
 namespace vantorel::cat::testing {
 
@@ -61,6 +62,13 @@ class RecordingPorts : public CatPorts {
   bool app1Refuses = false;
   bool radioRefuses = false;
   std::vector<PortWrite> writes;
+};
+
+struct CommandState {
+  TranslationState translation;
+  KeyingState keying;
+  RecordingPorts ports;
+  CommandContext ctx{.translation = translation, .keying = keying, .ports = ports};
 };
 
 }  // namespace vantorel::cat::testing

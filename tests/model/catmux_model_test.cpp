@@ -7,19 +7,6 @@
 namespace vantorel::model {
 namespace {
 
-TEST(CatmuxModel, OptionButtonsExcludeEachOther) {
-  CatmuxModel m;
-  m.Option1[1].SetValue(true);
-  EXPECT_FALSE(m.Option1[0].Value());
-  EXPECT_TRUE(m.Option1[1].Value());
-  m.Option1[0].SetValue(true);
-  EXPECT_TRUE(m.Option1[0].Value());
-  EXPECT_FALSE(m.Option1[1].Value());
-  // Clearing one does not select the other: both may be clear.
-  m.Option1[0].SetValue(false);
-  EXPECT_FALSE(m.Option1[0].Value() || m.Option1[1].Value());
-}
-
 TEST(CatmuxModel, CheckBoxRunsClickOnChange) {
   CatmuxModel m;
   int clicks = 0;
@@ -33,17 +20,6 @@ TEST(CatmuxModel, CheckBoxRunsClickOnChange) {
   m.Check1.SetValue(Check::Ticked);
   EXPECT_TRUE(m.Check1.Ticked());
   EXPECT_EQ(clicks, 2);
-}
-
-TEST(CatmuxModel, AppendTellsOnlyThePiece) {
-  CatmuxModel m;
-  std::string seen;
-  m.Text5.appended.Connect([&](std::string_view piece) { seen.append(piece).append("|"); });
-  m.Text5.Append("46");
-  m.Text5.Append("");
-  m.Text5.Append("41");
-  EXPECT_EQ(m.Text5.Text(), "4641");
-  EXPECT_EQ(seen, "46|41|");
 }
 
 TEST(Attachments, HandlersComeOffWhenTheirOwnerGoes) {

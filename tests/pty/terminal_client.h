@@ -52,11 +52,7 @@ class TerminalClient {
            std::chrono::steady_clock::now() < deadline) {
       pollfd readable{fd_, POLLIN, 0};
       if (::poll(&readable, 1, 50) > 0) {
-        std::array<char, 256> buffer{};
-        const ssize_t got = ::read(fd_, buffer.data(), buffer.size());
-        if (got > 0) {
-          text.append(buffer.data(), static_cast<std::size_t>(got));
-        }
+        text += Available();
       }
     }
     return text;

@@ -9,7 +9,6 @@
 
 #include <csignal>
 #include <filesystem>
-#include <fstream>
 #include <map>
 #include <optional>
 #include <sstream>
@@ -44,14 +43,20 @@ TEST(VantorelSimTest, ServesOnItsDevicePathUntilInterrupted) {
 }
 
 // Its help, version and unknown options: tests/program/command_line_test.cpp.
-TEST(VantorelSimTest, RefusesALinkInAFilesPlaceAndLeavesTheFile) {
+// (The same refusal through the station's port: tests/ports/pty_port_test.cpp.)
+TEST(VantorelSimTest, RefusesALinkInAFilesOrAFoldersPlaceAndLeavesIt) {
   const TempFolder folder;
   const fs::path file = folder.Path() / "notes";
-  std::ofstream(file) << "keep me";
-  const Finished refused = RunToEnd({kProgram, "--link", file.string()}, 10s);
-  EXPECT_EQ(refused.status, 1);
-  EXPECT_NE(refused.errors.find(file.string()), std::string::npos) << refused.errors;
-  EXPECT_TRUE(fs::is_regular_file(fs::symlink_status(file)));
+  WriteFile(file, "keep me");
+  const fs::path directory = folder.Path() / "folder";
+  fs::create_directory(directory);
+  for (const fs::path& taken : {file, directory}) {
+    const Finished refused = RunToEnd({kProgram, "--link", taken.string()}, 10s);
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.errors.find(taken.string()), std::string::npos) << refused.errors;
+  }
+  EXPECT_EQ(ReadFile(file), "keep me");
+  EXPECT_TRUE(fs::is_directory(fs::symlink_status(directory)));
 }
 
 // A set, then in a fresh rigctl its read and the first lines it prints;
@@ -65,33 +70,23 @@ struct Step {
   std::string setPrints = "";
 };
 
+// clang-format off
 const Step kSteps[] = {
     {"F 14074000", "f", "14074000", "FA;", "FA00014074000;"},
     {"F 7074000", "f", "7074000", "FA;", "FA00007074000;"},  // below 10 MHz
-    {"M USB 0", "m", "USB"},
-    {"M LSB 0", "m", "LSB"},
-    {"M CW 0", "m", "CW"},
-    {"M CWR 0", "m", "CWR"},
-    {"M AM 0", "m", "AM"},
-    {"M FM 0", "m", "FM"},
-    {"M PKTUSB 0", "m", "PKTUSB"},
-    {"M PKTLSB 0", "m", "PKTLSB"},
-    {"M USB 0", "m", "USB"},
+    {"M USB 0", "m", "USB"}, {"M LSB 0", "m", "LSB"}, {"M CW 0", "m", "CW"},
+    {"M CWR 0", "m", "CWR"}, {"M AM 0", "m", "AM"}, {"M FM 0", "m", "FM"},
+    {"M PKTUSB 0", "m", "PKTUSB"}, {"M PKTLSB 0", "m", "PKTLSB"}, {"M USB 0", "m", "USB"},
     {"V VFOB", "v", "VFOB"},
-    {"V VFOA", "v", "VFOA"},
-    {"S 1 VFOB", "s", "1\nVFOB"},
-    {"S 0 VFOA", "s", "0\nVFOA"},
-    {"T 1", "t", "1"},
-    {"T 0", "t", "0"},
+    {"V VFOA", "v", "VFOA"}, {"S 1 VFOB", "s", "1\nVFOB"}, {"S 0 VFOA", "s", "0\nVFOA"},
+    {"T 1", "t", "1"}, {"T 0", "t", "0"},
     // Hamlib learns the AG form by reading first.
-    {"l AF L AF 0.5", "l AF", "0.498039", "", "", "0.392157\n"},
-    {"L RF 0.8", "l RF", "0.800000"},
-    {"L SQL 0.1", "l SQL", "0.098039"},
-    {"L RFPOWER 0.5", "l RFPOWER", "0.500000"},
-    {"L MICGAIN 0.5", "l MICGAIN", "0.500000"},
-    {"L KEYSPD 25", "l KEYSPD", "25"},
+    {"l AF L AF 0.5", "l AF", "0.498039", "", "", "0.392157\n"}, {"L RF 0.8", "l RF", "0.800000"},
+    {"L SQL 0.1", "l SQL", "0.098039"}, {"L RFPOWER 0.5", "l RFPOWER", "0.500000"},
+    {"L MICGAIN 0.5", "l MICGAIN", "0.500000"}, {"L KEYSPD 25", "l KEYSPD", "25"},
     {"", "l STRENGTH", "S0"},  // the radio hears nothing: the model's S0 reading
 };
+// clang-format on
 
 // Per model, where a step goes otherwise, by the step's set: "-" Hamlib
 // 4.5.4 cannot make the set (the step is left out); "READ=ANSWER" the radio's
@@ -104,44 +99,30 @@ struct Model {
   std::map<std::string, std::string> differs;
 };
 
+// clang-format off
 const Model kModels[] = {
     {"kenwood", "2031", "-54", {{"L SQL 0.1", "!SQ0;=SQ0025;"}}},  // Hamlib: no SQ read
-    {"ts890",
-     "2041",
-     "-54",
-     {{"M PKTUSB 0", "OM0;=OM0D;"},
-      {"M PKTLSB 0", "OM0;=OM0C;"},
-      {"l AF L AF 0.5", "AG;=AG127;"},
-      {"L MICGAIN 0.5", "-"}}},  // not in Hamlib's TS-890S levels
-    {"ts990",
-     "2039",
-     "-54",
-     {{"M PKTUSB 0", "OM0;=OM0D;"},
-      {"V VFOB", "!CB;=CB1;"},  // Hamlib names the bands Main and Sub
-      {"V VFOA", "!CB;=CB0;"},
-      {"S 1 VFOB", "!TB;=TB1;"},
-      {"S 0 VFOA", "!TB;=TB0;"},
-      {"T 1", "!IF;=IF00007074000     +000000000120000000;"},  // Hamlib: no PTT read
-      {"T 0", "!IF;=IF00007074000     +000000000020000000;"},
-      {"l AF L AF 0.5", "-"},  // Hamlib sends an unset buffer
-      {"L RF 0.8", "-"}}},     // Hamlib sends RG without the band's selector
+    {"ts890", "2041", "-54", {{"M PKTUSB 0", "OM0;=OM0D;"}, {"M PKTLSB 0", "OM0;=OM0C;"},
+                              {"l AF L AF 0.5", "AG;=AG127;"},
+                              {"L MICGAIN 0.5", "-"}}},  // not in Hamlib's TS-890S levels
+    // Hamlib names the TS-990S's bands Main and Sub, has no PTT read for it,
+    // sends its AF set an unset buffer and its RG without the band's selector.
+    {"ts990", "2039", "-54", {{"M PKTUSB 0", "OM0;=OM0D;"},
+                              {"V VFOB", "!CB;=CB1;"}, {"V VFOA", "!CB;=CB0;"},
+                              {"S 1 VFOB", "!TB;=TB1;"}, {"S 0 VFOA", "!TB;=TB0;"},
+                              {"T 1", "!IF;=IF00007074000     +000000000120000000;"},
+                              {"T 0", "!IF;=IF00007074000     +000000000020000000;"},
+                              {"l AF L AF 0.5", "-"}, {"L RF 0.8", "-"}}},
     {"ts590", "2031", "-54", {{"M PKTUSB 0", "DA;=DA1;"}, {"L SQL 0.1", "!SQ0;=SQ0025;"}}},
     {"ts590sg", "2037", "-60", {{"M PKTLSB 0", "DA;=DA1;"}, {"L SQL 0.1", "!SQ0;=SQ0025;"}}},
-    {"ts2000",
-     "2014",
-     "-54",
-     {{"M PKTUSB 0", "-"},  // no data modes: Hamlib sends MDD, the radio refuses it
-      {"M PKTLSB 0", "-"},
-      {"V VFOB", "FR;=FR1;"},
-      {"l AF L AF 0.5", "AG1;=AG1127;"}}},  // Hamlib's AG probe lands on the sub receiver
-    {"ts480",
-     "2028",
-     "-60",
-     {{"M PKTUSB 0", "-"},
-      {"M PKTLSB 0", "-"},
-      {"M CW 0", "FW;=FW0050;"},
-      {"L RF 0.8", "RG;=RG080;"}}},
+    // No data modes: Hamlib sends MDD, the radio refuses it. Hamlib's AG probe
+    // lands on the TS-2000's sub receiver.
+    {"ts2000", "2014", "-54", {{"M PKTUSB 0", "-"}, {"M PKTLSB 0", "-"}, {"V VFOB", "FR;=FR1;"},
+                               {"l AF L AF 0.5", "AG1;=AG1127;"}}},
+    {"ts480", "2028", "-60", {{"M PKTUSB 0", "-"}, {"M PKTLSB 0", "-"}, {"M CW 0", "FW;=FW0050;"},
+                              {"L RF 0.8", "RG;=RG080;"}}},
 };
+// clang-format on
 
 void PrintTo(const Model& model, std::ostream* out) { *out << model.sim; }
 
@@ -180,13 +161,6 @@ class ModelRigctlTest : public ::testing::TestWithParam<Model> {
     return run.output;
   }
 
-  // The radio's own answer to `read`, asked over the same line.
-  std::string Ask(const std::string& read) const {
-    const TerminalClient client(link_);
-    client.Send(read);
-    return client.ReadAnswers(1);
-  }
-
   const TempFolder folder_;
   const fs::path link_ = folder_.Path() / "radio";
   std::string rigctl_;
@@ -215,7 +189,9 @@ TEST_P(ModelRigctlTest, EveryStepReachesTheRadioAndReadsBack) {
         how.empty() ? step.ask + "=" + step.answer : how.substr(how[0] == '!');
     const std::size_t equals = check.find('=');
     if (equals > 0) {
-      EXPECT_EQ(Ask(check.substr(0, equals)), check.substr(equals + 1));
+      const TerminalClient client(link_);  // the radio's own answer, over the same line
+      client.Send(check.substr(0, equals));
+      EXPECT_EQ(client.ReadAnswers(1), check.substr(equals + 1));
     }
   }
 }

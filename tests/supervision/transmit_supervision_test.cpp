@@ -101,9 +101,7 @@ TEST(TransmitSupervision, ShutsDownWhenTheCountReachesTheLimitAsItStandsAtThatTi
 // radio must be unkeyed and powered off whatever App 1's port does.
 TEST(TransmitSupervision, EveryWriteThatCanGoThroughDoesAndTheStateIsReset) {
   struct Case {
-    bool app1Open;
-    bool radioOpen;
-    bool app1Refuses;
+    bool app1Open, radioOpen, app1Refuses;
     std::vector<std::string> toRadio;
     std::size_t failures;
     bool radioMissed;
