@@ -192,9 +192,29 @@ void BufferedPort::Arrived(std::string_view bytes) {
             false});
     }
   }
-  if (more) {
+  if (more && pullingFromLoop_) {
+    arrivedFromLoop_ = true;
+  } else if (more) {
     PostReceiveEvent();
   }
+}
+
+void BufferedPort::PullFromLoop() {
+  const auto self = weak_from_this().lock();
+  pullingFromLoop_ = true;
+  arrivedFromLoop_ = false;
+  Pull();
+  pullingFromLoop_ = false;
+  if (!std::exchange(arrivedFromLoop_, false)) {
+    return;
+  }
+  // A handler of this port already running (the notification came in one of
+  // its waits) takes the new characters itself, or gets the event afterwards.
+  if (handlerDepth_ > 0 || eventPosted_) {
+    PostReceiveEvent();
+    return;
+  }
+  RaiseReceiveEvent();
 }
 
 void BufferedPort::ForgetTraffic() {

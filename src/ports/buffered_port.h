@@ -91,6 +91,11 @@ class BufferedPort : public station::SerialPort, public std::enable_shared_from_
 
   // For the kinds: what the device received.
   void Arrived(std::string_view bytes);
+  // For the kinds' own notification that the device has input (its
+  // descriptor readable), run by the event loop: Pull() now, and what it
+  // brought raises the receive event at once, not a turn of the loop later.
+  // Within a receive handler of this port the event is posted as ever.
+  void PullFromLoop();
   // The device sent some of what it held: the queue may hand it more.
   void DeviceTookSome();
   // News about the far end, raised from the event loop.
@@ -139,6 +144,8 @@ class BufferedPort : public station::SerialPort, public std::enable_shared_from_
   std::function<void()> receive_;
   std::function<void(const station::PortNews&)> news_;
   bool eventPosted_ = false;
+  bool pullingFromLoop_ = false;  // within PullFromLoop: Arrived() leaves the event to it
+  bool arrivedFromLoop_ = false;
   int handlerDepth_ = 0;
   std::size_t takenDuringEvent_ = 0;
   QObject context_;
