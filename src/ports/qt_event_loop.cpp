@@ -1,7 +1,9 @@
 #include "ports/qt_event_loop.h"
 
+#include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QThread>
 #include <QTimer>
 #include <algorithm>
 #include <thread>
@@ -34,8 +36,9 @@ void QtEventLoop::Wait(std::chrono::milliseconds duration) {
     if (coarse.count() > 0) {
       guard.start(coarse);
       QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    } else {
-      QCoreApplication::processEvents();
+    } else if (!QThread::currentThread()->eventDispatcher()->processEvents(
+                   QEventLoop::AllEvents)) {
+      // Nothing was there to handle: a short sleep before the next look.
       std::this_thread::sleep_for(std::min<station::Clock::duration>(deadline - Now(), kFineSlice));
     }
   }
