@@ -267,6 +267,46 @@ double CpuMs(pid_t pid) {
   return total;
 }
 
+// The share of the machine's CPU time that went to work over `span`.
+double BusyShare(std::chrono::milliseconds span) {
+  const auto sample = [] {
+    std::ifstream stat("/proc/stat");
+    std::string cpu;
+    double total = 0;
+    double idle = 0;
+    stat >> cpu;
+    for (int field = 0; field < 8; ++field) {
+      double value = 0;
+      stat >> value;
+      total += value;
+      if (field == 3 || field == 4) {  // idle, waiting for I/O
+        idle += value;
+      }
+    }
+    return std::pair{total, idle};
+  };
+  const auto [total0, idle0] = sample();
+  std::this_thread::sleep_for(span);
+  const auto [total1, idle1] = sample();
+  return total1 > total0 ? 1.0 - (idle1 - idle0) / (total1 - total0) : 0.0;
+}
+
+// A pseudo-terminal's latency follows what else the machine does: each part
+// waits (a minute at most) for a second in which it was mostly idle, and says
+// how busy it was.
+void WaitForQuiet(const char* part) {
+  const auto deadline = Clock::now() + 60s;
+  double busy = BusyShare(1s);
+  while (busy > 0.2 && Clock::now() < deadline) {
+    busy = BusyShare(1s);
+  }
+  std::ifstream loadavg("/proc/loadavg");
+  std::string load;
+  std::getline(loadavg, load);
+  std::printf("-- %s: machine %.0f%% busy just before, load average %s\n", part, busy * 100,
+              load.c_str());
+}
+
 bool allMet = true;
 
 void Line(const std::string& what, const std::string& figure, const std::string& target,
@@ -396,15 +436,19 @@ int main(int argc, char** argv) {
   try {
     std::printf("%-44s %-34s %-20s\n", "measurement", "figure", "target");
     if (only.empty() || only == "direct") {
+      WaitForQuiet("direct");
       Direct();
     }
     if (only.empty() || only == "translating") {
+      WaitForQuiet("translating");
       Translating();
     }
     if (only.empty() || only == "burst") {
+      WaitForQuiet("burst");
       Answers();
     }
     if (only.empty() || only == "idle") {
+      WaitForQuiet("idle");
       Idle();
     }
   } catch (const std::exception& e) {
