@@ -67,7 +67,12 @@ DevicePort::DevicePort(std::string name, std::string device)
     : BufferedPort(std::move(name)),
       device_(std::move(device)),
       port_(std::make_unique<QSerialPort>()) {
-  QObject::connect(port_.get(), &QSerialPort::readyRead, Context(), [this] { PullFromLoop(); });
+  QObject::connect(port_.get(), &QSerialPort::readyRead, Context(), [this] {
+    PullFromLoop();
+    // QSerialPort does not tell readyRead again before this returns: what it
+    // read while the receive handler ran is taken now, and gets an event.
+    Pull();
+  });
   QObject::connect(port_.get(), &QSerialPort::bytesWritten, Context(),
                    [this] { DeviceTookSome(); });
   QObject::connect(port_.get(), &QSerialPort::errorOccurred, Context(),
