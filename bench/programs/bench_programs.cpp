@@ -106,6 +106,16 @@ struct Setup {
   bool withApp2 = false;
 };
 
+// The programs built with this bench, or others named by
+// VANTOREL_BENCH_WINDOW and VANTOREL_BENCH_NOX (an earlier build, to compare).
+std::string ProgramPath(bool window) {
+  const char* other = std::getenv(window ? "VANTOREL_BENCH_WINDOW" : "VANTOREL_BENCH_NOX");
+  if (other != nullptr && *other != '\0') {
+    return other;
+  }
+  return window ? VANTOREL_WINDOW_PROGRAM : VANTOREL_NOX_PROGRAM;
+}
+
 void Start(Relay& relay, Program program, const Setup& setup) {
   relay.folder = std::make_unique<vantorel::testing::TempFolder>();
   const std::filesystem::path folder = relay.folder->Path();
@@ -133,9 +143,7 @@ void Start(Relay& relay, Program program, const Setup& setup) {
   const bool window = program == Program::Window;
   relay.name = window ? "window" : "vantorel-nox";
   relay.process = std::make_unique<Process>(
-      std::vector<std::string>{window ? VANTOREL_WINDOW_PROGRAM : VANTOREL_NOX_PROGRAM, "--folder",
-                               folder.string()},
-      output);
+      std::vector<std::string>{ProgramPath(window), "--folder", folder.string()}, output);
   // The ports are open once auto-information reaches the radio.
   if (relay.radio.Read(4, kNoPump, 10s) != "AI1;") {
     throw std::runtime_error(relay.name + " did not open its ports:\n" +
