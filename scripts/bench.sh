@@ -12,7 +12,8 @@
 #                             in the same run: direct relay both ways, translating beyond the
 #                             10 ms pause, a burst of 2000 radio answers translated (every
 #                             one checked) and idle CPU with all ports open; a second word
-#                             (direct, translating, burst, idle) runs one of them
+#                             (direct, translating, burst, idle) runs one of them, and
+#                             VANTOREL_BENCH_WINDOW / VANTOREL_BENCH_NOX name other builds
 #   scripts/bench.sh nox      vantorel-nox as a process: start to ports open, resident memory
 #                             after start and idle CPU with its ports open
 #   scripts/bench.sh remote   a remote station (two vantorel-nox in network namespaces, as
