@@ -16,7 +16,6 @@
 // Run by hand through scripts/bench.sh, never by ctest. Exit status 1 when a
 // target is missed.
 #include <fcntl.h>
-#include <poll.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -36,6 +35,7 @@
 #include <utility>
 #include <vector>
 
+#include "child_process.h"
 #include "pty_pair.h"
 #include "temp_folder.h"
 
@@ -45,6 +45,7 @@ namespace {
 
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
+using vantorel::testing::CpuMilliseconds;
 using vantorel::testing::PtyPair;
 
 constexpr auto kRadioPause = 10ms;
@@ -260,21 +261,6 @@ BurstResult Burst(const Relay& relay, long first, bool translated) {
   return result;
 }
 
-// CPU time of all the process's threads in milliseconds, from the scheduler.
-double CpuMs(pid_t pid) {
-  double total = 0;
-  const std::filesystem::path tasks = "/proc/" + std::to_string(pid) + "/task";
-  for (const auto& task : std::filesystem::directory_iterator(tasks)) {
-    std::ifstream sched(task.path() / "sched");
-    for (std::string line; std::getline(sched, line);) {
-      if (line.rfind("se.sum_exec_runtime", 0) == 0) {
-        total += std::stod(line.substr(line.find(':') + 1));
-      }
-    }
-  }
-  return total;
-}
-
 // The share of the machine's CPU time that went to work over `span`.
 double BusyShare(std::chrono::milliseconds span) {
   const auto sample = [] {
@@ -317,8 +303,7 @@ void WaitForQuiet(const char* part) {
 
 bool allMet = true;
 
-void Line(const std::string& what, const std::string& figure, const std::string& target,
-          bool met) {
+void Line(const std::string& what, const std::string& figure, const std::string& target, bool met) {
   std::printf("%-44s %-34s %-20s %s\n", what.c_str(), figure.c_str(), target.c_str(),
               target.empty() ? "" : (met ? "met" : "MISSED"));
   std::fflush(stdout);
@@ -423,12 +408,12 @@ void Idle() {
   std::this_thread::sleep_for(1s);  // settled after the start
   std::vector<double> before;
   for (const Relay* r : {&window, &nox, &socat}) {
-    before.push_back(CpuMs(r->process->Pid()));
+    before.push_back(CpuMilliseconds(r->process->Pid()));
   }
   std::this_thread::sleep_for(kIdleTime);
   int i = 0;
   for (const Relay* r : {&window, &nox, &socat}) {
-    const double percent = (CpuMs(r->process->Pid()) - before[i]) /
+    const double percent = (CpuMilliseconds(r->process->Pid()) - before[i]) /
                            std::chrono::duration<double, std::milli>(kIdleTime).count() * 100;
     Line("idle, all ports open, 10 s, " + r->name, Format("%.3f %% of a core", percent),
          r == &socat ? "" : "< 0.2 %", percent < 0.2);

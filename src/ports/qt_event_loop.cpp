@@ -36,8 +36,7 @@ void QtEventLoop::Wait(std::chrono::milliseconds duration) {
     if (coarse.count() > 0) {
       guard.start(coarse);
       QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    } else if (!QThread::currentThread()->eventDispatcher()->processEvents(
-                   QEventLoop::AllEvents)) {
+    } else if (!QThread::currentThread()->eventDispatcher()->processEvents(QEventLoop::AllEvents)) {
       // Nothing was there to handle: a short sleep before the next look.
       std::this_thread::sleep_for(std::min<station::Clock::duration>(deadline - Now(), kFineSlice));
     }
