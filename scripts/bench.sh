@@ -22,6 +22,9 @@
 #   scripts/bench.sh rigctl   rigctl -m 1028 "f m v t" through the FT-950 emulation of
 #                             vantorel-nox to each simulated Kenwood model, side by side with
 #                             rigctl with the model's own Kenwood backend straight to it
+#   scripts/bench.sh polling  four programs polling frequency and mode every 100 ms through
+#                             rigctld: servers against one (radio reads, at most 1.5x), and
+#                             how soon a turn of the radio's knob shows (at most 200 ms); 1 min
 set -euo pipefail
 cd "$(dirname "$0")/.."
 which="${1:-all}"
@@ -32,7 +35,8 @@ case "$which" in
   nox) targets=(bench_nox) ;;
   remote) targets=(bench_outage) ;;
   rigctl) targets=(bench_rigctl) ;;
-  *) echo "usage: $0 [bridge|programs [part]|nox|remote|rigctl]" >&2; exit 2 ;;
+  polling) targets=(bench_polling) ;;
+  *) echo "usage: $0 [bridge|programs [part]|nox|remote|rigctl|polling]" >&2; exit 2 ;;
 esac
 scripts/deps.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null

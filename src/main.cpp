@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/catmux.h"
+#include "app/qt/applications_panel.h"
 #include "app/qt/catmux_window.h"
 #include "app/qt/qt_desktop.h"
 #include "app/qt/qt_message_boxes.h"
@@ -106,6 +107,8 @@ int main(int argc, char** argv) {
     model.Command4.Click();
   });
 
+  app::ApplicationsPanel applications(window, station, folder);
+  applications.Load();
   catmux.Form_Load();
   for (const std::string& warning : settingsFile.LoadWarnings()) {
     ports::Log(station::Topic::Settings, ports::Severity::Warning, warning);

@@ -1,5 +1,6 @@
 #include "nox/log_events.h"
 
+#include <algorithm>
 #include <array>
 #include <cctype>
 #include <string>
@@ -47,6 +48,19 @@ std::string PortSentence(PortRole role, std::string_view rest) {
   std::string text(PortTitle(role));
   text[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(text[0])));
   return text.append(rest);
+}
+
+void LogEvents::ApplicationStateChanged(std::string_view name, PortState state,
+                                        std::string_view reason) {
+  const auto line = std::ranges::find(kStateLines, state, &StateLine::state);
+  // An application that cannot be reached is no reason to end the service.
+  std::string text =
+      std::string(name) + "'s port" +
+      (state == PortState::Failed ? " could not be opened" : std::string(line->text));
+  if (!reason.empty()) {
+    text.append(": ").append(reason);
+  }
+  Log(Topic::Ports, state == PortState::Failed ? Severity::Warning : line->severity, text);
 }
 
 void LogEvents::TranslatedText(std::string_view text) {

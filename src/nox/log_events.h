@@ -34,6 +34,8 @@ class LogEvents final : public station::StationEvents {
                         std::string_view reason) override;
   void App1VfoChanged(bool vfoB) override;
   void CaptureStopped() override;
+  void ApplicationStateChanged(std::string_view name, station::PortState state,
+                               std::string_view reason) override;
 
  private:
   std::function<void(station::PortRole)> portFailed_;

@@ -71,6 +71,7 @@ void Service::Start() {
     return;
   }
   settings_ = *settings;
+  ReadApplications();
   if (OpenPorts(settings_)) {
     tick_.start();
     FollowProfile();
@@ -106,6 +107,7 @@ void Service::Reload() {
     return;
   }
   settings_ = *settings;
+  ReadApplications();
   LogRunning("Settings applied again", setup);
   FollowProfile();
 }
@@ -124,7 +126,7 @@ void Service::LogRunning(std::string_view how, const station::PortSetup& setup) 
 void Service::FollowProfile() {
   // Only the FT-950 emulation has reads to answer on time; an idle service
   // otherwise wakes once a second.
-  if (settings_.ft950Emulation && tick_.isActive()) {
+  if ((settings_.ft950Emulation || !station_.ApplicationsStatus().empty()) && tick_.isActive()) {
     shortTick_.start();
   } else {
     shortTick_.stop();
@@ -179,6 +181,18 @@ bool Service::OpenPorts(const settings::Settings& settings) {
   }
   LogRunning("Bridge running", setup);
   return true;
+}
+
+void Service::ReadApplications() {
+  const settings::AppsRead read = settings::LoadApps(file_.Path().parent_path());
+  for (const std::string& fault : read.faults) {
+    Log(Topic::Settings, Severity::Warning, fault);
+  }
+  for (const station::ApplicationSetup& app : read.apps) {
+    Log(Topic::Settings, Severity::Info,
+        app.name + " on " + app.port + " (" + std::string(station::DialectWord(app.dialect)) + ")");
+  }
+  station_.SetApplications(read.apps);
 }
 
 void Service::Fail(const std::string& why) {

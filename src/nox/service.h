@@ -31,6 +31,7 @@
 #include "ports/port_factory.h"
 #include "ports/qt_event_loop.h"
 #include "program/command_line.h"
+#include "settings/apps_file.h"
 #include "settings/settings.h"
 #include "settings/settings_file.h"
 #include "station/station.h"
@@ -62,6 +63,8 @@ class Service {
   // Opens the ports on `settings`; false when App 1's or the radio's could
   // not be.
   bool OpenPorts(const settings::Settings& settings);
+  // Apps.ini, beside the settings file: the extra applications from now on.
+  void ReadApplications();
   // A reload not taken: the bridge goes on as it was.
   void KeepRunning();
   void LogRunning(std::string_view how, const station::PortSetup& setup);

@@ -10,11 +10,13 @@
 #include "ports/device_port.h"
 #include "ports/network_address.h"
 #include "ports/pty_port.h"
+#include "ports/rigctld_server.h"
 #include "ports/sim_port.h"
 #include "ports/tcp_listen_port.h"
 #include "ports/tcp_port.h"
 #include "ports/tls_listen_port.h"
 #include "ports/tls_port.h"
+#include "station/application_setup.h"
 #include "station/port_names.h"
 
 namespace vantorel::ports {
@@ -104,6 +106,17 @@ std::shared_ptr<station::SerialPort> QtPortFactory::Make(const std::string& name
     }
   }
   return std::make_shared<DevicePort>(name, station::DeviceForName(name));
+}
+
+std::unique_ptr<station::RigctlServer> QtPortFactory::MakeRigctlServer(
+    const std::string& name, station::RigctlServerLinks links) {
+  if (!StartsWithIgnoringCase(name, station::kRigctldPrefix)) {
+    throw station::SerialError("\"" + name + "\" is no rigctld: port");
+  }
+  return std::make_unique<RigctldServer>(
+      ParseNetworkAddress(std::string_view(name).substr(station::kRigctldPrefix.size()),
+                          kDefaultListenAddress),
+      std::move(links));
 }
 
 std::shared_ptr<sim::KenwoodRadio> QtPortFactory::SimulatedRadio(std::string_view model) {

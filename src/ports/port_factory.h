@@ -34,6 +34,9 @@ class QtPortFactory final : public station::PortFactory {
   // Throws SerialError for a name whose form is known but whose rest is not
   // ("pty:" without a path, "tcp:" without a port, "sim:" of another radio).
   [[nodiscard]] std::shared_ptr<station::SerialPort> Make(const std::string& name) override;
+  //   "rigctld:[ADDRESS:]PORT"     Hamlib's NET rigctl protocol (RigctldServer)
+  [[nodiscard]] std::unique_ptr<station::RigctlServer> MakeRigctlServer(
+      const std::string& name, station::RigctlServerLinks links) override;
 
   // The radio behind every "sim:MODEL" port this factory makes, one per model
   // (`model` one of sim::ModelNames(), else std::invalid_argument). It keeps its

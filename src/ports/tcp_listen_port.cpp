@@ -17,6 +17,20 @@ void WarnWhenReachableFromOutside(const std::string& portName, const QHostAddres
           "network, use tls-listen: (see \"Remote station\" in the README).");
 }
 
+QHostAddress ListenOn(QTcpServer& server, const NetworkAddress& address) {
+  const std::string where = AddressText(address);
+  const QHostAddress host(QString::fromStdString(address.host));
+  if (host.isNull()) {
+    throw station::SerialError("Cannot listen on " + where +
+                               ": an address of this machine is needed, not a name");
+  }
+  if (!server.listen(host, address.port)) {
+    throw station::SerialError("Cannot listen on " + where + ": " +
+                               server.errorString().toStdString());
+  }
+  return host;
+}
+
 TcpListenPort::TcpListenPort(std::string name, NetworkAddress address)
     : SocketPort(std::move(name)), address_(std::move(address)) {}
 
@@ -27,17 +41,8 @@ void TcpListenPort::Open() {
     return;
   }
   ForgetTraffic();
-  const std::string where = AddressText(address_);
-  const QHostAddress host(QString::fromStdString(address_.host));
-  if (host.isNull()) {
-    throw station::SerialError("Cannot listen on " + where +
-                               ": an address of this machine is needed, not a name");
-  }
   std::unique_ptr<QTcpServer> server = NewServer();
-  if (!server->listen(host, address_.port)) {
-    throw station::SerialError("Cannot listen on " + where + ": " +
-                               server->errorString().toStdString());
-  }
+  const QHostAddress host = ListenOn(*server, address_);
   // Emitted for a connection once it is ready (for an encrypted one, once
   // its far end is authenticated), unlike newConnection.
   QObject::connect(server.get(), &QTcpServer::pendingConnectionAvailable, Context(),

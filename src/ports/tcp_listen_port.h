@@ -32,6 +32,8 @@ inline constexpr const char* kDefaultListenAddress = "127.0.0.1";
 // Logs the warning for a port that lets anyone who reaches `address` key the
 // transmitter, when the address is not this machine's loopback.
 void WarnWhenReachableFromOutside(const std::string& portName, const QHostAddress& address);
+// Makes `server` listen at the address; throws SerialError saying why it cannot.
+QHostAddress ListenOn(QTcpServer& server, const NetworkAddress& address);
 
 class TcpListenPort : public SocketPort {
  public:

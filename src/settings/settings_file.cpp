@@ -339,6 +339,11 @@ std::optional<std::string> SaveSettings(const Settings& settings, const std::fil
     text.append(line).append("\r\n");
   }
   text.append(unknownLines);
+  return WriteTextFile(file, text);
+}
+
+std::optional<std::string> WriteTextFile(const std::filesystem::path& file,
+                                         const std::string& text) {
   const std::filesystem::path target = SaveTarget(file);
   struct stat old {};
   const bool replacing = ::stat(target.c_str(), &old) == 0;

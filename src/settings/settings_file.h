@@ -83,9 +83,15 @@ std::vector<std::string> SettingsLines(const Settings& settings);
 // stays: the file it points to is the one written, in that file's folder. The
 // old file's mode is kept, and its owner and group where the process may set
 // them. Something other than a regular file is never written over. Returns
-// nothing on success, else why it could not be written.
+// nothing on success, else why it could not be written (WriteTextFile).
 std::optional<std::string> SaveSettings(const Settings& settings, const std::filesystem::path& file,
                                         std::string_view unknownLines = {});
+
+// Writes `text` as the whole file, atomically and keeping what SaveSettings
+// keeps (a link at `file`, the old file's mode, owner and group); never over
+// something other than a regular file. Nothing on success, else why not.
+std::optional<std::string> WriteTextFile(const std::filesystem::path& file,
+                                         const std::string& text);
 
 // The settings file of one folder. It remembers whether the file was read
 // whole: one that was not is copied to "Catmux.ini.bak" before it is first

@@ -9,6 +9,9 @@
 
 namespace vantorel::station {
 
+// The line settings text of the applications' ports.
+inline constexpr std::string_view kAppPortSettings = "19200,N,8,1";
+
 enum class Parity { None, Odd, Even, Mark, Space };
 
 struct LineSettings {

@@ -1,5 +1,6 @@
 // Which radio dialect the receiver works with: the model the user pinned, or
-// the one learned from the radio while App 1 is emulating. Part of Receiver
+// the one learned from the radio while App 1 is emulating or extra
+// applications are served (they speak the model's forms too). Part of Receiver
 // (station/receive.h); apart from the passes because it runs only when the
 // radio's port opens and while the radio is learned.
 #include "station/receive.h"
@@ -7,8 +8,8 @@
 namespace vantorel::station {
 
 void Receiver::ChooseRadio() {
-  if (ctx_.mode != Mode::Emulating) {
-    return;  // only the emulation speaks the model's own forms
+  if (ctx_.mode != Mode::Emulating && !ctx_.applications.Any()) {
+    return;  // only the emulation and the extra applications speak the model's own forms
   }
   if (learning_.Learning()) {
     return;  // the radio's answers to the reads already sent are coming
@@ -54,6 +55,7 @@ void Receiver::RadioKnown(const cat::RadioDialect& radio, const std::string& why
   for (const auto& dialect : app1Dialects_) {
     dialect->FollowRadio(radio);
   }
+  ctx_.applications.FollowRadio(radio);
   ctx_.events.Note(Topic::Routing, why);
   // App 1's commands that waited for the radio go on now, unless its pass is
   // running (it goes on with them itself).

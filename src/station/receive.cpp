@@ -344,7 +344,7 @@ void Receiver::RadioPass() {
   }
   ctx_.state.radioMessages += ctx_.radio->MessagesIn(message);
   ctx_.capture.RadioBlock(message);
-  if (TakeLearning(message)) {
+  if (TakeLearning(message) || ctx_.applications.RadioMessage(message)) {
     return;
   }
   RouteRadioText(message);

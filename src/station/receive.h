@@ -27,6 +27,7 @@
 #include "cat/application_dialect.h"
 #include "cat/radio_dialect.h"
 #include "cat/radio_learning.h"
+#include "station/applications.h"
 #include "station/capture.h"
 #include "station/event_loop.h"
 #include "station/line_settings.h"
@@ -76,6 +77,8 @@ struct RouteContext {
   const LineSettings& radioLine;
   // The radio dialect in hand: the receiver changes it when it learns the radio.
   const cat::RadioDialect*& radio;
+  // The extra applications: the radio's messages reach them first.
+  Applications& applications;
 };
 
 class Receiver {

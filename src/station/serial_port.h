@@ -21,6 +21,7 @@
 
 #include "station/event_loop.h"
 #include "station/line_settings.h"
+#include "station/rigctl_server.h"
 
 namespace vantorel::station {
 
@@ -125,6 +126,13 @@ class PortFactory {
  public:
   virtual ~PortFactory() = default;
   [[nodiscard]] virtual std::shared_ptr<SerialPort> Make(const std::string& name) = 0;
+  // The NET rigctl server a "rigctld:[ADDRESS:]PORT" name stands for; throws
+  // SerialError for a name that stands for none, or where there are none.
+  [[nodiscard]] virtual std::unique_ptr<RigctlServer> MakeRigctlServer(const std::string& name,
+                                                                       RigctlServerLinks links) {
+    (void)links;
+    throw SerialError("No server of Hamlib's network protocol here for \"" + name + "\"");
+  }
 };
 
 }  // namespace vantorel::station

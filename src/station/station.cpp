@@ -42,8 +42,16 @@ Station::Station(PortFactory& factory, EventLoop& loop, StationEvents& events,
       loop_(loop),
       events_(events),
       capture_(std::move(folder), events),
+      applications_({.factory = factory,
+                     .ports = ports_,
+                     .loop = loop,
+                     .events = events,
+                     .state = state_,
+                     .options = options_,
+                     .radio = radio_,
+                     .unkey = [this](std::string_view when) { UnkeyIfKeyed(when); }}),
       receiver_(RouteContext{options_, mode_, state_, ports_, loop_, events_, capture_, radioLine_,
-                             radio_}) {}
+                             radio_, applications_}) {}
 
 Station::~Station() {
   // The ports may outlive us for a moment (a pass holding one): they must not
@@ -175,6 +183,7 @@ void Station::InitPorts(const PortSetup& setup) {
   if (next != Next::End && ports_.IsOpen(PortRole::Radio)) {
     RadioOpened();
   }
+  applications_.Open();
 }
 
 bool Station::UpdatePorts(const PortSetup& setup) {
@@ -265,13 +274,15 @@ void Station::RadioOpened() {
   // Which Kenwood it is, before anything else it answers.
   receiver_.ChooseRadio();
   // With AI1 the Kenwood radio reports changes made at its front panel by
-  // itself, so App 1 follows the knob without polling.
-  if (Clear(options_.ignoreFromApp1)) {
+  // itself, so App 1 follows the knob without polling, and the extra
+  // applications' reads are answered from what it reported.
+  if (Clear(options_.ignoreFromApp1) || applications_.Any()) {
     ports_.Write(PortRole::Radio, radio_->autoInformationOn);
   }
 }
 
 void Station::ClosePorts() {
+  applications_.Close();
   for (const PortRole role : {PortRole::App2, PortRole::App1, PortRole::Radio}) {
     const auto port = ports_.Get(role);
     if (!port) {
@@ -368,6 +379,7 @@ void Station::UnkeyIfKeyed(std::string_view when) {
     }
     SendRelease(RadioRelease::Unkey);
     cat::KeyUp(state_.keying);
+    applications_.Unkeyed();
     events_.Note(Topic::Supervision, what + ": unkeyed it (" + std::string(radio_->unkey) + ")");
   }
   // The unkey must leave before the port closes behind it.
@@ -414,6 +426,7 @@ void Station::SeeReleaseSent() {
 }
 
 void Station::RadioGoes() {
+  applications_.RadioGone();
   SeeReleaseSent();
   // Not seen sent: it is due again when the radio is back.
   state_.releaseDue = std::max(state_.releaseDue, state_.releaseInFlight);

@@ -14,7 +14,10 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "station/application_setup.h"
+#include "station/applications.h"
 #include "station/capture.h"
 #include "station/event_loop.h"
 #include "station/line_settings.h"
@@ -26,9 +29,6 @@
 #include "station/station_state.h"
 
 namespace vantorel::station {
-
-// The line settings text of the two application ports.
-inline constexpr std::string_view kAppPortSettings = "19200,N,8,1";
 
 // The radio's settings text from the four line boxes as they stand: speed,
 // first letter of the parity, data bits, stop bits ("4800,E,8,1"). Nothing is
@@ -118,8 +118,20 @@ class Station {
   // The transmit supervision's tick, once a second after the first Start.
   void Timer2_Timer();
   // The short tick (every 100 ms): App 1's reads the radio has not answered in
-  // time get their answer from App 1's dialect.
-  void Timer1_Timer() { receiver_.AnswerOverdueReads(); }
+  // time get their answer from App 1's dialect; the extra applications' too.
+  void Timer1_Timer() {
+    receiver_.AnswerOverdueReads();
+    applications_.Tick();
+  }
+
+  // The station programs beyond App 1 and App 2. Set while running, those
+  // that changed are opened anew at once; otherwise each Start opens them
+  // after the station's own ports, and Stop closes them.
+  void SetApplications(const std::vector<ApplicationSetup>& setups) { applications_.Set(setups); }
+  [[nodiscard]] std::vector<ApplicationStatus> ApplicationsStatus() const {
+    return applications_.Status();
+  }
+  [[nodiscard]] std::uint64_t ApplicationReadsSent() const { return applications_.SentToRadio(); }
 
   // A radio the station keyed is unkeyed (its dialect's unkey, ahead of
   // anything else waiting to go) before its control goes away (Stop, a
@@ -172,6 +184,7 @@ class Station {
   // Per port: lost, and trying to come back (it still counts as in use).
   std::array<bool, 3> lost_{};
   Capture capture_;
+  Applications applications_;
   Receiver receiver_;
 };
 

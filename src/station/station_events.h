@@ -45,6 +45,10 @@ class StationEvents {
   virtual void App1VfoChanged(bool vfoB) = 0;
   // The capture stopped by itself (a file could not be written).
   virtual void CaptureStopped() = 0;
+  // An extra application's port (or server) opened, closed, was lost or
+  // came back, or a client came or went.
+  virtual void ApplicationStateChanged(std::string_view /*name*/, PortState /*state*/,
+                                       std::string_view /*reason*/) {}
 };
 
 // Ignores everything: for users that want only some of the events.

@@ -121,6 +121,30 @@ TEST_F(PtyNox, SighupKeepsWhatIsUnchangedAndAppliesAWholeEditedFile) {
   EXPECT_NE(nox->Errors().find("has only 4 of its 23 lines"), std::string::npos);
 }
 
+// Apps.ini is read at start and again at SIGHUP: a Kenwood program on a port
+// of its own asks the radio through the service.
+TEST_F(PtyNox, ReadsTheExtraApplicationsAtStartAndAtSighup) {
+  WriteFile(SettingsFile(), FileText());
+  for (const std::string name : {"Logger", "Panel"}) {
+    WriteFile(station / "Apps.ini",
+              "[" + name + "]\nPort=pty:" + (station / name).string() + "\nDialect=kenwood\n");
+    if (!nox) {
+      nox = std::make_unique<ChildProcess>(
+          std::vector<std::string>{VANTOREL_NOX_PROGRAM, "--folder", station.string()});
+    } else {
+      nox->Signal(SIGHUP);
+    }
+    ASSERT_TRUE(nox->WaitForError(name + "'s port is open")) << nox->Errors();
+    radioEnd.Read(64, kNoPump, 500ms);  // what the station asks the radio at open
+    const TerminalClient program(station / name);
+    program.Send("FA;");
+    EXPECT_EQ(radioEnd.Read(3, kNoPump), "FA;");
+    radioEnd.Write("FA00014074000;");
+    EXPECT_EQ(program.ReadAnswers(1), "FA00014074000;");
+  }
+  EXPECT_FALSE(std::filesystem::exists(station / "Logger"));
+}
+
 // A radio whose device goes away is tried again while the service runs (the
 // device may come back), and so is one away at a reload: the loss is logged,
 // and a stop signal still ends the service in order.

@@ -18,6 +18,7 @@
 #include <tuple>
 #include <vector>
 
+#include "settings/apps_file.h"
 #include "temp_folder.h"
 
 namespace vantorel::settings {
@@ -332,6 +333,59 @@ TEST_F(SettingsFileTest, TheRadioModelLine) {
     EXPECT_EQ(ToOptions(s).radioModel, model);
     EXPECT_EQ(file.LoadWarnings().size(), std::string(model) == "FT-991" ? 1U : 0U) << model;
   }
+}
+
+// Apps.ini: each section judged alone; a bad one is told with its name and
+// line and skipped, the others taken in file order.
+TEST(AppsFileTest, TakesGoodSectionsAndTellsEachBadOne) {
+  using station::AppDialect;
+  const AppsRead read = ParseApps(
+      "; the station's programs\r\n"
+      "[WSJT-X]\r\nPort=rigctld:4532\r\n"
+      "[Logger]\r\n  port = pty:/run/vantorel/logger \r\nDialect=KENWOOD\r\n"
+      "[No dialect]\nPort=pty:/tmp/a\n"
+      "[Icom]\nPort=pty:/tmp/b\nDialect=icom\n"
+      "[Server]\nPort=rigctld:4533\nDialect=ft950\n"
+      "[wsjt-x]\nPort=rigctld:4534\n"
+      "[Odd]\nBaud=9600\nPort=pty:/tmp/c\nDialect=ft950\n"
+      "[]\nPort=pty:/tmp/d\nDialect=ft950\n"
+      "[FT-950 client]\nPort=tcp-listen:4535\nDialect=ft950");
+  const std::vector<station::ApplicationSetup> apps{
+      {"WSJT-X", "rigctld:4532", AppDialect::Rigctld},
+      {"Logger", "pty:/run/vantorel/logger", AppDialect::Kenwood},
+      {"FT-950 client", "tcp-listen:4535", AppDialect::Ft950}};
+  EXPECT_EQ(read.apps, apps);
+  const std::vector<std::string> faults{
+      "Apps.ini line 7: [No dialect]: it names no Dialect (kenwood or ft950); skipped",
+      "Apps.ini line 9: [Icom]: Dialect \"icom\" is neither kenwood nor ft950; skipped",
+      "Apps.ini line 12: [Server]: a rigctld: port takes no Dialect; skipped",
+      "Apps.ini line 15: [wsjt-x]: another section has that name; skipped",
+      "Apps.ini line 17: [Odd]: line 18 is neither Port= nor Dialect=; skipped",
+      "Apps.ini line 21: []: a section's name is written [NAME]; skipped"};
+  EXPECT_EQ(read.faults, faults);
+  // Written back, it reads as it was.
+  EXPECT_EQ(ParseApps(AppsText(apps)).apps, apps);
+}
+
+TEST(AppsFileTest, TakesAtMostEightAndLeavesAMissingFileEmpty) {
+  std::string text;
+  for (int i = 1; i <= 9; ++i) {
+    text += "[App " + std::to_string(i) + "]\nPort=rigctld:" + std::to_string(4530 + i) + "\n";
+  }
+  const AppsRead read = ParseApps(text);
+  EXPECT_EQ(read.apps.size(), station::kMostApplications);
+  ASSERT_EQ(read.faults.size(), 1U);
+  EXPECT_NE(read.faults[0].find("[App 9]: more than 8 applications"), std::string::npos);
+
+  testing::TempFolder folder;
+  EXPECT_TRUE(LoadApps(folder.Path()).apps.empty());
+  EXPECT_TRUE(LoadApps(folder.Path()).faults.empty());
+  ASSERT_EQ(SaveApps(folder.Path(), read.apps), std::nullopt);
+  EXPECT_EQ(LoadApps(folder.Path()).apps, read.apps);
+  std::filesystem::remove(folder.Path() / kAppsFileName);
+  std::filesystem::create_directory(folder.Path() / kAppsFileName);
+  EXPECT_EQ(LoadApps(folder.Path()).faults.size(), 1U);
+  EXPECT_TRUE(SaveApps(folder.Path(), read.apps).has_value());
 }
 
 }  // namespace
