@@ -1,5 +1,7 @@
 #include "ports/qt_event_loop.h"
 
+#include <sys/prctl.h>
+
 #include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -15,6 +17,25 @@ namespace {
 // the events arriving then wait at most.
 constexpr std::chrono::milliseconds kFineWait{1};
 constexpr std::chrono::microseconds kFineSlice{50};
+
+// The system lets a sleep of this thread end late by its timer slack (50 us
+// unless set): the short sleeps at a wait's end ask for 1 us.
+class FineTimerSlack {
+ public:
+  FineTimerSlack() : previous_(::prctl(PR_GET_TIMERSLACK, 0, 0, 0, 0)) {
+    ::prctl(PR_SET_TIMERSLACK, 1000UL, 0, 0, 0);
+  }
+  ~FineTimerSlack() {
+    if (previous_ > 0) {
+      ::prctl(PR_SET_TIMERSLACK, static_cast<unsigned long>(previous_), 0, 0, 0);
+    }
+  }
+  FineTimerSlack(const FineTimerSlack&) = delete;
+  FineTimerSlack& operator=(const FineTimerSlack&) = delete;
+
+ private:
+  int previous_;
+};
 
 }  // namespace
 
@@ -38,6 +59,7 @@ void QtEventLoop::Wait(std::chrono::milliseconds duration) {
       QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     } else if (!QThread::currentThread()->eventDispatcher()->processEvents(QEventLoop::AllEvents)) {
       // Nothing was there to handle: a short sleep before the next look.
+      const FineTimerSlack slack;
       std::this_thread::sleep_for(std::min<station::Clock::duration>(deadline - Now(), kFineSlice));
     }
   }
