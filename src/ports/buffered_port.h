@@ -6,8 +6,9 @@
 //
 // A kind supplies the device: open and close, handing bytes on, how many it
 // still holds, and a bounded wait for more input. It calls Arrived() with what
-// it received, DeviceTookSome() when its own buffer went down, and Tell() with
-// news about its far end.
+// it received (through PullFromLoop() from its own notification, so the
+// receive event comes in the same turn of the event loop), DeviceTookSome()
+// when its own buffer went down, and Tell() with news about its far end.
 //
 // A device or connection that goes away while the port is open is tried again
 // every kRetryInterval until it is back or the port is closed: the kind calls
