@@ -7,6 +7,13 @@
 #                             same run: direct-mode relay latency both ways, translating-mode
 #                             latency beyond the radio's 10 ms pause, translated radio answers
 #                             per second (none may be lost) and idle CPU with all ports open
+#   scripts/bench.sh programs the window (offscreen) and vantorel-nox as processes, over
+#                             pseudo-terminals as a user's programs meet them, next to socat
+#                             in the same run: direct relay both ways, translating beyond the
+#                             10 ms pause, a burst of 2000 radio answers translated (every
+#                             one checked) and idle CPU with all ports open; a second word
+#                             (direct, translating, burst, idle) runs one of them, and
+#                             VANTOREL_BENCH_WINDOW / VANTOREL_BENCH_NOX name other builds
 #   scripts/bench.sh nox      vantorel-nox as a process: start to ports open, resident memory
 #                             after start and idle CPU with its ports open
 #   scripts/bench.sh remote   a remote station (two vantorel-nox in network namespaces, as
@@ -22,13 +29,14 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 which="${1:-all}"
 case "$which" in
-  all) targets=(bench_bridge bench_nox bench_rigctl) ;;
+  all) targets=(bench_bridge bench_programs bench_nox bench_rigctl) ;;
   bridge) targets=(bench_bridge) ;;
+  programs) targets=(bench_programs) ;;
   nox) targets=(bench_nox) ;;
   remote) targets=(bench_outage) ;;
   rigctl) targets=(bench_rigctl) ;;
   polling) targets=(bench_polling) ;;
-  *) echo "usage: $0 [bridge|nox|remote|rigctl|polling]" >&2; exit 2 ;;
+  *) echo "usage: $0 [bridge|programs [part]|nox|remote|rigctl|polling]" >&2; exit 2 ;;
 esac
 scripts/deps.sh
 cmake -S . -B build -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
@@ -42,6 +50,8 @@ for t in "${targets[@]}"; do
   echo "== $t"
   dir="${t#bench_}"
   [[ $t == bench_outage ]] && dir=remote
-  "build/bench/$dir/$t" || status=1
+  part=()
+  [[ $t == bench_programs && -n "${2:-}" ]] && part=("$2")
+  "build/bench/$dir/$t" "${part[@]}" || status=1
 done
 exit "$status"

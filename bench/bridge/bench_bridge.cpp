@@ -5,11 +5,11 @@
 // loop, the real serial layer, the ports opened by path as on a station); this
 // process plays App 1, App 2 and the radio on the controlling sides. Figures:
 //   - direct mode ("No Translation") relay latency, App 1 to radio and radio
-//     to App 1, median of many round trips, against socat (target: within 1.2x);
+//     to App 1, median of many round trips, against socat (target: within 1.1x);
 //   - translating mode, App 1's command in to the Kenwood command out, minus the
-//     10 ms pause the radio needs (target: under 0.5 ms);
+//     10 ms pause the radio needs (target: at most 0.3 ms);
 //   - radio answers per second reaching App 1 translated, sustained, with every
-//     answer checked (target: 20000 a second, none lost);
+//     answer checked (target: 100000 a second, none lost);
 //   - CPU time of the bridge with all three ports open and nothing to do
 //     (target: under 0.2% of a core).
 // Exit status 1 when a target is missed.
@@ -94,6 +94,9 @@ struct BridgeSetup {
   }
   if (setup.ft950Emulation) {
     options.profile = station::Profile::Emulation;
+    // Named, so the radio is not learned first: the bench plays no answers to
+    // the learning's reads.
+    options.radioModel = "TS-590S";
   }
   bridge.SetOptions(options);
   bridge.InitPorts(ports);
@@ -349,11 +352,11 @@ void DirectMode() {
   const Spread& bridgeBack = spreads[2];
   const Spread& socatBack = spreads[3];
   Line("socat relay, App 1 -> radio", Us(socatOut), "reference", true);
-  Line("direct mode, App 1 -> radio", Us(bridgeOut), "<= 1.2x socat",
-       bridgeOut.median <= 1.2 * socatOut.median);
+  Line("direct mode, App 1 -> radio", Us(bridgeOut), "<= 1.1x socat",
+       bridgeOut.median <= 1.1 * socatOut.median);
   Line("socat relay, radio -> App 1", Us(socatBack), "reference", true);
-  Line("direct mode, radio -> App 1", Us(bridgeBack), "<= 1.2x socat",
-       bridgeBack.median <= 1.2 * socatBack.median);
+  Line("direct mode, radio -> App 1", Us(bridgeBack), "<= 1.1x socat",
+       bridgeBack.median <= 1.1 * socatBack.median);
 }
 
 void TranslatingMode() {
@@ -371,12 +374,13 @@ void TranslatingMode() {
   const double pause = Micros(kRadioPause);
   s.median -= pause;
   s.p90 -= pause;
-  Line("translating, App 1 command -> Kenwood, beyond 10 ms", Us(s), "< 500 us", s.median < 500);
+  Line("translating, App 1 command -> Kenwood, beyond 10 ms", Us(s), "<= 300 us", s.median <= 300);
 }
 
 // A standard FT-950 client's frequency read through the emulation: App 1's
 // "FA;" to the radio's Kenwood read, the radio's answer back to App 1 in FT-950
-// form, minus the radio's 10 ms pause.
+// form. The emulation has no pause before the radio (its client waits for each
+// answer).
 void Ft950Read() {
   PtyPair app1;
   PtyPair radio;
@@ -397,11 +401,8 @@ void Ft950Read() {
     }
     std::this_thread::sleep_for(500us);
   }
-  Spread s = Summarise(std::move(samples));
-  const double pause = Micros(kRadioPause);
-  s.median -= pause;
-  s.p90 -= pause;
-  Line("FT-950 emulation, App 1 FA; answered, beyond 10 ms", Us(s), "< 2000 us", s.median < 2000);
+  const Spread s = Summarise(std::move(samples));
+  Line("FT-950 emulation, App 1 FA; answered", Us(s), "< 2000 us", s.median < 2000);
 }
 
 void AnswerRate() {
@@ -415,8 +416,8 @@ void AnswerRate() {
   char figure[96];
   std::snprintf(figure, sizeof figure, "%.0f /s (%ld sent, %ld lost, %ld wrong)", t.perSecond,
                 t.sent, t.sent - t.received, t.wrong);
-  Line("radio answers translated to App 1, 10 s", figure, ">= 20000 /s, none lost",
-       t.perSecond >= 20000 && t.received == t.sent && t.wrong == 0);
+  Line("radio answers translated to App 1, 10 s", figure, ">= 100000 /s, none lost",
+       t.perSecond >= 100000 && t.received == t.sent && t.wrong == 0);
 }
 
 void Idle() {

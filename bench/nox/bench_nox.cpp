@@ -32,6 +32,7 @@ namespace {
 using namespace std::chrono_literals;
 using Clock = std::chrono::steady_clock;
 using vantorel::testing::ChildProcess;
+using vantorel::testing::CpuMilliseconds;
 using vantorel::testing::PtyPair;
 
 constexpr int kStarts = 15;
@@ -52,22 +53,6 @@ double ResidentMb(pid_t pid) {
     }
   }
   return -1;
-}
-
-// CPU time of all the process's threads in milliseconds, from the
-// scheduler's own account (finer than the clock ticks of /proc/<pid>/stat).
-double CpuMs(pid_t pid) {
-  double total = 0;
-  const std::filesystem::path tasks = "/proc/" + std::to_string(pid) + "/task";
-  for (const auto& task : std::filesystem::directory_iterator(tasks)) {
-    std::ifstream sched(task.path() / "sched");
-    for (std::string line; std::getline(sched, line);) {
-      if (line.rfind("se.sum_exec_runtime", 0) == 0) {
-        total += std::stod(line.substr(line.find(':') + 1));
-      }
-    }
-  }
-  return total;
 }
 
 bool Report(const std::string& what, double value, const std::string& unit, double target) {
@@ -114,9 +99,9 @@ int main() {
   }
   std::this_thread::sleep_for(1s);  // settled after the start
   const double residentMb = ResidentMb(nox.Pid());
-  const double cpuBefore = CpuMs(nox.Pid());
+  const double cpuBefore = CpuMilliseconds(nox.Pid());
   std::this_thread::sleep_for(kIdleTime);
-  const double cpuAfter = CpuMs(nox.Pid());
+  const double cpuAfter = CpuMilliseconds(nox.Pid());
   const double idlePercent =
       (cpuAfter - cpuBefore) / std::chrono::duration<double, std::milli>(kIdleTime).count() * 100;
   nox.Signal(SIGTERM);

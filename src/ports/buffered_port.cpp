@@ -15,6 +15,9 @@ namespace {
 // a far end that reads nothing costs.
 constexpr std::size_t kDeviceShare = 4096;
 
+// How many times one receive event calls a handler that keeps taking text.
+constexpr int kCallsPerEvent = 16;
+
 }  // namespace
 
 BufferedPort::BufferedPort(std::string name) : name_(std::move(name)) {
@@ -192,9 +195,29 @@ void BufferedPort::Arrived(std::string_view bytes) {
             false});
     }
   }
-  if (more) {
+  if (more && pullingFromLoop_) {
+    arrivedFromLoop_ = true;
+  } else if (more) {
     PostReceiveEvent();
   }
+}
+
+void BufferedPort::PullFromLoop() {
+  const auto self = weak_from_this().lock();
+  pullingFromLoop_ = true;
+  arrivedFromLoop_ = false;
+  Pull();
+  pullingFromLoop_ = false;
+  if (!std::exchange(arrivedFromLoop_, false)) {
+    return;
+  }
+  // A handler of this port already running (the notification came in one of
+  // its waits) takes the new characters itself, or gets the event afterwards.
+  if (handlerDepth_ > 0 || eventPosted_) {
+    PostReceiveEvent();
+    return;
+  }
+  RaiseReceiveEvent();
 }
 
 void BufferedPort::ForgetTraffic() {
@@ -246,29 +269,33 @@ void BufferedPort::RaiseReceiveEvent() {
   // The handler may let the event loop run, and a Start pressed meanwhile may
   // let go of this port: it stays alive until the handler returns.
   const auto self = weak_from_this().lock();
-  if (!receive_ || Waiting() == 0) {
-    return;
-  }
   const bool outermost = handlerDepth_ == 0;
-  if (outermost) {
-    takenDuringEvent_ = 0;
-  }
-  const std::function<void()> handler = receive_;
-  ++handlerDepth_;
-  try {
-    handler();
-  } catch (const std::exception& e) {
-    // The receive passes report their own failures; nothing may unwind
-    // through the event loop.
-    Log(station::Topic::Ports, Severity::Critical, "Receive event of " + name_ + ": " + e.what());
-  }
-  --handlerDepth_;
-
-  // Characters left after the handler (the rest of a burst) get another event.
-  // Only when the handler took some: one that takes none would otherwise be
-  // called again and again with nothing changing; new characters wake it.
-  if (outermost && takenDuringEvent_ > 0 && Waiting() > 0) {
-    PostReceiveEvent();
+  // Characters left after the handler (the rest of a burst) get it called
+  // again. Only when it took some: one that takes none would otherwise be
+  // called again and again with nothing changing; new characters wake it. A
+  // few calls go in one turn of the event loop (the handlers let it run
+  // themselves); the rest of a long burst gets another event.
+  for (int call = 0; receive_ && Waiting() > 0; ++call) {
+    if (call == kCallsPerEvent) {
+      PostReceiveEvent();
+      return;
+    }
+    if (outermost) {
+      takenDuringEvent_ = 0;
+    }
+    const std::function<void()> handler = receive_;
+    ++handlerDepth_;
+    try {
+      handler();
+    } catch (const std::exception& e) {
+      // The receive passes report their own failures; nothing may unwind
+      // through the event loop.
+      Log(station::Topic::Ports, Severity::Critical, "Receive event of " + name_ + ": " + e.what());
+    }
+    --handlerDepth_;
+    if (!outermost || takenDuringEvent_ == 0) {
+      return;
+    }
   }
 }
 

@@ -6,8 +6,9 @@
 //
 // A kind supplies the device: open and close, handing bytes on, how many it
 // still holds, and a bounded wait for more input. It calls Arrived() with what
-// it received, DeviceTookSome() when its own buffer went down, and Tell() with
-// news about its far end.
+// it received (through PullFromLoop() from its own notification, so the
+// receive event comes in the same turn of the event loop), DeviceTookSome()
+// when its own buffer went down, and Tell() with news about its far end.
 //
 // A device or connection that goes away while the port is open is tried again
 // every kRetryInterval until it is back or the port is closed: the kind calls
@@ -91,6 +92,11 @@ class BufferedPort : public station::SerialPort, public std::enable_shared_from_
 
   // For the kinds: what the device received.
   void Arrived(std::string_view bytes);
+  // For the kinds' own notification that the device has input (its
+  // descriptor readable), run by the event loop: Pull() now, and what it
+  // brought raises the receive event at once, not a turn of the loop later.
+  // Within a receive handler of this port the event is posted as ever.
+  void PullFromLoop();
   // The device sent some of what it held: the queue may hand it more.
   void DeviceTookSome();
   // News about the far end, raised from the event loop.
@@ -139,6 +145,8 @@ class BufferedPort : public station::SerialPort, public std::enable_shared_from_
   std::function<void()> receive_;
   std::function<void(const station::PortNews&)> news_;
   bool eventPosted_ = false;
+  bool pullingFromLoop_ = false;  // within PullFromLoop: Arrived() leaves the event to it
+  bool arrivedFromLoop_ = false;
   int handlerDepth_ = 0;
   std::size_t takenDuringEvent_ = 0;
   QObject context_;

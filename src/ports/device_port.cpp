@@ -67,7 +67,12 @@ DevicePort::DevicePort(std::string name, std::string device)
     : BufferedPort(std::move(name)),
       device_(std::move(device)),
       port_(std::make_unique<QSerialPort>()) {
-  QObject::connect(port_.get(), &QSerialPort::readyRead, Context(), [this] { Pull(); });
+  QObject::connect(port_.get(), &QSerialPort::readyRead, Context(), [this] {
+    PullFromLoop();
+    // QSerialPort does not tell readyRead again before this returns: what it
+    // read while the receive handler ran is taken now, and gets an event.
+    Pull();
+  });
   QObject::connect(port_.get(), &QSerialPort::bytesWritten, Context(),
                    [this] { DeviceTookSome(); });
   QObject::connect(port_.get(), &QSerialPort::errorOccurred, Context(),
@@ -240,13 +245,30 @@ void DevicePort::Break(bool enable) {
 }
 
 void DevicePort::DeviceWrite(std::string_view bytes) {
-  const auto size = static_cast<qint64>(bytes.size());
-  port_->write(bytes.data(), size);
+  const int fd = static_cast<int>(port_->handle());
+  // Nothing of ours waits in QSerialPort: straight to the device, as much as
+  // it takes, without QSerialPort's write notifier being armed and answered
+  // on later turns of the event loop for text the device took at once.
+  if (port_->bytesToWrite() == 0) {
+    ssize_t written = 0;
+    do {
+      written = ::write(fd, bytes.data(), bytes.size());
+    } while (written < 0 && errno == EINTR);
+    if (written > 0) {
+      bytes.remove_prefix(static_cast<std::size_t>(written));
+    }
+    if (bytes.empty()) {
+      return;
+    }
+  }
+  // The rest (a full device, or one that failed: QSerialPort then meets the
+  // failure itself and reports it).
+  port_->write(bytes.data(), static_cast<qint64>(bytes.size()));
   // Handed to the device at once while it has room, so a relayed answer does
   // not wait for the next pass of the event loop. A device with no room takes
   // the rest from the event loop when it has; asking it now would only be
   // answered "try again".
-  pollfd writable{static_cast<int>(port_->handle()), POLLOUT, 0};
+  pollfd writable{fd, POLLOUT, 0};
   if (::poll(&writable, 1, 0) == 1 && (writable.revents & POLLOUT) != 0) {
     port_->flush();
   }

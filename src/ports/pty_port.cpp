@@ -31,7 +31,8 @@ void PtyPort::Open() {
   const int fd = line_->Fd();
   readable_ = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Read);
   writable_ = std::make_unique<QSocketNotifier>(fd, QSocketNotifier::Write);
-  QObject::connect(readable_.get(), &QSocketNotifier::activated, Context(), [this] { Pull(); });
+  QObject::connect(readable_.get(), &QSocketNotifier::activated, Context(),
+                   [this] { PullFromLoop(); });
   QObject::connect(writable_.get(), &QSocketNotifier::activated, Context(), [this] {
     Flush();
     DeviceTookSome();

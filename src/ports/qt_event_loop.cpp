@@ -1,10 +1,43 @@
 #include "ports/qt_event_loop.h"
 
+#include <sys/prctl.h>
+
+#include <QAbstractEventDispatcher>
 #include <QCoreApplication>
 #include <QEventLoop>
+#include <QThread>
 #include <QTimer>
+#include <algorithm>
+#include <thread>
 
 namespace vantorel::ports {
+namespace {
+
+// The end of a wait that goes in short sleeps, and the longest of them: what
+// the events arriving then wait at most.
+constexpr std::chrono::milliseconds kFineWait{1};
+constexpr std::chrono::microseconds kFineSlice{50};
+
+// The system lets a sleep of this thread end late by its timer slack (50 us
+// unless set): the short sleeps at a wait's end ask for 1 us.
+class FineTimerSlack {
+ public:
+  FineTimerSlack() : previous_(::prctl(PR_GET_TIMERSLACK, 0, 0, 0, 0)) {
+    ::prctl(PR_SET_TIMERSLACK, 1000UL, 0, 0, 0);
+  }
+  ~FineTimerSlack() {
+    if (previous_ > 0) {
+      ::prctl(PR_SET_TIMERSLACK, static_cast<unsigned long>(previous_), 0, 0, 0);
+    }
+  }
+  FineTimerSlack(const FineTimerSlack&) = delete;
+  FineTimerSlack& operator=(const FineTimerSlack&) = delete;
+
+ private:
+  int previous_;
+};
+
+}  // namespace
 
 void QtEventLoop::DoEvents() { QCoreApplication::processEvents(); }
 
@@ -13,13 +46,22 @@ void QtEventLoop::Wait(std::chrono::milliseconds duration) {
   // The guard timer only wakes the loop; the monotonic clock decides when the
   // wait is over. It is started again for what remains, because a handler run
   // in the middle may have consumed its tick in a nested wait of its own.
+  // The loop's timers wake in whole milliseconds, up to one late: they cover
+  // all but the last millisecond, which goes in short sleeps between looks
+  // at the events, so the wait (the radio's pause) ends on time.
   QTimer guard;
   guard.setSingleShot(true);
   guard.setTimerType(Qt::PreciseTimer);
   for (auto now = Now(); now < deadline; now = Now()) {
-    const auto remaining = std::chrono::ceil<std::chrono::milliseconds>(deadline - now);
-    guard.start(remaining);
-    QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    const auto coarse = std::chrono::floor<std::chrono::milliseconds>(deadline - now) - kFineWait;
+    if (coarse.count() > 0) {
+      guard.start(coarse);
+      QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+    } else if (!QThread::currentThread()->eventDispatcher()->processEvents(QEventLoop::AllEvents)) {
+      // Nothing was there to handle: a short sleep before the next look.
+      const FineTimerSlack slack;
+      std::this_thread::sleep_for(std::min<station::Clock::duration>(deadline - Now(), kFineSlice));
+    }
   }
 }
 

@@ -216,13 +216,14 @@ void Receiver::App1Pass() {
 }
 
 void Receiver::App1NoTranslation(const std::string& block) {
-  ctx_.events.LatestText(PortRole::App1, block);
   cat::ApplicationDialect& dialect = App1Dialect();
   dialect.Take(block);
   while (const auto command = dialect.NextCommand()) {
     cat::DialectContext context = DialectContext();
     ctx_.ports.Write(PortRole::Radio, dialect.Command(*command, context).toRadio);
   }
+  // Shown once the text is on its way: the relay does not wait for the window.
+  ctx_.events.LatestText(PortRole::App1, block);
   if (ctx_.options.monitor) {
     Monitor(block);
   }
@@ -360,11 +361,16 @@ void Receiver::RadioPass() {
 
 void Receiver::RouteRadioText(const std::string& message) {
   PortSlots& ports = ctx_.ports;
+  if (ctx_.mode == Mode::NoTranslation) {
+    // Shown once the text is on its way: the relay does not wait for the window.
+    ports.Write(PortRole::App1, message);
+    ctx_.events.LatestText(PortRole::Radio, message);
+    return;
+  }
   ctx_.events.LatestText(PortRole::Radio, message);
   switch (ctx_.mode) {
     case Mode::NoTranslation:
-      ports.Write(PortRole::App1, message);
-      return;
+      break;
     case Mode::Sharing:
       if (ports.IsOpen(PortRole::App2)) {
         DrainOutput(PortRole::App2);

@@ -59,6 +59,22 @@ TEST_F(DevicePortTest, CarriesTextBothWaysAndRaisesTheReceiveEventFromTheLoop) {
   EXPECT_EQ(port->Waiting(), 0U);
 }
 
+// The receive event comes from the device's own notification: characters that
+// come while the handler waits in the event loop still get an event of theirs.
+TEST_F(DevicePortTest, CharactersThatComeDuringTheHandlerGetAnEvent) {
+  Open();
+  int events = 0;
+  port->OnReceive([&] {
+    if (++events == 1) {  // takes nothing, and more comes meanwhile
+      device.Write("ID;");
+      loop.Wait(20ms);
+    }
+  });
+  device.Write("IF;");
+  EXPECT_TRUE(Until([&] { return events >= 2; }));
+  EXPECT_EQ(port->ReadWaiting(), "IF;ID;");
+}
+
 // A far end that sends faster than the station reads: what waits stays within
 // its bound, the newest kept, and the drop is told once.
 TEST_F(DevicePortTest, InputPastItsBoundDropsTheOldestAndIsToldOnce) {

@@ -10,6 +10,8 @@
 #include <cerrno>
 #include <csignal>
 #include <cstdlib>
+#include <filesystem>
+#include <fstream>
 #include <system_error>
 
 extern char** environ;
@@ -150,6 +152,20 @@ std::string FindProgram(std::string_view name) {
     folders.remove_prefix(colon == std::string_view::npos ? folders.size() : colon + 1);
   }
   return {};
+}
+
+double CpuMilliseconds(pid_t pid) {
+  double total = 0;
+  const std::filesystem::path tasks = "/proc/" + std::to_string(pid) + "/task";
+  for (const auto& task : std::filesystem::directory_iterator(tasks)) {
+    std::ifstream sched(task.path() / "sched");
+    for (std::string line; std::getline(sched, line);) {
+      if (line.rfind("se.sum_exec_runtime", 0) == 0) {
+        total += std::stod(line.substr(line.find(':') + 1));
+      }
+    }
+  }
+  return total;
 }
 
 }  // namespace vantorel::testing

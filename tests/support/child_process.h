@@ -64,4 +64,8 @@ Finished RunToEnd(const std::vector<std::string>& argv, std::chrono::millisecond
 // The program's path found through PATH; empty when it is not installed.
 std::string FindProgram(std::string_view name);
 
+// CPU time of all of a process's threads so far, in milliseconds, from the
+// scheduler's own account (finer than the clock ticks of /proc/<pid>/stat).
+double CpuMilliseconds(pid_t pid);
+
 }  // namespace vantorel::testing

@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPainter>
+#include <QPixmap>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QRadioButton>
@@ -38,7 +39,10 @@ const QColor kPanelGrey(model::kPanelGrey.r, model::kPanelGrey.g, model::kPanelG
 constexpr int kNominalFrameWidth = model::kCollapsedWidth - model::kClientWidthAtLoad;
 constexpr int kNominalFrameHeight = model::kCollapsedHeight - model::kClientHeightAtLoad;
 
-// The client area: the background picture, with the controls on top.
+// The client area: the background picture, with the controls on top. The
+// picture is drawn once per screen resolution and kept: a field that changes
+// with every message (the latest text) repaints the picture under it, and
+// drawing it anew each time cost more than the message's relay.
 class Canvas : public QWidget {
  public:
   using QWidget::QWidget;
@@ -48,8 +52,19 @@ class Canvas : public QWidget {
     QPainter painter(this);
     // Beyond the picture and the panels (a window stretched by hand).
     painter.fillRect(rect(), kPanelGrey);
-    PaintBackgroundPicture(painter);
+    const qreal ratio = devicePixelRatioF();
+    if (picture_.isNull() || picture_.devicePixelRatio() != ratio) {
+      picture_ = QPixmap(kBackgroundPictureSize * ratio);
+      picture_.setDevicePixelRatio(ratio);
+      picture_.fill(kPanelGrey);  // what lies under the picture on the window
+      QPainter onPicture(&picture_);
+      PaintBackgroundPicture(onPicture);
+    }
+    painter.drawPixmap(QPointF(0.0, 0.0), picture_);
   }
+
+ private:
+  QPixmap picture_;
 };
 
 // Space between a label and the field it names, in pixels.
