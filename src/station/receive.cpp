@@ -132,6 +132,11 @@ void Receiver::SendHeldApp1Commands() { SendApp1Commands(ctx_.mode); }
 std::string Receiver::ReadBlock(PortRole role) {
   const std::shared_ptr<SerialPort> port = ctx_.ports.Get(role);
   std::string block;
+  // Untranslated text goes on in whatever pieces it comes: what waits now is
+  // taken without a turn of the event loop first.
+  if (port && ctx_.mode == Mode::NoTranslation) {
+    block = port->ReadWaiting();
+  }
   while (port && port->Waiting() > 0) {
     ctx_.loop.DoEvents();
     // Characters that came during DoEvents are read in this batch.
