@@ -245,6 +245,7 @@ void Receiver::SendApp1Commands(Mode mode) {
     }
     ctx_.loop.DoEvents();
     cat::DialectContext context = DialectContext();
+    const bool keyed = ctx_.state.keying.radioKeyed;
     const cat::CommandResult result = dialect.Command(*command, context);
     if (result.onVfoB) {
       ctx_.events.App1VfoChanged(*result.onVfoB);
@@ -255,7 +256,13 @@ void Receiver::SendApp1Commands(Mode mode) {
     if (translating && ctx_.options.monitor) {
       ctx_.events.TranslatedText(result.toRadio);
     }
-    ctx_.ports.Write(PortRole::Radio, result.toRadio);
+    if (translating && keyed && !ctx_.state.keying.radioKeyed) {
+      // The translation's unkey goes ahead of anything waiting, as a command
+      // of its own.
+      ctx_.ports.WriteFirst(PortRole::Radio, result.toRadio);
+    } else {
+      ctx_.ports.Write(PortRole::Radio, result.toRadio);
+    }
     ctx_.loop.DoEvents();
     if (ctx_.mode != mode) {
       break;  // App 2 came into use meanwhile, or the mode changed: nothing more in this one
