@@ -90,21 +90,18 @@ void CheckReplies(const RadioAnswers& radio, App1Choices& choices) {
   const std::string mode = reply(ReplyKind::kMode);
   FUZZ_REQUIRE(mode == kRefused || (HasShape(mode, "MD0?;") && OneOf(mode[3], kApp1Modes)));
   const std::string status = reply(ReplyKind::kStatus);
-  FUZZ_REQUIRE(status == kRefused ||
-               (HasShape(status, "IF###########?######???000;") && OneOf(status[13], "+-") &&
-                OneOf(status[20], kApp1Modes) && OneOf(status[21], "01") &&
-                OneOf(status[22], "012")));
+  FUZZ_REQUIRE(status == kRefused || (HasShape(status, "IF###########?######???000;") &&
+                                      OneOf(status[13], "+-") && OneOf(status[20], kApp1Modes) &&
+                                      OneOf(status[21], "01") && OneOf(status[22], "012")));
   struct Switch {
     ReplyKind kind;
     std::string_view shape;
     std::string_view values;
   };
-  for (const Switch& row : {Switch{ReplyKind::kVfo, "VS?;", "01"},
-                            Switch{ReplyKind::kReceiveVfo, "FR?;", "04"},
-                            Switch{ReplyKind::kTransmitVfo, "FT?;", "01"},
-                            Switch{ReplyKind::kPower, "PS?;", "01"},
-                            Switch{ReplyKind::kRit, "RT?;", "01"},
-                            Switch{ReplyKind::kXit, "XT?;", "01"}}) {
+  for (const Switch& row :
+       {Switch{ReplyKind::kVfo, "VS?;", "01"}, Switch{ReplyKind::kReceiveVfo, "FR?;", "04"},
+        Switch{ReplyKind::kTransmitVfo, "FT?;", "01"}, Switch{ReplyKind::kPower, "PS?;", "01"},
+        Switch{ReplyKind::kRit, "RT?;", "01"}, Switch{ReplyKind::kXit, "XT?;", "01"}}) {
     const std::string text = reply(row.kind);
     FUZZ_REQUIRE(HasShape(text, row.shape) && OneOf(text[2], row.values));
   }
@@ -150,8 +147,8 @@ void CheckSettings(RadioAnswers& radio, int app1Level, int hertz) {
     radio.Keep(level.key, setting);
     App1Choices choices;
     choices.levels[row] = app1;
-    const std::string text = ReplyFromRadio({ReplyKind::kLevel, static_cast<std::uint8_t>(row)},
-                                            radio, choices);
+    const std::string text =
+        ReplyFromRadio({ReplyKind::kLevel, static_cast<std::uint8_t>(row)}, radio, choices);
     FUZZ_REQUIRE(Digits(text, text.size() - 4, 3) == app1);
   }
   for (std::size_t row = 0; row < kModes.size(); ++row) {

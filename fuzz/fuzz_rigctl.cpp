@@ -45,11 +45,11 @@ class Numbers {
   std::uint64_t state_;
 };
 
-constexpr Mode kModes[] = {Mode::kAm,   Mode::kCw,        Mode::kUsb,         Mode::kLsb,
-                           Mode::kRtty, Mode::kFm,        Mode::kCwReverse,   Mode::kRttyReverse,
+constexpr Mode kModes[] = {Mode::kAm,      Mode::kCw,      Mode::kUsb,       Mode::kLsb,
+                           Mode::kRtty,    Mode::kFm,      Mode::kCwReverse, Mode::kRttyReverse,
                            Mode::kDataLsb, Mode::kDataUsb, Mode::kDataFm};
-constexpr RigError kErrors[] = {RigError::kInvalidArgument, RigError::kTimeout,
-                                RigError::kProtocol, RigError::kRejected, RigError::kPowerOff};
+constexpr RigError kErrors[] = {RigError::kInvalidArgument, RigError::kTimeout, RigError::kProtocol,
+                                RigError::kRejected, RigError::kPowerOff};
 
 // A radio whose n-th answer is the n-th of its numbers, at once or when told.
 class ScriptedRadio : public RigctlRadio {

@@ -76,10 +76,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Settings read;
   const auto first = file.Load(read);
   FUZZ_REQUIRE((first.outcome == SettingsLoad::Unreadable) ==
-          (size > vantorel::settings::kSettingsFileLimit));
+               (size > vantorel::settings::kSettingsFileLimit));
   FUZZ_REQUIRE(first.linesRead <= vantorel::settings::kSettingsLineCount + 2);
   FUZZ_REQUIRE((first.outcome == SettingsLoad::Complete) ==
-          (first.linesRead >= vantorel::settings::kSettingsLineCount && first.reason.empty()));
+               (first.linesRead >= vantorel::settings::kSettingsLineCount && first.reason.empty()));
   const bool problem = file.LoadProblem().has_value();
   FUZZ_REQUIRE(problem == (first.outcome != SettingsLoad::Complete));
   if (first.outcome == SettingsLoad::Unreadable) {
@@ -104,7 +104,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FUZZ_REQUIRE(second.unknownLines == first.unknownLines);
   for (const std::string& warning : second.warnings) {
     FUZZ_REQUIRE(std::find(first.warnings.begin(), first.warnings.end(), warning) !=
-            first.warnings.end());
+                 first.warnings.end());
   }
   Settings expected = read;
   expected.kenwoodCB = vantorel::settings::KenwoodCBFor(read.ignore2, read.check2);
