@@ -5,7 +5,7 @@
 #
 #   scripts/fuzz.sh [seconds-per-target [target...]]   (default 60, every target)
 #
-# ./test.sh fuzz runs it for 20 s a target. Builds into build-fuzz/ (the fuzz
+# ./test.sh fuzz (and so CI) runs it for 20 s a target. Builds into build-fuzz/ (the fuzz
 # preset), where each target keeps its growing corpus (corpus_NAME) between
 # runs; the seeds in fuzz/seeds/NAME start it. A target uses fuzz/NAME.dict
 # when there is one, else fuzz/cat.dict. A crash, a leak, a run over 10 s or
