@@ -1,7 +1,6 @@
 // libFuzzer target for the simulated Kenwood radio of each model. The first
-// byte picks the model (its value modulo their number); then events: a
-// control byte (bits 0-2 the event, bits 3-7 the length of its bytes) and its
-// bytes:
+// byte picks the model (its value modulo their number); then events
+// (fuzz_check.h), by their kind:
 //   0-3  the bytes come from the computer
 //   4    a VFO's knob turned (A or B by the first byte, to the hertz of the
 //        next four)          5  a mode key (first byte), with a data mode
@@ -79,13 +78,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   std::string_view rest(reinterpret_cast<const char*>(data + 1), size - 1);
   while (!rest.empty()) {
-    const auto control = static_cast<std::uint8_t>(rest.front());
-    rest.remove_prefix(1);
-    const std::string_view bytes = rest.substr(0, control >> 3);
-    rest.remove_prefix(bytes.size());
-    const auto byte = [&](std::size_t at) {
-      return at < bytes.size() ? static_cast<std::uint8_t>(bytes[at]) : std::uint8_t{0};
-    };
+    const vantorel::fuzz::Event event = vantorel::fuzz::NextEvent(rest);
+    const std::string_view bytes = event.bytes;
+    const auto byte = [&](std::size_t at) { return event.Byte(at); };
     // The same front-panel operation on both radios.
     const auto panel = [&](auto operate) {
       const std::string a = operate(atOnce);
@@ -95,7 +90,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       saidAtOnce += a;
       saidByByte += b;
     };
-    switch (control & 7) {
+    switch (event.kind) {
       case 4: {
         const std::uint64_t hertz =
             static_cast<std::uint64_t>(byte(1)) << 24 | byte(2) << 16 | byte(3) << 8 | byte(4);

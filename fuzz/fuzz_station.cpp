@@ -9,8 +9,7 @@
 // framed, bit 6 Power On/Off clear, bit 7 no transmit time-out); the second
 // the Kenwood model named in the settings (bits 0-2, modulo the models and
 // "auto"), App 2 in use with no translation (bit 3) and the monitor (bits
-// 6-7). Then events: a control byte (bits 0-2
-// the event, bits 3-7 the length of its bytes) and its bytes:
+// 6-7). Then events (fuzz_check.h), by their kind:
 //   0, 1, 2  the bytes arrive at App 1's, App 2's or the radio's port; its
 //            receive event is raised while it takes some of them
 //   3        the first byte arrives at the radio's, the rest while the radio's
@@ -20,15 +19,15 @@
 //            back, or App 1's far end let go
 //   7        Test, Reset, or an unkey, by the first byte
 //
-// Traps: a receive pass that failed ("error ...", but "error Overflow"); in emulation, a write to
-// the radio that is not whole commands ended by ';'; the radio keyed by what
-// it was sent (TX;, TX0;, TX1; or TX2; after its last RX;, blanks and control
-// characters before a command taken as none) while the station
-// does not know it may be keyed, during the run or after the end (only while
-// App 2 is out of use: App 2's text goes to the radio as it is, and App 2
-// owns its keying); more than a radio
-// answer's worth of the radio's text left waiting; more written than 64
-// characters for each byte of the input, past the start's writes.
+// Traps: a receive pass that failed ("error ...", but "error Overflow"); in
+// emulation, a write to the radio that is not whole commands ended by ';';
+// the radio keyed by what it was sent (TX;, TX0;, TX1; or TX2; after its last
+// RX;, blanks and control characters before a command taken as none) while
+// the station does not know it may be keyed, during the run or after the end
+// (only while App 2 is out of use: App 2's text goes to the radio as it is,
+// and App 2 owns its keying); more than a radio answer's worth of the radio's
+// text left waiting; more written than 64 characters for each byte of the
+// input, past the start's writes.
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
@@ -275,13 +274,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Run run(data[0], data[1]);
   std::string_view rest(reinterpret_cast<const char*>(data + 2), size - 2);
   while (!rest.empty()) {
-    const auto control = static_cast<std::uint8_t>(rest.front());
-    rest.remove_prefix(1);
-    const std::string_view bytes = rest.substr(0, control >> 3);
-    rest.remove_prefix(bytes.size());
-    const auto first = bytes.empty() ? std::uint8_t{0} : static_cast<std::uint8_t>(bytes.front());
+    const vantorel::fuzz::Event event = vantorel::fuzz::NextEvent(rest);
+    const std::string_view bytes = event.bytes;
+    const std::uint8_t first = event.Byte(0);
     run.Came(1 + bytes.size());
-    switch (control & 7) {
+    switch (event.kind) {
       case 0:
         run.Arrive(PortRole::App1, bytes);
         break;
@@ -296,7 +293,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         break;
       case 4:
       case 5:
-        run.Tick((control & 7) == 5);
+        run.Tick(event.kind == 5);
         break;
       case 6:
         run.News(first);
