@@ -214,6 +214,9 @@ void Receiver::App1NoTranslation(const std::string& block) {
   cat::ApplicationDialect& dialect = App1Dialect();
   dialect.Take(block);
   while (const auto command = dialect.NextCommand()) {
+    if (!ctx_.ports.IsOpen(PortRole::Radio)) {
+      continue;  // what never reaches the radio neither keys nor unkeys it
+    }
     cat::DialectContext context = DialectContext();
     ctx_.ports.Write(PortRole::Radio, dialect.Command(*command, context).toRadio);
   }

@@ -226,6 +226,11 @@ TEST_F(StationTest, NoTranslationKeyingFollowsTheLastKeyingCommand) {
     EXPECT_EQ(State().keying.TXTime, 7) << block;
   }
   EXPECT_TRUE(loop.waits.empty()) << "no pause on this path";
+  // An unkey that never reached the radio (its port lost) does not count.
+  App1().Receive("TX1;");
+  Radio().Tell({PortChange::Lost, "gone", true});
+  App1().Receive("RX;");
+  EXPECT_TRUE(station.RadioMayBeKeyed());
 }
 
 // Held while App 1 has text waiting and while App 1 awaits its answer; it goes
