@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   vantorel::cat::CommandContext ctx{.translation = translation,
                                     .keying = keying,
                                     .ignore2 = (flags & 32) != 0,
-                                    .pwrOn = (flags & 64) != 0 ? 1 : 0,
+                                    .pwrOn = vantorel::CheckOf((flags & 64) != 0),
                                     .monitorTX = (flags & 128) != 0,
                                     .ports = ports};
 

@@ -1,5 +1,6 @@
 #include "cat/command_translation.h"
 
+#include <algorithm>
 #include <exception>
 #include <string_view>
 
@@ -56,10 +57,11 @@ class CommandPass {
  private:
   // A closed port is skipped; a refused write is skipped too, so one bad write
   // never costs App 1 the rest of its command.
-  void Send(CatPort port, std::string_view text) {
+  // `first`: ahead of anything waiting, as a command of its own (an unkey).
+  void Send(CatPort port, std::string_view text, bool first = false) {
     try {
       if (ctx_.ports.IsOpen(port)) {
-        ctx_.ports.Write(port, text);
+        first ? ctx_.ports.WriteFirst(port, text) : ctx_.ports.Write(port, text);
       }
     } catch (const std::exception&) {
     }
@@ -309,11 +311,30 @@ class CommandPass {
     message_ = "FA000" + std::string(Mid(message_, 3, 9));
   }
 
+  // Blanks and control characters before a "TX" form (a line end after the
+  // command before), or before its "T" alone, are no part of it: the radio
+  // would take it all the same.
+  void DropBlanksBeforeTransmit() {
+    const auto first = std::find_if_not(message_.begin(), message_.end(), [](char c) {
+      return static_cast<unsigned char>(c) <= ' ';
+    });
+    const auto rest = message_.end() - first;
+    if ((rest == 1 || (rest >= 2 && UpperAscii(first[1]) == 'X')) && UpperAscii(first[0]) == 'T') {
+      message_.erase(message_.begin(), first);
+    }
+  }
+
   // App 1's transmit read, and any other "TX" form that is not App 1's PTT: a
   // Kenwood radio takes every "TX" command as "transmit", so none of them may
   // reach it. The read is answered from the transmit state. True when the
   // message was one of them.
   bool TransmitReadOrOther(std::string_view upper) {
+    if (upper == "T") {
+      // A read cut off the rest: with the next block the radio would hear
+      // "TX", so it never hears the "T".
+      message_.clear();
+      return true;
+    }
     if (message_.size() < 2 || UpperAscii(message_[0]) != 'T' || UpperAscii(message_[1]) != 'X') {
       return false;
     }
@@ -332,6 +353,7 @@ class CommandPass {
   // Band, mode, filter, VFO, meter, transmit and keyer rows: one table on
   // the upper-cased message.
   void FinalTable() {
+    DropBlanksBeforeTransmit();
     const UpperCopy<commands::kLongestFinalRow> upper(message_);
     if (TransmitReadOrOther(upper.View())) {
       return;
@@ -351,7 +373,7 @@ class CommandPass {
       message_ = row->radio;
     }
     if (!row->toRadio.empty()) {
-      Send(CatPort::Radio, row->toRadio);
+      Send(CatPort::Radio, row->toRadio, row->effect == Effect::kKeyUp);
     }
     if (!row->echo.empty()) {
       Echo(row->echo);

@@ -4,8 +4,9 @@
 // came.
 //
 // With keying followed, the transmit supervision follows the application's
-// keying in the block: the application owns its keying, so the time-out
-// counts whatever its switch says, and an unkey keeps the count.
+// keying: the last keying command it sent wins, also when a read cut it in
+// two. The application owns its keying, so the time-out counts whatever its
+// switch says, and an unkey keeps the count.
 //
 // Threading: the program's one thread.
 #pragma once
@@ -31,11 +32,31 @@ class PassThrough final : public ApplicationDialect {
     return radio_->MessagesIn(block);
   }
   void FollowRadio(const RadioDialect& radio) override { radio_ = &radio; }
+  void Reset() override {
+    command_.clear();
+    longCommand_ = false;
+  }
 
  private:
+  // Follows the keying commands of `text`, in the order sent; true when
+  // there was one.
+  bool Follow(std::string_view text);
+
   const RadioDialect* radio_;
   bool followKeying_;
   std::optional<std::string> block_;
+  // The application's command in hand up to its terminator: its last
+  // characters (without the blanks and control characters before it), and
+  // whether it had more.
+  std::string command_;
+  bool longCommand_ = false;
+  // What keeps the radio keyed: a transmit command (until "RX;"), "MX1;"
+  // (until "MX0;" or "RX;").
+  struct KeyedBy {
+    bool transmit = false;
+    bool mox = false;
+  };
+  KeyedBy keyedBy_;
 };
 
 }  // namespace vantorel::cat

@@ -21,6 +21,20 @@ std::vector<std::string> Watch(const RadioState& state) {
   return answers;
 }
 
+// Where the knob stops: `hertz` inside the model's bands, else the edge of
+// the band nearest to it.
+std::uint64_t KnobStop(const RadioModel& model, std::uint64_t hertz) {
+  std::uint64_t stop = std::clamp(hertz, model.bands.front().lowest, model.bands.front().highest);
+  for (const HertzRange& band : model.bands) {
+    const std::uint64_t edge = std::clamp(hertz, band.lowest, band.highest);
+    if ((edge > hertz ? edge - hertz : hertz - edge) <
+        (stop > hertz ? stop - hertz : hertz - stop)) {
+      stop = edge;
+    }
+  }
+  return stop;
+}
+
 int MeterReading(const RadioState& state, int reading) {
   return std::clamp(reading, 0, state.model->meterTop);
 }
@@ -72,10 +86,7 @@ std::string KenwoodRadio::TuneVfo(Vfo vfo, std::uint64_t hertz) {
   if (!state_.poweredOn) {
     return {};
   }
-  const auto& bands = state_.model->bands;
-  return Reported([&] {
-    state_.vfo(vfo).hertz = std::clamp(hertz, bands.front().lowest, bands.back().highest);
-  });
+  return Reported([&] { state_.vfo(vfo).hertz = KnobStop(*state_.model, hertz); });
 }
 
 KenwoodRadio::KenwoodRadio(const RadioModel& model) : state_(model) {}

@@ -45,7 +45,8 @@ class KenwoodRadio {
   [[nodiscard]] std::size_t PendingBytes() const { return framer_.PendingBytes(); }
 
   // Front panel. The knobs and keys do nothing while the radio is off.
-  // Turns a VFO's knob to `hertz`; the knob stops at the ends of the range.
+  // Turns a VFO's knob to `hertz`; the knob stops at the edge of the band
+  // nearest to it (the ends of the range, or of a gap between bands).
   std::string TuneVfo(Vfo vfo, std::uint64_t hertz);
   // The mode keys, on the working VFO; dataMode 1..3 is DATA1..DATA3.
   std::string SelectMode(Mode mode, std::uint8_t dataMode = 0);

@@ -11,6 +11,7 @@
 #include <array>
 #include <cstddef>
 #include <memory>
+#include <string>
 #include <string_view>
 
 #include "cat/cat_ports.h"
@@ -41,15 +42,26 @@ class PortSlots final : public cat::CatPorts {
   }
   // Every write is preceded by the test that the port is open; a closed port
   // is skipped.
-  void Write(PortRole role, std::string_view text) const {
+  void Write(PortRole role, std::string_view text) {
     if (const auto& port = slots_[Index(role)]; port && port->IsOpen()) {
       port->Write(text);
+      if (role == PortRole::Radio && !text.empty()) {
+        radioInCommand_ = text.back() != kTerminator;
+      }
     }
   }
 
+  // Ahead of anything waiting. The radio gets a terminator first while an
+  // application's text to it ended inside a command: what comes is then a
+  // command of its own, not the end of that one (an unkey glued to half a
+  // command would be lost).
   void WriteFirst(PortRole role, std::string_view text) const {
     if (const auto& port = slots_[Index(role)]; port && port->IsOpen()) {
-      port->WriteFirst(text);
+      if (role == PortRole::Radio && radioInCommand_) {
+        port->WriteFirst(kTerminator + std::string(text));
+      } else {
+        port->WriteFirst(text);
+      }
     }
   }
   [[nodiscard]] std::size_t UnsentFirst(PortRole role) const {
@@ -65,11 +77,16 @@ class PortSlots final : public cat::CatPorts {
   }
 
  private:
+  // Every Kenwood ends its commands with it, as the FT-950 does.
+  static constexpr char kTerminator = ';';
+
   static std::size_t Index(PortRole role) { return static_cast<std::size_t>(role); }
   static PortRole RoleOf(cat::CatPort port) {
     return port == cat::CatPort::App1 ? PortRole::App1 : PortRole::Radio;
   }
   std::array<std::shared_ptr<SerialPort>, 3> slots_;
+  // The last text written to the radio did not end a command.
+  bool radioInCommand_ = false;
 };
 
 }  // namespace vantorel::station

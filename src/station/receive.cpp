@@ -224,6 +224,9 @@ void Receiver::App1NoTranslation(const std::string& block) {
   cat::ApplicationDialect& dialect = App1Dialect();
   dialect.Take(block);
   while (const auto command = dialect.NextCommand()) {
+    if (!ctx_.ports.IsOpen(PortRole::Radio)) {
+      continue;  // what never reaches the radio neither keys nor unkeys it
+    }
     cat::DialectContext context = DialectContext();
     ctx_.ports.Write(PortRole::Radio, dialect.Command(*command, context).toRadio);
   }
@@ -257,6 +260,7 @@ void Receiver::SendApp1Commands(Mode mode) {
     }
     ctx_.loop.DoEvents();
     cat::DialectContext context = DialectContext();
+    const bool keyed = ctx_.state.keying.radioKeyed;
     const cat::CommandResult result = dialect.Command(*command, context);
     if (mode == Mode::Translating && standardClient_.Take(*command)) {
       ctx_.events.SuggestEmulation(kStandardClientAdvice);
@@ -270,7 +274,13 @@ void Receiver::SendApp1Commands(Mode mode) {
     if (translating && ctx_.options.monitor) {
       ctx_.events.TranslatedText(result.toRadio);
     }
-    ctx_.ports.Write(PortRole::Radio, result.toRadio);
+    if (translating && keyed && !ctx_.state.keying.radioKeyed) {
+      // The translation's unkey goes ahead of anything waiting, as a command
+      // of its own.
+      ctx_.ports.WriteFirst(PortRole::Radio, result.toRadio);
+    } else {
+      ctx_.ports.Write(PortRole::Radio, result.toRadio);
+    }
     ctx_.loop.DoEvents();
     if (ctx_.mode != mode) {
       break;  // App 2 came into use meanwhile, or the mode changed: nothing more in this one

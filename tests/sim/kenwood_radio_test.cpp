@@ -175,6 +175,10 @@ TEST(KenwoodRadioTest, AutoInformationReportsFrequencyAndModeChangesOnlyWhileOn)
   EXPECT_EQ(radio.SelectMode(Mode::kUsb, true), "MD2;DA1;");
   EXPECT_EQ(radio.Receive("AI0;"), "");
   EXPECT_EQ(radio.TuneVfo(Vfo::kA, 7'074'000), "");
+  KenwoodRadio ts2000 = Radio("ts2000");  // its knob stops at the nearer edge of a gap
+  ts2000.Receive("AI2;");
+  EXPECT_EQ(ts2000.TuneVfo(Vfo::kA, 99'000'000) + ts2000.TuneVfo(Vfo::kA, 110'000'000),
+            "FA00060000000;FA00142000000;");
 }
 
 TEST(KenwoodRadioTest, SwitchedOffAnswersOnlyPowerAndIgnoresItsKnobs) {

@@ -104,6 +104,11 @@ const Route kRoutes[] = {
     // Of a block of eleven characters or more, the rest after ten is dropped.
     {"",     "",   '1', "AB;ZZ;ZZ;ZZ;Y", "radio:VV; app1:AB; radio:ZZ; app1:ZZ; radio:ZZ; app1:ZZ; radio:ZZ; app1:ZZ;", "1"},
     {"",     "",   '1', "AB;ZZ;ZZ;ZZ;YY", "radio:VV; app1:AB;", "1"},
+    // Every "TX" form is kept from the radio, also behind blanks or cut by a read.
+    {"",     "",   '1', " TX0;",       "radio:RX; app1: TX0;", "1"},
+    {"",     "",   '1', "T|X;",        "app1:T radio:X; app1:X;", "1"},
+    // An unkey after half a command goes ahead, as a command of its own.
+    {"",     "",   '1', "ZZ|MX0;",     "radio:ZZ app1:ZZ radio:;RX; app1:TX0; radio:MX0; app1:MX0;", "1"},
     {"",     "",   '1', "PS1;",        "", "1"},  // power-on kept from the radio, no echo
     {"P",    "",   '1', "PS1;",        "radio:PS1; app1:PS1;", "1"},  // Power On/Off clear: both
     {"S",    "",   '1', "FA14251300;", "radio:FA14251300;", "1"},
@@ -193,11 +198,15 @@ TEST_F(StationTest, App2ComingIntoUseDuringTranslationEndsTheLoopWithoutEcho) {
   EXPECT_EQ(Log(), "radio:VV;");
 }
 
-// The tests run on the whole block in a fixed order: the last matching one wins.
-TEST_F(StationTest, NoTranslationKeyingFollowsTheLastMatchingTest) {
-  const std::pair<const char*, bool> blocks[] = {
-      {"TX;", true},     {"RX;", false},     {"MX1;", true},   {"MX0;", false},
-      {"TX;RX;", false}, {"RX;MX1;", false}, {"MX0;TX;", true}};
+// The last keying command App 1 sent wins, also when a read cut it ("|"
+// parts the reads): every transmit form keys a Kenwood, only a whole RX;
+// unkeys it.
+TEST_F(StationTest, NoTranslationKeyingFollowsTheLastKeyingCommand) {
+  const std::pair<std::string, bool> blocks[] = {
+      {"TX;", true},     {"RX;", false},    {"MX1;", true},   {"MX0;", false},
+      {"TX;RX;", false}, {"RX;MX1;", true}, {"MX0;TX;", true}, {"RX;TX;", true},
+      {"TX1;", true},    {"RX;TX0;", true}, {"T|X2;", true},  {"TX;\r\nR|X;", false},
+      {"TX;ARX;", true}, {"TX;MX0;", true}};
   // Supervision off: not consulted on this path.
   Set([](Options& o) {
     o.noTranslation = Check::Ticked;
@@ -206,12 +215,23 @@ TEST_F(StationTest, NoTranslationKeyingFollowsTheLastMatchingTest) {
   for (const auto& [block, keyed] : blocks) {
     State().keying = {!keyed, 7};
     log->clear();
-    App1().Receive(block);
-    EXPECT_EQ(Log(), std::string("radio:") + block);
+    std::string writes;
+    for (std::size_t start = 0; start <= block.size();) {
+      const std::size_t cut = std::min(block.find('|', start), block.size());
+      App1().Receive(block.substr(start, cut - start));
+      writes += (writes.empty() ? "radio:" : " radio:") + block.substr(start, cut - start);
+      start = cut + 1;
+    }
+    EXPECT_EQ(Log(), writes);
     EXPECT_EQ(State().keying.TXOn, keyed) << block;
     EXPECT_EQ(State().keying.TXTime, 7) << block;
   }
   EXPECT_TRUE(loop.waits.empty()) << "no pause on this path";
+  // An unkey that never reached the radio (its port lost) does not count.
+  App1().Receive("TX1;");
+  Radio().Tell({PortChange::Lost, "gone", true});
+  App1().Receive("RX;");
+  EXPECT_TRUE(station.RadioMayBeKeyed());
 }
 
 // Held while App 1 has text waiting and while App 1 awaits its answer; it goes
