@@ -20,12 +20,6 @@ std::string_view Trimmed(std::string_view text) {
   return text.substr(first, text.find_last_not_of(" \t") - first + 1);
 }
 
-bool SameWord(std::string_view a, std::string_view b) {
-  return std::ranges::equal(a, b, [](char x, char y) {
-    return (x | 0x20) == (y | 0x20);  // ASCII letters in either case
-  });
-}
-
 // One section as it is read, before it is judged.
 struct Section {
   std::string name;
@@ -85,6 +79,11 @@ void Close(std::optional<Section>& section, AppsRead& read) {
 }
 
 }  // namespace
+
+bool SameWord(std::string_view a, std::string_view b) {
+  const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c + 32) : c; };
+  return std::ranges::equal(a, b, [&](char x, char y) { return lower(x) == lower(y); });
+}
 
 AppsRead ParseApps(std::string_view text) {
   AppsRead read;

@@ -36,6 +36,9 @@ struct AppsRead {
 };
 
 AppsRead ParseApps(std::string_view text);
+// Whether two names or words are the same, ASCII letters in either case (as
+// the file's keys, dialects and section names are compared).
+bool SameWord(std::string_view a, std::string_view b);
 // The file's text for these applications (CR LF line ends).
 std::string AppsText(const std::vector<station::ApplicationSetup>& apps);
 

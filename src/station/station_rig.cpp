@@ -326,7 +326,8 @@ void StationRig::Write(Quantity quantity, Vfo vfo, const RigValue& value, WriteD
     return;
   }
   const cat::RadioAnswerForm& form = radio.AnswerOf(key);
-  if (quantity != Quantity::kKeySpeed && (value.fraction < 0 || value.fraction > 1)) {
+  // Not a number is no level either.
+  if (quantity != Quantity::kKeySpeed && !(value.fraction >= 0 && value.fraction <= 1)) {
     done(RigError::kInvalidArgument);
     return;
   }
