@@ -115,12 +115,14 @@ void Applications::OpenOne(App& app) {
   const ApplicationSetup& setup = app.setup;
   try {
     if (setup.dialect == AppDialect::Rigctld) {
-      app.rig = std::make_unique<StationRig>(StationRig::Context{
-          requests_, ctx_.radio, app.id, [this, &app](bool keyed) {
-            Keying(app, keyed);
-            requests_.Ask(app.id, std::string(keyed ? ctx_.radio->keyDown : ctx_.radio->unkey),
-                          [](std::optional<std::string> /*sent*/) {});
-          }});
+      app.rig = std::make_unique<StationRig>(
+          StationRig::Context{requests_, ctx_.radio, app.id, [this, &app](bool keyed) {
+                                Keying(app, keyed);
+                                if (keyed) {
+                                  requests_.Ask(app.id, std::string(ctx_.radio->keyDown),
+                                                [](std::optional<std::string> /*sent*/) {});
+                                }
+                              }});
       app.server = ctx_.factory.MakeRigctlServer(
           setup.port,
           {.radio = *app.rig,
@@ -276,8 +278,12 @@ void Applications::KenwoodCommand(App& app, const std::string& command) {
     }
     return;
   }
-  if (IsKeyDown(command) || command == "RX;") {
-    Keying(app, IsKeyDown(command));
+  if (command == "RX;") {
+    Keying(app, false);  // the unkey itself goes ahead of everything waiting
+    return;
+  }
+  if (IsKeyDown(command)) {
+    Keying(app, true);
   }
   requests_.Ask(app.id, command, Answering(app.id));
 }
@@ -380,6 +386,8 @@ void Applications::Keying(App& app, bool keyed) {
   if (keyed) {
     cat::KeyDown(ctx_.state.keying, Ticked(ctx_.options.superviseTransmit));
   } else {
+    // Never behind the others' reads, never dropped from a full queue.
+    ctx_.ports.WriteFirst(PortRole::Radio, ctx_.radio->unkey);
     cat::KeyUp(ctx_.state.keying);
   }
   WatchKeying(app, keyedBefore);

@@ -105,7 +105,8 @@ class Applications {
   RadioRequests::Done Answering(ApplicationId id);
   void Ft950Commands(App& app);
   void Deliver(App& app, std::string_view radioMessage);
-  // Keying by `app` (true) or its release; the log says who.
+  // Keying by `app` (true) or its release, whose unkey goes to the radio
+  // ahead of everything waiting; the log says who.
   void Keying(App& app, bool keyed);
   // Sees whether a command of `app`'s keyed or unkeyed the radio.
   void WatchKeying(App& app, bool keyedBefore);

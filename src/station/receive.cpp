@@ -304,6 +304,13 @@ void Receiver::App2Pass() {
   const std::string block = ReadBlock(PortRole::App2);
   ctx_.loop.Wait(kRadioPause);
   state.Soft2Data += block;
+  if (state.Soft2Data.size() > kHeldApp2Limit) {
+    const std::size_t cut = state.Soft2Data.find(';', state.Soft2Data.size() - kHeldApp2Limit);
+    state.Soft2Data.erase(0, cut == std::string::npos ? state.Soft2Data.size() : cut + 1);
+    ctx_.events.Note(Topic::Routing, "App 2's text held for the radio passed " +
+                                         std::to_string(kHeldApp2Limit / 1024) +
+                                         " KiB: its oldest messages were dropped");
+  }
 
   // Held while App 2 is not in use, or while App 1 is talking to the radio; it
   // goes on with later text at App 2's next receive event.

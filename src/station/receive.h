@@ -62,6 +62,11 @@ inline constexpr int kPartialAnswerCharacters = 3;
 inline constexpr std::chrono::milliseconds kPartialAnswerLimit{1000};
 inline constexpr std::size_t kLongestRadioAnswer = 1024;
 
+// App 2's text held while App 1 awaits the radio keeps at most this much (the
+// newest whole messages): a radio that never answers must not make it grow
+// without end.
+inline constexpr std::size_t kHeldApp2Limit = 64 * 1024;
+
 // The longest gap between two characters of one radio answer at the radio's
 // line speed.
 std::chrono::microseconds PartialAnswerGap(const LineSettings& radioLine);

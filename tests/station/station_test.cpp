@@ -249,6 +249,23 @@ TEST_F(StationTest, App2sTextIsHeldAndGoesOnWithLaterText) {
   App2().Receive("FD;");
   EXPECT_EQ(Log(), "radio:FA;FB;FC;FD;");
   EXPECT_EQ(events.latest[1], "FA;FB;FC;FD;");
+
+  // Held while the radio stays silent, only the newest whole messages stay.
+  Radio().Receive("FA00014251300;");  // App 2's answer
+  App1().Arrive("IF;");
+  App1().RaiseReceive();
+  std::string flood;
+  for (int i = 0; flood.size() <= station::kHeldApp2Limit; ++i) {
+    flood += "FA" + std::to_string(i) + ";";
+  }
+  App2().Receive(flood);  // held: App 1 awaits its answer
+  Radio().Receive("IF00014251300;");
+  log->clear();
+  App2().Receive("FD;");
+  const std::string sent = Log();
+  EXPECT_LE(sent.size(), std::string("radio:").size() + station::kHeldApp2Limit + 3);
+  EXPECT_TRUE(sent.starts_with("radio:FA")) << "a whole message first";
+  EXPECT_TRUE(sent.ends_with(flood.substr(flood.rfind("FA")) + "FD;"));
 }
 
 TEST_F(StationTest, HalfAnAnswerKeptTooLongIsNoiseAndGoes) {
