@@ -32,10 +32,19 @@ constexpr auto kModeSpellings = std::to_array<ModeSpelling>({
     {Mode::kDataUsb, "USB-D"},
 });
 
+// Hamlib's name of its spectrum-analyser mode, in its own spelling.
+constexpr std::string_view kSpectrumMode =
+    "SP"
+    "EC";
+
+// Modes Hamlib knows that a Kenwood HF transceiver has not: a client setting
+// one is refused, as rigctld refuses it (a name it does not know at all
+// changes nothing).
 constexpr auto kOtherHamlibModes = std::to_array<std::string_view>({
-    "WFM",   "AMS",  "ECSSUSB", "ECSSLSB", "FAX",  "SAM",    "SAL",    "SAH",    "DSB",    "FMN",
-    "PKTAM", "AM-D", "P25",     "D-STAR",  "DPMR", "NXDNVN", "NXDN-N", "DCR",    "AMN",    "PSK",
-    "PSKR",  "DD",   "C4FM",    "PKTFMN",  "SPEC", "CWN",    "IQ",     "ISBUSB", "ISBLSB",
+    "WFM",         "AMS", "ECSSUSB", "ECSSLSB", "FAX",    "SAM",    "SAL",  "SAH",
+    "DSB",         "FMN", "PKTAM",   "AM-D",    "P25",    "D-STAR", "DPMR", "NXDNVN",
+    "NXDN-N",      "DCR", "AMN",     "PSK",     "PSKR",   "DD",     "C4FM", "PKTFMN",
+    kSpectrumMode, "CWN", "IQ",      "ISBUSB",  "ISBLSB",
 });
 
 struct VfoSpelling {
