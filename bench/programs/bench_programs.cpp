@@ -405,7 +405,9 @@ void Idle() {
   Start(window, Program::Window, {.withApp2 = true});
   Start(nox, Program::Nox, {.withApp2 = true});
   Start(socat, Program::Socat, {});
-  std::this_thread::sleep_for(1s);  // settled after the start
+  // Settled after the start: the window's load ends with Start's pause (2 s
+  // after the radio hears AI1;) and only then shows and paints the window.
+  std::this_thread::sleep_for(4s);
   std::vector<double> before;
   for (const Relay* r : {&window, &nox, &socat}) {
     before.push_back(CpuMilliseconds(r->process->Pid()));

@@ -31,6 +31,7 @@ void StationView::Message(station::Topic topic, std::string_view text) {
 void StationView::Note(station::Topic topic, std::string_view text) { log_(topic, text); }
 
 void StationView::PortStateChanged(PortRole role, PortState state, std::string_view reason) {
+  model_.Timer1.Wake();  // the counts start again at a Start; a keyed radio may be unkeyed
   model::ComboBox& box = role == PortRole::App1   ? model_.Soft1Com
                          : role == PortRole::App2 ? model_.Soft2Com
                                                   : model_.RadioCom;

@@ -36,6 +36,13 @@ class StationView final : public station::StationEvents {
   // Into the Traffic window's list; the radio's messages also into Text6, as
   // Text5 shows App 1's, while the monitor is on.
   void Traffic(const station::TrafficLine& line) override;
+  // Timer1 rests while it has nothing to do: the counts change with the
+  // traffic, and the extra applications need its ticks once they open.
+  void TrafficArrived() override { model_.Timer1.Wake(); }
+  void ApplicationStateChanged(std::string_view /*name*/, station::PortState /*state*/,
+                               std::string_view /*reason*/) override {
+    model_.Timer1.Wake();
+  }
 
   // True while the view itself unticks "Save Data": that is no user's click.
   [[nodiscard]] bool UntickingCapture() const { return untickingCapture_; }

@@ -196,7 +196,7 @@ void WindowBinding::FollowSwitches() {
   }
 }
 
-void WindowBinding::RefreshStatus() {
+bool WindowBinding::RefreshStatus() {
   const station::StationState& state = station_.state();
   std::string transmit = "RX";
   if (state.keying.TXOn) {
@@ -207,13 +207,20 @@ void WindowBinding::RefreshStatus() {
   } else if (state.keying.radioKeyed) {
     transmit = "TX";
   }
+  std::string counts = "App 1: " + std::to_string(state.app1Messages) +
+                       "  Radio: " + std::to_string(state.radioMessages);
+  const bool changed =
+      transmit != model_.TransmitState.Caption() || counts != model_.TrafficCounts.Caption();
   model_.TransmitState.SetCaption(transmit);
   model_.TransmitState.SetAlert(transmit != "RX");
-  model_.TrafficCounts.SetCaption("App 1: " + std::to_string(state.app1Messages) +
-                                  "  Radio: " + std::to_string(state.radioMessages));
+  model_.TrafficCounts.SetCaption(std::move(counts));
+  return changed;
 }
 
-void WindowBinding::PushOptions() { station_.SetOptions(OptionsFromForm(model_)); }
+void WindowBinding::PushOptions() {
+  station_.SetOptions(OptionsFromForm(model_));
+  model_.Timer1.Wake();  // a new mode may start learning the radio, which ends on time
+}
 
 void WindowBinding::Command3_Click() { station_.SendTest(); }
 
@@ -242,14 +249,22 @@ void WindowBinding::Check3_Click() {
   }
 }
 
+// Timer1 rests once a tick finds nothing to do and nothing new to show; the
+// station's traffic and port changes and the options wake it (StationView,
+// PushOptions), and Timer2's tick whenever it is wanted.
 void WindowBinding::Timer1_Timer() {
   station_.Timer1_Timer();
-  RefreshStatus();
+  if (!RefreshStatus() && !station_.ShortTickWanted()) {
+    model_.Timer1.Rest();
+  }
 }
 
 void WindowBinding::Timer2_Timer() {
   station_.Timer2_Timer();
   RefreshStatus();
+  if (station_.ShortTickWanted()) {
+    model_.Timer1.Wake();
+  }
 }
 
 }  // namespace vantorel::app

@@ -51,8 +51,9 @@ class WindowBinding {
   void ModeChosen();
   // The switches changed: the mode box and App 2's controls follow.
   void FollowSwitches();
-  // The transmitter and the traffic counts, as the station has them now.
-  void RefreshStatus();
+  // The transmitter and the traffic counts, as the station has them now;
+  // whether that changed what the window shows.
+  bool RefreshStatus();
 
   bool choosing_ = false;
   model::CatmuxModel& model_;

@@ -340,6 +340,10 @@ class Menu {
 
 // A timer as the program sees it: an interval, an on/off switch and a tick
 // handler. The event loop's edge turns it into a real timer.
+//
+// An enabled timer whose ticks have nothing to do for now may rest: the real
+// timer stays silent until Wake(), so an idle program does not wake up many
+// times a second for nothing. Resting leaves Enabled() as it is.
 class Timer {
  public:
   Timer(std::string name, int intervalMs, bool enabled)
@@ -356,6 +360,11 @@ class Timer {
       changed.Emit();
     }
   }
+  void Rest() { SetResting(true); }
+  void Wake() { SetResting(false); }
+  [[nodiscard]] bool Resting() const { return resting_; }
+  // Enabled and not resting: the real timer ticks.
+  [[nodiscard]] bool Running() const { return enabled_ && !resting_; }
   std::function<void()> onTimer;
   void Tick() const {
     if (onTimer) {
@@ -365,9 +374,17 @@ class Timer {
   Signal<> changed;
 
  private:
+  void SetResting(bool resting) {
+    if (resting != resting_) {
+      resting_ = resting;
+      changed.Emit();
+    }
+  }
+
   std::string name_;
   int intervalMs_;
   bool enabled_;
+  bool resting_ = false;
 };
 
 }  // namespace vantorel::model

@@ -104,6 +104,11 @@ class Receiver {
   // App 1's reads the radio has not answered in time get their answer (a
   // short timer calls this while any wait).
   void AnswerOverdueReads();
+  // Whether that short timer has anything to do: App 1's reads waiting for
+  // the radio, or the radio's model being learnt (which ends on time).
+  [[nodiscard]] bool OverdueReadsPossible() const {
+    return learning_.Learning() || App1Dialect().WaitingForRadio();
+  }
 
   // App 1's dialect in the mode as it stands.
   [[nodiscard]] cat::ApplicationDialect& App1Dialect() const;

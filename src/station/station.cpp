@@ -96,6 +96,7 @@ void Station::Attach(PortRole role, std::shared_ptr<SerialPort> inner) {
   // Every port is tapped: what goes in and out is told while it is watched.
   const std::shared_ptr<SerialPort> port = Tapped(std::move(inner), SourceOf(role), {});
   port->OnReceive([this, role] {
+    events_.TrafficArrived();
     switch (role) {
       case PortRole::App1:
         GetData1();

@@ -130,6 +130,11 @@ class Station {
     receiver_.AnswerOverdueReads();
     applications_.Tick();
   }
+  // Whether the short tick has anything to do now; when not, it may rest
+  // until the station's traffic or ports change.
+  [[nodiscard]] bool ShortTickWanted() const {
+    return receiver_.OverdueReadsPossible() || applications_.Any();
+  }
 
   // The station programs beyond App 1 and App 2. Set while running, those
   // that changed are opened anew at once; otherwise each Start opens them

@@ -73,6 +73,9 @@ class StationEvents {
   // came back, or a client came or went.
   virtual void ApplicationStateChanged(std::string_view /*name*/, PortState /*state*/,
                                        std::string_view /*reason*/) {}
+  // Something arrived on App 1's, App 2's or the radio's port and its pass
+  // runs now: what the station counts and shows may change.
+  virtual void TrafficArrived() {}
 };
 
 // Ignores everything: for users that want only some of the events.

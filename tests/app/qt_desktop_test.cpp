@@ -206,6 +206,10 @@ TEST(QtTimersTest, RealTimersFollowTheModelWhichOutlivesThem) {
     EXPECT_TRUE(timers.TimerFor(slow)->isActive());
 
     EXPECT_TRUE(PumpUntil([&] { return ticks >= 2; }, Pump));
+    fast.Rest();
+    EXPECT_FALSE(timers.TimerFor(fast)->isActive());
+    fast.Wake();
+    EXPECT_TRUE(timers.TimerFor(fast)->isActive());
     fast.SetEnabled(false);
     EXPECT_FALSE(timers.TimerFor(fast)->isActive());
   }

@@ -94,6 +94,30 @@ TEST_F(WindowStatus, TheStatusLineShowsTheTransmitterAndTheTraffic) {
   EXPECT_EQ(model.TrafficCounts.Caption(), "App 1: 0  Radio: 0") << "counted since Start";
 }
 
+// An idle window does not wake ten times a second: Timer1 rests once a tick
+// has nothing to do and nothing new to show; traffic wakes it, and while the
+// emulation waits for the radio it keeps ticking.
+TEST_F(WindowStatus, Timer1RestsWhileIdleAndWakesWithTraffic) {
+  model.App1Name.SetText("");
+  catmux->Command1_Click();
+  model.Timer1.Tick();
+  model.Timer1.Tick();
+  EXPECT_TRUE(model.Timer1.Resting() && model.Timer1.Enabled());
+  app1.port->Receive("MX1;");
+  EXPECT_FALSE(model.Timer1.Resting());
+  model.Timer1.Tick();
+  EXPECT_EQ(model.TrafficCounts.Caption(), "App 1: 1  Radio: 0");
+  EXPECT_FALSE(model.Timer1.Resting()) << "this tick showed new counts";
+  model.Timer1.Tick();
+  EXPECT_TRUE(model.Timer1.Resting());
+
+  Choose(ModeChoiceItem::Ft950Emulation);
+  app1.port->Receive("FA;");
+  model.Timer1.Tick();
+  model.Timer1.Tick();
+  EXPECT_FALSE(model.Timer1.Resting()) << "the radio's answers are awaited";
+}
+
 // A standard FT-950 program on App 1 while translating: the advice and its
 // button show once App 1 has read what only such programs read at open, and
 // only the button switches the mode.

@@ -126,7 +126,6 @@ ApplicationsPanel::ApplicationsPanel(QMainWindow& window, station::Station& stat
   }
   refresh_.setInterval(kRefreshMs);
   QObject::connect(&refresh_, &QTimer::timeout, [this] { Refresh(); });
-  refresh_.start();
 }
 
 void ApplicationsPanel::Load() {
@@ -143,6 +142,13 @@ void ApplicationsPanel::Refresh() {
     return;
   }
   const auto status = station_.ApplicationsStatus();
+  // Ticks only while there is something to list: a window without extra
+  // applications stays asleep.
+  if (status.empty()) {
+    refresh_.stop();
+  } else if (!refresh_.isActive()) {
+    refresh_.start();
+  }
   list_->setVisible(!status.empty());
   list_->setRowCount(static_cast<int>(status.size()));
   for (int row = 0; row < static_cast<int>(status.size()); ++row) {

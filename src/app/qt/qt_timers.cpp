@@ -15,7 +15,7 @@ QtTimers::QtTimers(std::initializer_list<model::Timer*> timers) {
       if (guard.isNull()) {
         return;
       }
-      if (source->Enabled()) {
+      if (source->Running()) {
         if (!guard->isActive()) {
           guard->start();
         }
@@ -23,7 +23,7 @@ QtTimers::QtTimers(std::initializer_list<model::Timer*> timers) {
         guard->stop();
       }
     });
-    if (source->Enabled()) {
+    if (source->Running()) {
       timer->start();
     }
     bindings_.push_back({source, std::move(timer)});
