@@ -54,6 +54,7 @@ constexpr int kTranslatingSamples = 200;
 constexpr long kBurst = 2000;
 constexpr int kBursts = 5;
 constexpr auto kIdleTime = 10s;
+constexpr auto kWindowLoadEnd = 3s;
 const std::function<void()> kNoPump = [] {};
 
 // A program this one started, its output in a file, ended by its id.
@@ -149,6 +150,11 @@ void Start(Relay& relay, Program program, const Setup& setup) {
   if (relay.radio.Read(4, kNoPump, 10s) != "AI1;") {
     throw std::runtime_error(relay.name + " did not open its ports:\n" +
                              vantorel::testing::ReadFile(output));
+  }
+  // The window's load ends with Start's pause (2 s after the radio hears
+  // AI1;), and only then does it show and paint: measured once it is up.
+  if (window) {
+    std::this_thread::sleep_for(kWindowLoadEnd);
   }
 }
 
@@ -405,9 +411,7 @@ void Idle() {
   Start(window, Program::Window, {.withApp2 = true});
   Start(nox, Program::Nox, {.withApp2 = true});
   Start(socat, Program::Socat, {});
-  // Settled after the start: the window's load ends with Start's pause (2 s
-  // after the radio hears AI1;) and only then shows and paints the window.
-  std::this_thread::sleep_for(4s);
+  std::this_thread::sleep_for(1s);  // settled after the start
   std::vector<double> before;
   for (const Relay* r : {&window, &nox, &socat}) {
     before.push_back(CpuMilliseconds(r->process->Pid()));
