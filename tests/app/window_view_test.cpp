@@ -341,9 +341,24 @@ TEST_F(WindowViewTest, ModelChangesReachTheWidgets) {
   model.Option1[1].SetValue(true);
   model.Shape1.SetVisible(true);
   model.Soft1Com.SetItems({"ttyUSB0", "ttyS0"});
+  // A second change of a line soon after the first shows a moment later.
+  EXPECT_TRUE(QTest::qWaitFor([&] { return Widget<QLineEdit>(model.Text1)->text() == "FA;IF;"; }));
   ExpectWidgetsShowTheModel();
   model.Shape1.SetVisible(false);
   EXPECT_FALSE(Widget(model.Shape1)->isVisibleTo(&window));
+}
+
+// The latest-text boxes change with every message: a burst lays the line out
+// a few times, not once a message, and it ends showing the newest.
+TEST_F(WindowViewTest, ABurstOfLatestTextsEndsShowingTheNewest) {
+  auto* line = Widget<QLineEdit>(model.Text3);
+  int shown = 0;
+  QObject::connect(line, &QLineEdit::textChanged, [&shown] { ++shown; });
+  for (int i = 0; i < 1000; ++i) {
+    model.Text3.SetText("FA" + std::to_string(i) + ";");
+  }
+  EXPECT_LT(shown, 100);
+  EXPECT_TRUE(QTest::qWaitFor([&] { return line->text() == "FA999;"; }));
 }
 
 // A port name from a settings file in another code page shows with a stand-in

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QElapsedTimer>
 #include <QEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -17,6 +18,7 @@
 #include <QTextCursor>
 #include <QTimer>
 #include <algorithm>
+#include <chrono>
 #include <cmath>
 #include <exception>
 #include <functional>
@@ -289,6 +291,50 @@ class PlainTextBinding : public QObject {
   int shownLineLength_ = 0;
 };
 
+// Keeps a single-line box showing its model text. The latest-text boxes
+// change with every message a port receives, thousands of times a second in
+// a burst of radio answers, and laying the line out each time would cost
+// more than relaying the message: a change after a quiet moment shows at
+// once, later ones at most every kLineShowInterval, the newest last.
+class LineBinding : public QObject {
+ public:
+  static constexpr std::chrono::milliseconds kLineShowInterval{20};
+
+  LineBinding(model::TextBox& box, QLineEdit* edit) : QObject(edit), box_(box), edit_(edit) {
+    later_.setSingleShot(true);
+    QObject::connect(&later_, &QTimer::timeout, this, [this] { Show(); });
+  }
+
+  void Changed() {
+    if (later_.isActive()) {
+      return;  // the newest text shows when it fires
+    }
+    const std::chrono::milliseconds since(shown_.isValid() ? shown_.elapsed()
+                                                           : kLineShowInterval.count());
+    if (since >= kLineShowInterval) {
+      Show();
+    } else {
+      later_.start(kLineShowInterval - since);
+    }
+  }
+
+ private:
+  void Show() {
+    shown_.start();
+    const QString text = ToQString(box_.Text());
+    if (edit_->text() != text) {
+      edit_->setText(text);
+      // A path is read from its start, as a text box shows it at first.
+      edit_->setCursorPosition(0);
+    }
+  }
+
+  model::TextBox& box_;
+  QLineEdit* edit_;  // our parent
+  QTimer later_;
+  QElapsedTimer shown_;
+};
+
 QWidget* MakeSingleLine(model::TextBox& box, QWidget* parent, bool readOnly) {
   auto* edit = new QLineEdit(parent);
   edit->setReadOnly(readOnly);
@@ -299,20 +345,13 @@ QWidget* MakeSingleLine(model::TextBox& box, QWidget* parent, bool readOnly) {
   QObject::connect(edit, &QLineEdit::textEdited, edit, [&box](const QString& text) {
     ForwardToModel(box.Name(), [&box, &text] { box.SetText(ToStdString(text)); });
   });
-  auto sync = [&box, e = QPointer<QLineEdit>(edit)] {
-    if (!e) {
-      return;
-    }
-    const QString text = ToQString(box.Text());
-    if (e->text() != text) {
-      e->setText(text);
-      // A path is read from its start, as a text box shows it at first.
-      e->setCursorPosition(0);
+  auto changed = [b = QPointer<LineBinding>(new LineBinding(box, edit))] {
+    if (b) {
+      b->Changed();
     }
   };
-  box.replaced.Connect(sync);
-  // Single-line boxes hold a message or two: showing the whole text is cheap.
-  box.appended.Connect([sync](std::string_view /*piece*/) { sync(); });
+  box.replaced.Connect(changed);
+  box.appended.Connect([changed](std::string_view /*piece*/) { changed(); });
   return edit;
 }
 
