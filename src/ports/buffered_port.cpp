@@ -1,9 +1,12 @@
 #include "ports/buffered_port.h"
 
+#include <QAbstractEventDispatcher>
 #include <QMetaObject>
+#include <QPointer>
 #include <algorithm>
 #include <exception>
 #include <utility>
+#include <vector>
 
 #include "ports/log.h"
 
@@ -18,7 +21,52 @@ constexpr std::size_t kDeviceShare = 4096;
 // How many times one receive event calls a handler that keeps taking text.
 constexpr int kCallsPerEvent = 16;
 
+// The writes being gathered, for the program's one thread.
+struct Gathering {
+  // The ports whose receive events are being handled, the innermost last.
+  std::vector<const BufferedPort*> receiving;
+  // The ports holding gathered text.
+  std::vector<std::weak_ptr<BufferedPort>> holding;
+  // The event loop that tells us when it is about to block.
+  QPointer<QAbstractEventDispatcher> watched;
+};
+
+Gathering& TheGathering() {
+  static Gathering gathering;
+  return gathering;
+}
+
+// A receive event of `port` is being handled; at its end, what its handlers
+// gathered goes on.
+class ReceivingScope {
+ public:
+  explicit ReceivingScope(const BufferedPort& port) { TheGathering().receiving.push_back(&port); }
+  ~ReceivingScope() {
+    TheGathering().receiving.pop_back();
+    HandOnGatheredWrites();
+  }
+  ReceivingScope(const ReceivingScope&) = delete;
+  ReceivingScope& operator=(const ReceivingScope&) = delete;
+};
+
+// More text waits at the port whose receive event is being handled: what it
+// brings is written soon, and a write now can go with it.
+bool GatheringWanted() {
+  const auto& receiving = TheGathering().receiving;
+  return !receiving.empty() && receiving.back()->Waiting() > 0;
+}
+
 }  // namespace
+
+void HandOnGatheredWrites() {
+  // Taken first: the list is not changed under the loop by a port that hands on.
+  const auto holding = std::exchange(TheGathering().holding, {});
+  for (const auto& weak : holding) {
+    if (const auto port = weak.lock()) {
+      port->HandOnGathered();
+    }
+  }
+}
 
 BufferedPort::BufferedPort(std::string name) : name_(std::move(name)) {
   retry_.setInterval(kRetryInterval);
@@ -71,6 +119,7 @@ std::optional<std::string> BufferedPort::ReadThrough(char terminator, std::chron
     }
     const auto most =
         std::min(gap, std::chrono::duration_cast<std::chrono::microseconds>(deadline - now));
+    HandOnGatheredWrites();
     if (!WaitForArrival(most)) {
       return std::nullopt;
     }
@@ -96,11 +145,20 @@ void BufferedPort::Write(std::string_view text) {
   if (text.empty() || !IsOpen()) {
     return;
   }
-  // Nothing waits before it: straight on to the device, without a queue pass.
+  // Nothing waits before it: straight on to the device, without a queue
+  // pass; in a burst, together with the writes that follow.
   if (first_.empty() && outgoing_.Empty() && DeviceUnsent() < kDeviceShare) {
-    HandToDevice(text, false);
+    if (GathersWrites() && gathered_.size() + text.size() <= kGatherLimit && GatheringWanted()) {
+      Gather(text);
+    } else if (!gathered_.empty()) {
+      gathered_.append(text);
+      HandOnGathered();
+    } else {
+      HandToDevice(text, false);
+    }
     return;
   }
+  HandOnGathered();
   if (const std::size_t dropped = outgoing_.Push(text); dropped > 0) {
     Tell({station::PortChange::Overflow,
           "its far end reads nothing; " + std::to_string(dropped) +
@@ -130,6 +188,30 @@ std::size_t BufferedPort::UnsentFirst() const {
   const std::size_t firstInDevice =
       inDevice > handedSinceFirst_ ? std::min(firstInDevice_, inDevice - handedSinceFirst_) : 0;
   return first_.size() + firstInDevice;
+}
+
+void BufferedPort::Gather(std::string_view text) {
+  Gathering& gathering = TheGathering();
+  if (gathered_.empty()) {
+    gathering.holding.push_back(weak_from_this());
+  }
+  gathered_.append(text);
+  // The event loop hands it on before it sleeps, wherever it is run from.
+  if (auto* loop = QAbstractEventDispatcher::instance();
+      loop != nullptr && loop != gathering.watched) {
+    gathering.watched = loop;
+    QObject::connect(loop, &QAbstractEventDispatcher::aboutToBlock, loop, &HandOnGatheredWrites);
+  }
+}
+
+void BufferedPort::HandOnGathered() {
+  if (gathered_.empty()) {
+    return;
+  }
+  const std::string text = std::exchange(gathered_, {});
+  if (IsOpen()) {
+    HandToDevice(text, false);
+  }
 }
 
 void BufferedPort::HandToDevice(std::string_view bytes, bool first) {
@@ -225,6 +307,7 @@ void BufferedPort::ForgetTraffic() {
   inputStart_ = 0;
   inputDropping_ = false;
   outgoing_.Clear();
+  gathered_.clear();
   first_.clear();
   firstInDevice_ = 0;
   handedSinceFirst_ = 0;
@@ -269,6 +352,7 @@ void BufferedPort::RaiseReceiveEvent() {
   // The handler may let the event loop run, and a Start pressed meanwhile may
   // let go of this port: it stays alive until the handler returns.
   const auto self = weak_from_this().lock();
+  const ReceivingScope receiving(*this);
   const bool outermost = handlerDepth_ == 0;
   // Characters left after the handler (the rest of a burst) get it called
   // again. Only when it took some: one that takes none would otherwise be

@@ -10,6 +10,17 @@
 // receive event comes in the same turn of the event loop), DeviceTookSome()
 // when its own buffer went down, and Tell() with news about its far end.
 //
+// A kind whose device takes each write with a system call of its own (a
+// serial device, a pseudo-terminal) gathers writes: text written while a
+// receive handler runs and its port still has text waiting (the middle of a
+// burst of radio answers) is handed on together with the writes that text
+// brings, in one system call, instead of one call per message. Gathered text
+// is handed on when the handler writes with nothing left waiting, when its
+// receive event ends, and before the thread waits for anything (the event
+// loop blocking, a pause, a wait for the rest of an answer or for a
+// connection) or the port closes; it stays in order with everything else
+// written to the port, behind WriteFirst's text, and is not counted as unsent.
+//
 // A device or connection that goes away while the port is open is tried again
 // every kRetryInterval until it is back or the port is closed: the kind calls
 // Lose() once when it goes and CameBack() once when it is back, and is asked
@@ -38,10 +49,16 @@ namespace vantorel::ports {
 
 // How often a lost device or connection is tried again.
 inline constexpr std::chrono::milliseconds kRetryInterval{2000};
+// The most text a port gathers before it hands it on.
+inline constexpr std::size_t kGatherLimit = 1024;
 // How much received text may wait to be read. A far end that sends faster
 // than the station takes its text (a radio flooding the line) would otherwise
 // cost memory without end; past this the oldest waiting characters go.
 inline constexpr std::size_t kInputLimit = 64 * 1024;
+
+// Hands every port's gathered writes on now: the thread is about to wait
+// without the event loop.
+void HandOnGatheredWrites();
 
 class BufferedPort : public station::SerialPort, public std::enable_shared_from_this<BufferedPort> {
  public:
@@ -83,6 +100,9 @@ class BufferedPort : public station::SerialPort, public std::enable_shared_from_
   [[nodiscard]] virtual std::size_t DeviceWaiting() const { return 0; }
   // Hands such bytes to Arrived() now, without waiting.
   virtual void Pull() {}
+  // Whether the device takes each write with a system call of its own, so
+  // that writes in a burst are worth gathering.
+  [[nodiscard]] virtual bool GathersWrites() const { return false; }
   // Waits without the event loop, at most `most`, for more input and hands it
   // to Arrived(); false when none came.
   virtual bool WaitForArrival(std::chrono::microseconds most) = 0;
@@ -103,6 +123,9 @@ class BufferedPort : public station::SerialPort, public std::enable_shared_from_
   void Tell(station::PortNews news);
   // Forgets unread input and unsent text (at open and close).
   void ForgetTraffic();
+  // Hands the gathered writes to the device now (a kind closing its device
+  // calls it first).
+  void HandOnGathered();
   // A QObject living as long as the port, for Qt connections and posted calls.
   [[nodiscard]] QObject* Context() { return &context_; }
 
@@ -126,8 +149,11 @@ class BufferedPort : public station::SerialPort, public std::enable_shared_from_
   // Hands text to the device, keeping count of where the text given to
   // WriteFirst stands in what the device holds.
   void HandToDevice(std::string_view bytes, bool first);
+  // Keeps text to hand on with the writes that follow it.
+  void Gather(std::string_view text);
   void PostReceiveEvent();
   void RaiseReceiveEvent();
+  friend void HandOnGatheredWrites();
 
   std::string name_;
   bool nullDiscard_ = false;
@@ -136,6 +162,9 @@ class BufferedPort : public station::SerialPort, public std::enable_shared_from_
   bool inputDropping_ = false;  // past kInputLimit since the input was last read up
   std::size_t appended_ = 0;    // characters ever put into input_ (wraps)
   station::OutgoingQueue outgoing_;
+  // Text written in a burst, not yet handed to the device; while it holds
+  // any, the queue is empty.
+  std::string gathered_;
   // Text given to WriteFirst, not yet handed to the device.
   std::string first_;
   // Of it, how much the device got, and how much other text it got since:

@@ -191,6 +191,7 @@ void DevicePort::OpenDevice() {
 }
 
 void DevicePort::Close() {
+  HandOnGathered();
   StopRetrying();
   if (port_->isOpen()) {
     port_->close();

@@ -40,6 +40,7 @@ class DevicePort final : public BufferedPort {
 
  protected:
   void DeviceWrite(std::string_view bytes) override;
+  [[nodiscard]] bool GathersWrites() const override { return true; }
   [[nodiscard]] std::size_t DeviceUnsent() const override;
   [[nodiscard]] std::size_t DeviceWaiting() const override;
   void Pull() override;

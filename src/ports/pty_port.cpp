@@ -72,6 +72,7 @@ void PtyPort::CheckLink() {
 }
 
 void PtyPort::Close() {
+  HandOnGathered();
   // The notifiers go before the descriptor they watch.
   lookForApplication_.stop();
   linkCheck_.stop();

@@ -52,6 +52,7 @@ class PtyPort final : public BufferedPort {
 
  protected:
   void DeviceWrite(std::string_view bytes) override;
+  [[nodiscard]] bool GathersWrites() const override { return true; }
   [[nodiscard]] std::size_t DeviceUnsent() const override { return unsent_.size(); }
   void Pull() override;
   bool WaitForArrival(std::chrono::microseconds most) override;

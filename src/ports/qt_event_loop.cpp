@@ -10,6 +10,8 @@
 #include <algorithm>
 #include <thread>
 
+#include "ports/buffered_port.h"
+
 namespace vantorel::ports {
 namespace {
 
@@ -59,6 +61,7 @@ void QtEventLoop::Wait(std::chrono::milliseconds duration) {
       QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     } else if (!QThread::currentThread()->eventDispatcher()->processEvents(QEventLoop::AllEvents)) {
       // Nothing was there to handle: a short sleep before the next look.
+      HandOnGatheredWrites();
       const FineTimerSlack slack;
       std::this_thread::sleep_for(std::min<station::Clock::duration>(deadline - Now(), kFineSlice));
     }

@@ -59,6 +59,7 @@ void TcpPort::Open() {
     host = found->addresses().constFirst();
   }
   SocketHandle socket = Dial(host.toString(), address_.port);
+  HandOnGatheredWrites();  // the wait for the far end is not the event loop's
   if (!WaitUntilReady(*socket, WaitMilliseconds(deadline - Clock::now()))) {
     const bool timedOut = socket->error() == QAbstractSocket::SocketTimeoutError;
     throw station::SerialError(

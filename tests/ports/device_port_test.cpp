@@ -109,6 +109,40 @@ TEST_F(DevicePortTest, ABurstGetsAnEventPerAnswerWhileTheHandlerTakesThem) {
   EXPECT_EQ(port->Waiting(), 2U) << "half an answer waits for its end";
 }
 
+// The station writes each answer of a burst on as it reads it; writes made
+// while more of the burst waits go on together. They keep their order, go
+// behind text written first, and none stays behind when the burst ends in half
+// an answer (the read waits for its end) or when their port closes.
+TEST_F(DevicePortTest, WritesInABurstKeepTheirOrderAndNoneStaysBehind) {
+  testing::PtyPair app;
+  const auto toApp = std::make_shared<DevicePort>("app", app.Path());
+  toApp->Open();
+  Open();
+  std::string whileReadWaits;
+  port->OnReceive([&] {
+    const auto answer = port->ReadThrough(';', 20ms, station::Clock::now() + 1s);
+    if (!answer) {
+      whileReadWaits = app.ReadAvailable();
+      return;
+    }
+    toApp->Write(*answer);
+    if (*answer == "F;") {
+      toApp->WriteFirst("RX;");
+    } else if (*answer == "D;") {
+      toApp->Close();
+    }
+  });
+  device.Write("A;B;C");
+  ASSERT_TRUE(Until([&] { return !whileReadWaits.empty(); }));
+  EXPECT_EQ(whileReadWaits, "A;B;");
+  device.Write(";");
+  EXPECT_EQ(app.Read(2, pump), "C;");
+  device.Write("F;G;");
+  EXPECT_EQ(app.Read(7, pump), "RX;F;G;");
+  device.Write("D;E;");
+  EXPECT_EQ(app.Read(4, pump, 200ms), "D;");
+}
+
 // The ";" of an answer comes late (a slow link): the framed read gives up
 // within its gap and leaves what came waiting, and a later read gets it whole.
 TEST_F(DevicePortTest, AFramedReadLeavesHalfAnAnswerWaiting) {
