@@ -19,6 +19,10 @@ namespace {
 // the events arriving then wait at most.
 constexpr std::chrono::milliseconds kFineWait{1};
 constexpr std::chrono::microseconds kFineSlice{50};
+// The very end of a wait goes without sleeping: a sleep ends late by the time
+// the system takes to wake the thread (tens of microseconds here), which the
+// wait would add to the radio's pause.
+constexpr std::chrono::microseconds kWakeful{100};
 
 // The system lets a sleep of this thread end late by its timer slack (50 us
 // unless set): the short sleeps at a wait's end ask for 1 us.
@@ -50,7 +54,8 @@ void QtEventLoop::Wait(std::chrono::milliseconds duration) {
   // in the middle may have consumed its tick in a nested wait of its own.
   // The loop's timers wake in whole milliseconds, up to one late: they cover
   // all but the last millisecond, which goes in short sleeps between looks
-  // at the events, so the wait (the radio's pause) ends on time.
+  // at the events, and its last moments in looks alone, so the wait (the
+  // radio's pause) ends on time.
   QTimer guard;
   guard.setSingleShot(true);
   guard.setTimerType(Qt::PreciseTimer);
@@ -59,11 +64,13 @@ void QtEventLoop::Wait(std::chrono::milliseconds duration) {
     if (coarse.count() > 0) {
       guard.start(coarse);
       QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
-    } else if (!QThread::currentThread()->eventDispatcher()->processEvents(QEventLoop::AllEvents)) {
+    } else if (!QThread::currentThread()->eventDispatcher()->processEvents(QEventLoop::AllEvents) &&
+               deadline - Now() > kWakeful) {
       // Nothing was there to handle: a short sleep before the next look.
       HandOnGatheredWrites();
       const FineTimerSlack slack;
-      std::this_thread::sleep_for(std::min<station::Clock::duration>(deadline - Now(), kFineSlice));
+      std::this_thread::sleep_for(
+          std::min<station::Clock::duration>(deadline - Now() - kWakeful, kFineSlice));
     }
   }
 }
