@@ -45,6 +45,8 @@ void TcpPort::Open() {
   ForgetTraffic();
   const std::string where = AddressText(address_);
   const auto deadline = Clock::now() + kConnectLimit;
+  // The name lookup and the wait for the far end are not the event loop's.
+  HandOnGatheredWrites();
   QHostAddress host(QString::fromStdString(address_.host));
   if (host.isNull()) {
     const std::optional<QHostInfo> found = LookUp(address_.host, deadline);
@@ -59,7 +61,6 @@ void TcpPort::Open() {
     host = found->addresses().constFirst();
   }
   SocketHandle socket = Dial(host.toString(), address_.port);
-  HandOnGatheredWrites();  // the wait for the far end is not the event loop's
   if (!WaitUntilReady(*socket, WaitMilliseconds(deadline - Clock::now()))) {
     const bool timedOut = socket->error() == QAbstractSocket::SocketTimeoutError;
     throw station::SerialError(
