@@ -33,6 +33,7 @@
 #include <utility>
 #include <vector>
 
+#include "bench_support.h"
 #include "ports/port_factory.h"
 #include "ports/qt_event_loop.h"
 #include "pty_pair.h"
@@ -41,7 +42,7 @@
 namespace {
 
 using namespace std::chrono_literals;
-using Clock = std::chrono::steady_clock;
+using namespace vantorel::bench;
 using vantorel::testing::PtyPair;
 
 extern "C" char** environ;
@@ -51,8 +52,6 @@ constexpr int kLatencySamples = 400;
 constexpr int kTranslatingSamples = 200;
 constexpr auto kThroughputTime = 10s;
 constexpr auto kIdleTime = 5s;
-
-const std::function<void()> kNoPump = [] {};
 
 // --- the bridge in a child process ----------------------------------------------
 
@@ -189,8 +188,6 @@ Child StartSocat(const PtyPair& a, const PtyPair& b) {
 
 // --- measurements ---------------------------------------------------------------
 
-double Micros(Clock::duration d) { return std::chrono::duration<double, std::micro>(d).count(); }
-
 struct Spread {
   double median = 0;
   double p90 = 0;
@@ -225,21 +222,12 @@ double TimeOneTrip(const Trip& trip) {
   return Micros(took);
 }
 
-// Medians of many trips over each relay, taken in turn, so a load that comes
-// and goes on the machine weighs on every relay alike. The first tenth warms up.
+// The spread of many trips over each relay, the relays taken in turn.
 std::vector<Spread> Latencies(const std::vector<Trip>& trips, int samples) {
-  std::vector<std::vector<double>> times(trips.size());
-  for (int i = 0; i < samples + samples / 10; ++i) {
-    for (std::size_t t = 0; t < trips.size(); ++t) {
-      const double us = TimeOneTrip(trips[t]);
-      if (i >= samples / 10) {
-        times[t].push_back(us);
-      }
-    }
-  }
   std::vector<Spread> spreads;
-  for (auto& samplesOfTrip : times) {
-    spreads.push_back(Summarise(std::move(samplesOfTrip)));
+  for (auto& times :
+       SamplesInTurn(trips.size(), samples, [&](std::size_t t) { return TimeOneTrip(trips[t]); })) {
+    spreads.push_back(Summarise(std::move(times)));
   }
   return spreads;
 }
@@ -320,14 +308,7 @@ double IdleCpuShare() {
 
 // --- report ---------------------------------------------------------------------
 
-bool allMet = true;
-
-void Line(const std::string& what, const std::string& figure, const std::string& target, bool met) {
-  std::printf("%-52s %-26s %-22s %s\n", what.c_str(), figure.c_str(), target.c_str(),
-              met ? "met" : "MISSED");
-  std::fflush(stdout);
-  allMet = allMet && met;
-}
+Report report({.what = 52, .figure = 26, .target = 22});
 
 std::string Us(const Spread& s) {
   char text[64];
@@ -351,12 +332,12 @@ void DirectMode() {
   const Spread& socatOut = spreads[1];
   const Spread& bridgeBack = spreads[2];
   const Spread& socatBack = spreads[3];
-  Line("socat relay, App 1 -> radio", Us(socatOut), "reference", true);
-  Line("direct mode, App 1 -> radio", Us(bridgeOut), "<= 1.1x socat",
-       bridgeOut.median <= 1.1 * socatOut.median);
-  Line("socat relay, radio -> App 1", Us(socatBack), "reference", true);
-  Line("direct mode, radio -> App 1", Us(bridgeBack), "<= 1.1x socat",
-       bridgeBack.median <= 1.1 * socatBack.median);
+  report.Line("socat relay, App 1 -> radio", Us(socatOut), "reference", true);
+  report.Line("direct mode, App 1 -> radio", Us(bridgeOut), "<= 1.1x socat",
+              bridgeOut.median <= 1.1 * socatOut.median);
+  report.Line("socat relay, radio -> App 1", Us(socatBack), "reference", true);
+  report.Line("direct mode, radio -> App 1", Us(bridgeBack), "<= 1.1x socat",
+              bridgeBack.median <= 1.1 * socatBack.median);
 }
 
 void TranslatingMode() {
@@ -374,7 +355,8 @@ void TranslatingMode() {
   const double pause = Micros(kRadioPause);
   s.median -= pause;
   s.p90 -= pause;
-  Line("translating, App 1 command -> Kenwood, beyond 10 ms", Us(s), "<= 300 us", s.median <= 300);
+  report.Line("translating, App 1 command -> Kenwood, beyond 10 ms", Us(s), "<= 300 us",
+              s.median <= 300);
 }
 
 // A standard FT-950 client's frequency read through the emulation: App 1's
@@ -402,7 +384,7 @@ void Ft950Read() {
     std::this_thread::sleep_for(500us);
   }
   const Spread s = Summarise(std::move(samples));
-  Line("FT-950 emulation, App 1 FA; answered", Us(s), "< 2000 us", s.median < 2000);
+  report.Line("FT-950 emulation, App 1 FA; answered", Us(s), "< 2000 us", s.median < 2000);
 }
 
 void AnswerRate() {
@@ -416,15 +398,15 @@ void AnswerRate() {
   char figure[96];
   std::snprintf(figure, sizeof figure, "%.0f /s (%ld sent, %ld lost, %ld wrong)", t.perSecond,
                 t.sent, t.sent - t.received, t.wrong);
-  Line("radio answers translated to App 1, 10 s", figure, ">= 100000 /s, none lost",
-       t.perSecond >= 100000 && t.received == t.sent && t.wrong == 0);
+  report.Line("radio answers translated to App 1, 10 s", figure, ">= 100000 /s, none lost",
+              t.perSecond >= 100000 && t.received == t.sent && t.wrong == 0);
 }
 
 void Idle() {
   const double share = IdleCpuShare();
   char figure[64];
   std::snprintf(figure, sizeof figure, "%.3f %% of a core", share * 100);
-  Line("idle, all three ports open, 5 s", figure, "< 0.2 %", share < 0.002);
+  report.Line("idle, all three ports open, 5 s", figure, "< 0.2 %", share < 0.002);
 }
 
 }  // namespace
@@ -441,5 +423,5 @@ int main() {
     std::fprintf(stderr, "bench_bridge: %s\n", e.what());
     return 2;
   }
-  return allMet ? 0 : 1;
+  return report.AllMet() ? 0 : 1;
 }

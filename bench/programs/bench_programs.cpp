@@ -22,6 +22,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -35,6 +36,7 @@
 #include <utility>
 #include <vector>
 
+#include "bench_support.h"
 #include "child_process.h"
 #include "pty_pair.h"
 #include "temp_folder.h"
@@ -44,7 +46,7 @@ extern "C" char** environ;
 namespace {
 
 using namespace std::chrono_literals;
-using Clock = std::chrono::steady_clock;
+using namespace vantorel::bench;
 using vantorel::testing::CpuMilliseconds;
 using vantorel::testing::PtyPair;
 
@@ -55,7 +57,6 @@ constexpr long kBurst = 2000;
 constexpr int kBursts = 5;
 constexpr auto kIdleTime = 10s;
 constexpr auto kWindowLoadEnd = 3s;
-const std::function<void()> kNoPump = [] {};
 
 // A program this one started, its output in a file, ended by its id.
 class Process {
@@ -158,12 +159,20 @@ void Start(Relay& relay, Program program, const Setup& setup) {
   }
 }
 
-double Micros(Clock::duration d) { return std::chrono::duration<double, std::micro>(d).count(); }
+// The window, vantorel-nox and socat side by side, each between its own App 1
+// and radio; socat relays untranslated whatever the setup.
+struct Relays {
+  explicit Relays(const Setup& setup) {
+    Start(window, Program::Window, setup);
+    Start(nox, Program::Nox, setup);
+    Start(socat, Program::Socat, {});
+  }
+  [[nodiscard]] std::array<const Relay*, 3> All() const { return {&window, &nox, &socat}; }
 
-double Median(std::vector<double> samples) {
-  std::sort(samples.begin(), samples.end());
-  return samples[samples.size() / 2];
-}
+  Relay window;
+  Relay nox;
+  Relay socat;
+};
 
 // A write at one end, the whole expected text at the other; `after` collects
 // what else comes (App 1's echoes) so the next trip starts on a quiet relay.
@@ -191,21 +200,12 @@ double TimeTrip(const Trip& trip) {
   return Micros(took);
 }
 
-// Medians of the trips taken in turn, so a load that comes and goes on the
-// machine weighs on each alike; the first tenth warms up.
+// The median time of each trip, the trips taken in turn.
 std::vector<double> Medians(const std::vector<Trip>& trips, int samples) {
-  std::vector<std::vector<double>> times(trips.size());
-  for (int i = 0; i < samples + samples / 10; ++i) {
-    for (std::size_t t = 0; t < trips.size(); ++t) {
-      const double us = TimeTrip(trips[t]);
-      if (i >= samples / 10) {
-        times[t].push_back(us);
-      }
-    }
-  }
   std::vector<double> medians;
-  for (auto& samplesOfTrip : times) {
-    medians.push_back(Median(std::move(samplesOfTrip)));
+  for (auto& times :
+       SamplesInTurn(trips.size(), samples, [&](std::size_t t) { return TimeTrip(trips[t]); })) {
+    medians.push_back(Median(std::move(times)));
   }
   return medians;
 }
@@ -307,14 +307,7 @@ void WaitForQuiet(const char* part) {
               load.c_str());
 }
 
-bool allMet = true;
-
-void Line(const std::string& what, const std::string& figure, const std::string& target, bool met) {
-  std::printf("%-44s %-34s %-20s %s\n", what.c_str(), figure.c_str(), target.c_str(),
-              target.empty() ? "" : (met ? "met" : "MISSED"));
-  std::fflush(stdout);
-  allMet = allMet && met;
-}
+Report report({.what = 44, .figure = 34, .target = 20});
 
 std::string Format(const char* format, double a, double b = 0, double c = 0) {
   char text[96];
@@ -323,16 +316,11 @@ std::string Format(const char* format, double a, double b = 0, double c = 0) {
 }
 
 void Direct() {
-  Relay window;
-  Relay nox;
-  Relay socat;
-  Start(window, Program::Window, {.noTranslation = true});
-  Start(nox, Program::Nox, {.noTranslation = true});
-  Start(socat, Program::Socat, {});
+  const Relays relays({.noTranslation = true});
   const std::string command = "FA14251300;";
   const std::string answer = "FA00014251300;";
   std::vector<Trip> trips;
-  for (const Relay* r : {&window, &nox, &socat}) {
+  for (const Relay* r : relays.All()) {
     trips.push_back({&r->app1, &r->radio, command, command, ""});
     trips.push_back({&r->radio, &r->app1, answer, answer, ""});
   }
@@ -340,12 +328,12 @@ void Direct() {
   const char* ways[] = {"App 1 -> radio", "radio -> App 1"};
   for (int way = 0; way < 2; ++way) {
     const double reference = m[4 + way];
-    Line(std::string("socat relay, ") + ways[way], Format("%7.1f us", reference), "", true);
+    report.Line(std::string("socat relay, ") + ways[way], Format("%7.1f us", reference), "", true);
     for (int p = 0; p < 2; ++p) {
       const double us = m[p * 2 + way];
-      Line(std::string("direct, ") + (p == 0 ? "window, " : "vantorel-nox, ") + ways[way],
-           Format("%7.1f us (%.2fx socat)", us, us / reference), "<= 1.1x socat",
-           us <= 1.1 * reference);
+      report.Line(std::string("direct, ") + (p == 0 ? "window, " : "vantorel-nox, ") + ways[way],
+                  Format("%7.1f us (%.2fx socat)", us, us / reference), "<= 1.1x socat",
+                  us <= 1.1 * reference);
     }
   }
 }
@@ -365,23 +353,18 @@ void Translating() {
   const double pause = Micros(kRadioPause);
   for (int p = 0; p < 2; ++p) {
     const double beyond = m[p] - pause;
-    Line(std::string("translating beyond 10 ms, ") + (p == 0 ? "window" : "vantorel-nox"),
-         Format("%7.1f us", beyond), "<= 300 us", beyond <= 300);
+    report.Line(std::string("translating beyond 10 ms, ") + (p == 0 ? "window" : "vantorel-nox"),
+                Format("%7.1f us", beyond), "<= 300 us", beyond <= 300);
   }
 }
 
 void Answers() {
-  Relay window;
-  Relay nox;
-  Relay socat;
-  Start(window, Program::Window, {});
-  Start(nox, Program::Nox, {});
-  Start(socat, Program::Socat, {});
+  const Relays relays({});
   std::vector<std::vector<BurstResult>> results(3);
   for (int b = 0; b < kBursts; ++b) {
     int i = 0;
-    for (const Relay* r : {&window, &nox, &socat}) {
-      results[i].push_back(Burst(*r, b * kBurst, r != &socat));
+    for (const Relay* r : relays.All()) {
+      results[i].push_back(Burst(*r, b * kBurst, r != &relays.socat));
       ++i;
       std::this_thread::sleep_for(50ms);
     }
@@ -397,32 +380,27 @@ void Answers() {
       wrong += r.wrong;
     }
     const double median = Median(rates);
-    Line(std::string("burst of 2000 answers, ") + names[i],
-         Format("%7.0f /s (%.0f lost, %.0f wrong)", median, static_cast<double>(lost),
-                static_cast<double>(wrong)),
-         i == 2 ? "" : ">= 100000 /s, all", median >= 100000 && lost == 0 && wrong == 0);
+    report.Line(std::string("burst of 2000 answers, ") + names[i],
+                Format("%7.0f /s (%.0f lost, %.0f wrong)", median, static_cast<double>(lost),
+                       static_cast<double>(wrong)),
+                i == 2 ? "" : ">= 100000 /s, all", median >= 100000 && lost == 0 && wrong == 0);
   }
 }
 
 void Idle() {
-  Relay window;
-  Relay nox;
-  Relay socat;
-  Start(window, Program::Window, {.withApp2 = true});
-  Start(nox, Program::Nox, {.withApp2 = true});
-  Start(socat, Program::Socat, {});
+  const Relays relays({.withApp2 = true});
   std::this_thread::sleep_for(1s);  // settled after the start
   std::vector<double> before;
-  for (const Relay* r : {&window, &nox, &socat}) {
+  for (const Relay* r : relays.All()) {
     before.push_back(CpuMilliseconds(r->process->Pid()));
   }
   std::this_thread::sleep_for(kIdleTime);
   int i = 0;
-  for (const Relay* r : {&window, &nox, &socat}) {
+  for (const Relay* r : relays.All()) {
     const double percent = (CpuMilliseconds(r->process->Pid()) - before[i]) /
                            std::chrono::duration<double, std::milli>(kIdleTime).count() * 100;
-    Line("idle, all ports open, 10 s, " + r->name, Format("%.3f %% of a core", percent),
-         r == &socat ? "" : "< 0.2 %", percent < 0.2);
+    report.Line("idle, all ports open, 10 s, " + r->name, Format("%.3f %% of a core", percent),
+                r == &relays.socat ? "" : "< 0.2 %", percent < 0.2);
     ++i;
   }
 }
@@ -454,5 +432,5 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "bench_programs: %s\n", e.what());
     return 2;
   }
-  return allMet ? 0 : 1;
+  return report.AllMet() ? 0 : 1;
 }

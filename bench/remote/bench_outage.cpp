@@ -15,18 +15,18 @@
 #include <string>
 #include <vector>
 
+#include "bench_support.h"
 #include "remote_station.h"
 
 namespace {
 
 using namespace std::chrono_literals;
-using Clock = std::chrono::steady_clock;
+using namespace vantorel::bench;
 using vantorel::testing::NamespacePair;
 using vantorel::testing::RemoteStation;
 
 constexpr int kOutages = 10;
 constexpr double kTargetSeconds = 5;
-const std::function<void()> kNoPump = [] {};
 
 // The seconds from each outage to "RX;", sorted; empty after a failure (told).
 std::vector<double> Outages(const NamespacePair& namespaces, bool encrypted) {

@@ -19,13 +19,14 @@
 #include <string>
 #include <vector>
 
+#include "bench_support.h"
 #include "child_process.h"
 #include "temp_folder.h"
 
 namespace {
 
 using namespace std::chrono_literals;
-using Clock = std::chrono::steady_clock;
+using namespace vantorel::bench;
 using vantorel::testing::ChildProcess;
 
 constexpr int kRuns = 7;
@@ -52,11 +53,6 @@ double Seconds(std::vector<std::string> argv) {
     return -1;
   }
   return seconds;
-}
-
-double Median(std::vector<double> values) {
-  std::sort(values.begin(), values.end());
-  return values[values.size() / 2];
 }
 
 }  // namespace
