@@ -6,6 +6,8 @@
 #include <string>
 #include <utility>
 
+#include "cat/text_helpers.h"
+
 namespace vantorel::station {
 namespace {
 
@@ -80,18 +82,9 @@ K LevelKey(Quantity quantity) {
   }
 }
 
+// A number of any width: digits only, at least one.
 std::optional<long> Number(std::string_view digits) {
-  long value = 0;
-  if (digits.empty()) {
-    return std::nullopt;
-  }
-  for (const char c : digits) {
-    if (c < '0' || c > '9') {
-      return std::nullopt;
-    }
-    value = value * 10 + (c - '0');
-  }
-  return value;
+  return cat::FixedWidthNumber(digits, digits.size());
 }
 
 char VfoDigit(Vfo vfo) { return vfo == Vfo::kB ? '1' : '0'; }
