@@ -7,10 +7,6 @@
 namespace vantorel::cat {
 namespace {
 
-// The keying an untranslated application may send. Every transmit form keys
-// a Kenwood radio, "TX0;" too, whatever comes before it in the command; only
-// a whole "RX;" unkeys it. An FT-950's "MX1;" counts as keying too, and its
-// "MX0;" takes back only that.
 constexpr auto kTransmits = std::to_array<std::string_view>({"TX", "TX0", "TX1", "TX2"});
 constexpr std::string_view kReceive = "RX";
 constexpr std::string_view kMoxOn = "MX1";
@@ -18,6 +14,23 @@ constexpr std::string_view kMoxOff = "MX0";
 constexpr std::size_t kLongestKeying = 3;
 
 }  // namespace
+
+KeyingCommand KeyingOf(std::string_view tail, bool whole) {
+  if (std::any_of(kTransmits.begin(), kTransmits.end(),
+                  [&](std::string_view form) { return tail.ends_with(form); })) {
+    return KeyingCommand::kTransmit;
+  }
+  if (whole && tail == kReceive) {
+    return KeyingCommand::kReceive;
+  }
+  if (tail.ends_with(kMoxOn)) {
+    return KeyingCommand::kMoxOn;
+  }
+  if (whole && tail == kMoxOff) {
+    return KeyingCommand::kMoxOff;
+  }
+  return KeyingCommand::kNone;
+}
 
 std::optional<std::string> PassThrough::NextCommand() {
   return std::exchange(block_, std::nullopt);
@@ -51,19 +64,23 @@ bool PassThrough::Follow(std::string_view text) {
       }
       continue;
     }
-    const std::string_view command = command_;
-    const bool whole = !longCommand_;
-    if (std::any_of(kTransmits.begin(), kTransmits.end(),
-                    [&](std::string_view form) { return command.ends_with(form); })) {
-      keyedBy_.transmit = keying = true;
-    } else if (whole && command == kReceive) {
-      keyedBy_ = {};
-      keying = true;
-    } else if (command.ends_with(kMoxOn)) {
-      keyedBy_.mox = keying = true;
-    } else if (whole && command == kMoxOff) {
-      keyedBy_.mox = false;
-      keying = true;
+    switch (KeyingOf(command_, !longCommand_)) {
+      case KeyingCommand::kTransmit:
+        keyedBy_.transmit = keying = true;
+        break;
+      case KeyingCommand::kReceive:
+        keyedBy_ = {};
+        keying = true;
+        break;
+      case KeyingCommand::kMoxOn:
+        keyedBy_.mox = keying = true;
+        break;
+      case KeyingCommand::kMoxOff:
+        keyedBy_.mox = false;
+        keying = true;
+        break;
+      case KeyingCommand::kNone:
+        break;
     }
     command_.clear();
     longCommand_ = false;

@@ -17,6 +17,16 @@
 
 namespace vantorel::cat {
 
+// What an application's command does to the radio's keying. Every transmit
+// form keys a Kenwood radio, "TX0;" too, whatever comes before it in the
+// command; only a whole "RX;" unkeys it. An FT-950's "MX1;" counts as keying
+// too, and a whole "MX0;" takes back only that.
+enum class KeyingCommand { kNone, kTransmit, kReceive, kMoxOn, kMoxOff };
+// `tail`: the command's last characters before its terminator (at least the
+// last three), without the blanks and control characters before it; `whole`:
+// nothing else came before them.
+KeyingCommand KeyingOf(std::string_view tail, bool whole);
+
 class PassThrough final : public ApplicationDialect {
  public:
   PassThrough(const RadioDialect& radio, bool followKeying)

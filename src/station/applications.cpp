@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "cat/application_dialect.h"
+#include "cat/pass_through.h"
 #include "station/line_settings.h"
 #include "station/station_rig.h"
 
@@ -21,11 +22,6 @@ class NoPorts final : public cat::CatPorts {
   void Write(cat::CatPort /*port*/, std::string_view /*text*/) override {}
 };
 NoPorts noPorts;
-
-bool IsKeyDown(std::string_view command) {
-  return command == "TX;" ||
-         (command.size() == 4 && command.starts_with("TX") && command[3] == ';');
-}
 
 }  // namespace
 
@@ -278,11 +274,14 @@ void Applications::KenwoodCommand(App& app, const std::string& command) {
     }
     return;
   }
-  if (command == "RX;") {
+  // Its keying, as an untranslated App 1's is followed.
+  const std::string_view body = std::string_view(command).substr(0, command.size() - 1);
+  const cat::KeyingCommand keying = cat::KeyingOf(body, true);
+  if (keying == cat::KeyingCommand::kReceive) {
     Keying(app, false);  // the unkey itself goes ahead of everything waiting
     return;
   }
-  if (IsKeyDown(command)) {
+  if (keying == cat::KeyingCommand::kTransmit) {
     Keying(app, true);
   }
   requests_.Ask(app.id, command, Answering(app.id));
